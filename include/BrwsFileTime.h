@@ -20,7 +20,7 @@ BRWSUTIL_API int DoesFileNotExist(const wchar_t* pszPath);
 // (folders included). A size of exactly 0xFFFFFFFF is indistinguishable.
 BRWSUTIL_API DWORD GetFileSize(const wchar_t* pszPath);
 
-// Orders two UTC file times.
+// Orders two UTC file times; both pointers must be valid.
 BRWSUTIL_API EFileTimeComparison CompareFileTimes(const FILETIME* pFirst, const FILETIME* pSecond);
 
 // *pDest = *pSource.
