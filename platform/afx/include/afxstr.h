@@ -1,0 +1,4 @@
+// Framework subset: CString.
+#pragma once
+
+#include "afxsub_string.h"

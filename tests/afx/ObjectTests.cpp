@@ -1,0 +1,130 @@
+// Run-time classes across DLLs (framework, extension module, test program) and
+// the framework's pointer-thrown exceptions.
+#include <afxwin.h>
+
+#include "TestExtModule.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class CLocalTarget : public CCmdTarget
+{
+    DECLARE_DYNCREATE(CLocalTarget)
+public:
+    static bool s_failConstruction;
+    CLocalTarget()
+    {
+        if (s_failConstruction)
+            AfxThrowMemoryException();
+    }
+};
+bool CLocalTarget::s_failConstruction = false;
+
+} // namespace
+
+IMPLEMENT_DYNCREATE(CLocalTarget, CCmdTarget)
+
+TEST(RuntimeClassTest, ClassesOfAnotherModuleAreCreatedAndRecognised)
+{
+    CRuntimeClass* pClass = RUNTIME_CLASS(CTestExtCircle);
+    EXPECT_STREQ("CTestExtCircle", pClass->m_lpszClassName);
+    EXPECT_EQ(static_cast<int>(sizeof(CTestExtCircle)), pClass->m_nObjectSize);
+    EXPECT_EQ(RUNTIME_CLASS(CTestExtShape), pClass->GetBaseClass());
+    EXPECT_EQ(RUNTIME_CLASS(CObject), RUNTIME_CLASS(CTestExtShape)->GetBaseClass());
+    EXPECT_EQ(nullptr, RUNTIME_CLASS(CObject)->GetBaseClass());
+
+    std::unique_ptr<CObject> object(pClass->CreateObject());
+    ASSERT_NE(nullptr, object);
+    EXPECT_EQ(pClass, object->GetRuntimeClass());
+    EXPECT_TRUE(object->IsKindOf(RUNTIME_CLASS(CTestExtShape)));
+    EXPECT_TRUE(object->IsKindOf(RUNTIME_CLASS(CObject)));
+    EXPECT_FALSE(object->IsKindOf(RUNTIME_CLASS(CCmdTarget)));
+    EXPECT_FALSE(object->IsKindOf(nullptr));
+    auto* pCircle = static_cast<CTestExtCircle*>(object.get());
+    EXPECT_STREQ(L"circle", pCircle->Describe());
+    EXPECT_EQ(7, pCircle->m_nRadius);
+
+    std::unique_ptr<CObject> shape(RUNTIME_CLASS(CTestExtShape)->CreateObject());
+    ASSERT_NE(nullptr, shape);
+    EXPECT_FALSE(shape->IsKindOf(RUNTIME_CLASS(CTestExtCircle)));
+}
+
+TEST(RuntimeClassTest, NonCreatableClassesAndFailingConstructorsGiveNull)
+{
+    CRuntimeClass* pAbstract = RUNTIME_CLASS(CTestExtAbstract);
+    EXPECT_EQ(nullptr, pAbstract->CreateObject());
+    EXPECT_TRUE(pAbstract->IsDerivedFrom(RUNTIME_CLASS(CCmdTarget)));
+    EXPECT_EQ(nullptr, RUNTIME_CLASS(CObject)->CreateObject());
+
+    std::unique_ptr<CObject> local(RUNTIME_CLASS(CLocalTarget)->CreateObject());
+    ASSERT_NE(nullptr, local);
+    EXPECT_TRUE(local->IsKindOf(RUNTIME_CLASS(CCmdTarget)));
+    CLocalTarget::s_failConstruction = true;
+    EXPECT_EQ(nullptr, RUNTIME_CLASS(CLocalTarget)->CreateObject());
+    CLocalTarget::s_failConstruction = false;
+}
+
+TEST(RuntimeClassTest, FrameworkClassesKnowTheirBases)
+{
+    EXPECT_TRUE(RUNTIME_CLASS(CWinApp)->IsDerivedFrom(RUNTIME_CLASS(CWinThread)));
+    EXPECT_TRUE(RUNTIME_CLASS(CDynLinkLibrary)->IsDerivedFrom(RUNTIME_CLASS(CCmdTarget)));
+    EXPECT_TRUE(RUNTIME_CLASS(CMemoryException)->IsDerivedFrom(RUNTIME_CLASS(CException)));
+    EXPECT_FALSE(RUNTIME_CLASS(CException)->IsDerivedFrom(RUNTIME_CLASS(CMemoryException)));
+}
+
+TEST(ExceptionTest, MemoryExceptionIsStaticAndSurvivesDelete)
+{
+    CException* pFirst = nullptr;
+    try
+    {
+        AfxThrowMemoryException();
+    }
+    catch (CException* e)
+    {
+        EXPECT_TRUE(e->IsKindOf(RUNTIME_CLASS(CMemoryException)));
+        EXPECT_EQ(E_OUTOFMEMORY, COleException::Process(e));
+        wchar_t text[64];
+        EXPECT_TRUE(e->GetErrorMessage(text, 64));
+        pFirst = e;
+        e->Delete();
+    }
+    try
+    {
+        AfxThrowMemoryException();
+    }
+    catch (CMemoryException* e)
+    {
+        EXPECT_EQ(pFirst, e);  // the same object, not freed by Delete()
+        e->Delete();
+    }
+}
+
+TEST(ExceptionTest, OleExceptionCarriesItsCode)
+{
+    try
+    {
+        AfxThrowOleException(E_FAIL);
+        FAIL() << "nothing thrown";
+    }
+    catch (COleException* e)
+    {
+        EXPECT_EQ(E_FAIL, e->m_sc);
+        EXPECT_EQ(E_FAIL, COleException::Process(e));
+        EXPECT_TRUE(e->m_bAutoDelete);
+        e->Delete();
+    }
+    // Out of memory is reported as the memory exception, as the framework does.
+    EXPECT_THROW(AfxThrowOleException(E_OUTOFMEMORY), CMemoryException*);
+    try
+    {
+        AfxThrowInvalidArgException();
+    }
+    catch (CException* e)
+    {
+        EXPECT_EQ(E_INVALIDARG, COleException::Process(e));
+        e->Delete();
+    }
+}
