@@ -232,7 +232,8 @@ TEST_F(IniProfileTest, ValuesLandInTheFileInTheFrameworksFormat)
     EXPECT_EQ(L"CBLKAAPP", IniValue(L"Sec", L"Blob", file));
 
     EXPECT_EQ(CString(L"hello"), app.GetProfileString(L"Sec", L"Text"));
-    EXPECT_EQ(static_cast<UINT>(-5), app.GetProfileInt(L"Sec", L"Number", 0));
+    ASSERT_TRUE(app.WriteProfileInt(L"Sec", L"Count", 42));
+    EXPECT_EQ(42u, app.GetProfileInt(L"Sec", L"Count", 0));
     LPBYTE pData = nullptr;
     UINT nBytes = 0;
     ASSERT_TRUE(app.GetProfileBinary(L"Sec", L"Blob", &pData, &nBytes));

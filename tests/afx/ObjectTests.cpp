@@ -50,6 +50,12 @@ TEST(RuntimeClassTest, ClassesOfAnotherModuleAreCreatedAndRecognised)
     std::unique_ptr<CObject> shape(RUNTIME_CLASS(CTestExtShape)->CreateObject());
     ASSERT_NE(nullptr, shape);
     EXPECT_FALSE(shape->IsKindOf(RUNTIME_CLASS(CTestExtCircle)));
+
+    // Objects made in this program are freed by the framework's delete, and
+    // the forms of new that code written for the framework uses still work.
+    std::unique_ptr<CTestExtShape> direct(new (std::nothrow) CTestExtShape);
+    ASSERT_NE(nullptr, direct);
+    EXPECT_STREQ(L"shape", direct->Describe());
 }
 
 TEST(RuntimeClassTest, NonCreatableClassesAndFailingConstructorsGiveNull)

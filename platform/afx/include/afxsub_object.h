@@ -73,9 +73,11 @@ public:
     // framework, so that any module may delete what another created; running
     // out of memory throws CMemoryException* rather than std::bad_alloc.
     static void* PASCAL operator new(size_t nSize);
-    static void* PASCAL operator new(size_t, void* p) { return p; }
+    static void* PASCAL operator new(size_t nSize, const std::nothrow_t&) noexcept;
+    static void* PASCAL operator new(size_t, void* p) noexcept { return p; }
     static void PASCAL operator delete(void* p);
-    static void PASCAL operator delete(void*, void*) {}
+    static void PASCAL operator delete(void* p, const std::nothrow_t&) noexcept;
+    static void PASCAL operator delete(void*, void*) noexcept {}
 
 protected:
     CObject() = default;

@@ -35,7 +35,17 @@ void* PASCAL CObject::operator new(size_t nSize)
     return p;
 }
 
+void* PASCAL CObject::operator new(size_t nSize, const std::nothrow_t&) noexcept
+{
+    return malloc(nSize != 0 ? nSize : 1);
+}
+
 void PASCAL CObject::operator delete(void* p)
+{
+    free(p);
+}
+
+void PASCAL CObject::operator delete(void* p, const std::nothrow_t&) noexcept
 {
     free(p);
 }
