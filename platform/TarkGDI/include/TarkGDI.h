@@ -26,12 +26,12 @@ public:
     bool Attach(HBITMAP hDibSection);
     void Detach();
 
-    bool IsAttached() const { return m_pBits != nullptr; }
-    int GetWidth() const { return m_nWidth; }
-    int GetHeight() const { return m_nHeight; }
-    int GetBitsPerPixel() const { return m_nBitsPerPixel; }
+    bool IsAttached() const;
+    int GetWidth() const;
+    int GetHeight() const;
+    int GetBitsPerPixel() const;
     // Bytes from one row to the next (rows are DWORD aligned).
-    int GetStride() const { return m_nStride; }
+    int GetStride() const;
 
     // Row y counted from the top of the image, whatever the bitmap's orientation;
     // null when detached or out of range.

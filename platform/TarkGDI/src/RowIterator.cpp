@@ -44,6 +44,31 @@ void CRowIterator::Detach()
     m_bBottomUp = false;
 }
 
+bool CRowIterator::IsAttached() const
+{
+    return m_pBits != nullptr;
+}
+
+int CRowIterator::GetWidth() const
+{
+    return m_nWidth;
+}
+
+int CRowIterator::GetHeight() const
+{
+    return m_nHeight;
+}
+
+int CRowIterator::GetBitsPerPixel() const
+{
+    return m_nBitsPerPixel;
+}
+
+int CRowIterator::GetStride() const
+{
+    return m_nStride;
+}
+
 BYTE* CRowIterator::GetRow(int y) const
 {
     if (m_pBits == nullptr || y < 0 || y >= m_nHeight)
