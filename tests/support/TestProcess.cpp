@@ -1,0 +1,235 @@
+#include "TestProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+namespace testing_support {
+
+std::wstring BinaryFolder()
+{
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path);
+    return folder.substr(0, folder.find_last_of(L'\\'));
+}
+
+std::string Narrow(const std::wstring& text)
+{
+    if (text.empty())
+        return {};
+    int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                nullptr, nullptr);
+    std::string out(n, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], n, nullptr,
+                        nullptr);
+    return out;
+}
+
+std::wstring Widen(const std::string& text)
+{
+    if (text.empty())
+        return {};
+    int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring out(n, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], n);
+    return out;
+}
+
+namespace {
+
+// "<binary folder>\program" arguments
+std::wstring CommandLineFor(const std::wstring& program, const std::wstring& arguments)
+{
+    return L"\"" + BinaryFolder() + L"\\" + program + L"\" " + arguments;
+}
+
+} // namespace
+
+ProcessResult RunProcess(const std::wstring& program, const std::wstring& arguments)
+{
+    ProcessResult result;
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    HANDLE readPipe = nullptr;
+    HANDLE writePipe = nullptr;
+    if (!CreatePipe(&readPipe, &writePipe, &inherit, 0))
+    {
+        ADD_FAILURE() << "CreatePipe failed";
+        return result;
+    }
+    SetHandleInformation(readPipe, HANDLE_FLAG_INHERIT, 0);
+
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writePipe;
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    PROCESS_INFORMATION process = {};
+    std::wstring line = CommandLineFor(program, arguments);
+    BOOL started = CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                                  &startup, &process);
+    CloseHandle(writePipe);
+    if (!started)
+    {
+        ADD_FAILURE() << "cannot start " << Narrow(line) << " (error " << GetLastError() << ")";
+        CloseHandle(readPipe);
+        return result;
+    }
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(readPipe, buffer, sizeof(buffer), &read, nullptr) && read > 0)
+        result.output.append(buffer, read);
+    CloseHandle(readPipe);
+    WaitForSingleObject(process.hProcess, INFINITE);
+    GetExitCodeProcess(process.hProcess, &result.exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return result;
+}
+
+DebugRun RunUnderDebugger(const std::wstring& program, const std::wstring& arguments,
+                          void (*onString)(const DebugString&, void*), void* context)
+{
+    DebugRun run;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    std::wstring line = CommandLineFor(program, arguments);
+    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, DEBUG_ONLY_THIS_PROCESS, nullptr,
+                        nullptr, &startup, &process))
+    {
+        ADD_FAILURE() << "cannot start " << Narrow(line) << " under the debugger";
+        return run;
+    }
+    run.mainThreadId = process.dwThreadId;
+    bool firstBreakpointSeen = false;
+    for (;;)
+    {
+        DEBUG_EVENT event = {};
+        if (!WaitForDebugEvent(&event, 120000))
+        {
+            ADD_FAILURE() << "the debuggee went silent";
+            TerminateProcess(process.hProcess, 1);
+            break;
+        }
+        DWORD continueStatus = DBG_CONTINUE;
+        switch (event.dwDebugEventCode)
+        {
+        case CREATE_PROCESS_DEBUG_EVENT:
+            if (event.u.CreateProcessInfo.hFile)
+                CloseHandle(event.u.CreateProcessInfo.hFile);
+            break;
+        case LOAD_DLL_DEBUG_EVENT:
+            if (event.u.LoadDll.hFile)
+                CloseHandle(event.u.LoadDll.hFile);
+            break;
+        case EXCEPTION_DEBUG_EVENT:
+            if (!firstBreakpointSeen &&
+                event.u.Exception.ExceptionRecord.ExceptionCode == EXCEPTION_BREAKPOINT)
+                firstBreakpointSeen = true;
+            else
+                continueStatus = DBG_EXCEPTION_NOT_HANDLED;
+            break;
+        case OUTPUT_DEBUG_STRING_EVENT:
+        {
+            const OUTPUT_DEBUG_STRING_INFO& info = event.u.DebugString;
+            DebugString received;
+            received.threadId = event.dwThreadId;
+            SIZE_T got = 0;
+            if (info.fUnicode)
+            {
+                std::wstring text(info.nDebugStringLength, L'\0');
+                ReadProcessMemory(process.hProcess, info.lpDebugStringData, &text[0],
+                                  info.nDebugStringLength * sizeof(wchar_t), &got);
+                text.resize(got / sizeof(wchar_t));
+                received.text = text.c_str();
+            }
+            else
+            {
+                std::string text(info.nDebugStringLength, '\0');
+                ReadProcessMemory(process.hProcess, info.lpDebugStringData, &text[0],
+                                  info.nDebugStringLength, &got);
+                text.resize(got);
+                int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+                std::wstring wide(n > 0 ? n : 1, L'\0');
+                MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], n);
+                received.text = wide.c_str();
+            }
+            run.strings.push_back(received);
+            if (onString)
+                onString(received, context);
+            break;
+        }
+        default:
+            break;
+        }
+        if (event.dwDebugEventCode == EXIT_PROCESS_DEBUG_EVENT)
+        {
+            run.exitCode = event.u.ExitProcess.dwExitCode;
+            ContinueDebugEvent(event.dwProcessId, event.dwThreadId, DBG_CONTINUE);
+            break;
+        }
+        ContinueDebugEvent(event.dwProcessId, event.dwThreadId, continueStatus);
+    }
+    WaitForSingleObject(process.hProcess, INFINITE);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return run;
+}
+
+ScratchFolder::ScratchFolder(const wchar_t* prefix)
+{
+    static std::atomic<unsigned> counter{0};
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    for (;;)
+    {
+        std::wstring candidate = std::wstring(temp) + prefix + L"-" +
+                                 std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                 std::to_wstring(counter++);
+        if (CreateDirectoryW(candidate.c_str(), nullptr))
+        {
+            m_path = candidate;
+            return;
+        }
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+        {
+            ADD_FAILURE() << "cannot create a scratch folder";
+            return;
+        }
+    }
+}
+
+ScratchFolder::~ScratchFolder()
+{
+    if (!m_path.empty())
+        RemoveTree(m_path);
+}
+
+void RemoveTree(const std::wstring& path)
+{
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE)
+    {
+        do
+        {
+            std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            std::wstring child = path + L"\\" + name;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(child);
+            else
+            {
+                SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(child.c_str());
+            }
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+    }
+    RemoveDirectoryW(path.c_str());
+}
+
+} // namespace testing_support

@@ -1,0 +1,67 @@
+// Running helper programs from tests: plain runs with captured output, and runs
+// under a small debugger that collects what the child writes to the debugger output.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+// Folder of the running test executable (where every built binary lives).
+std::wstring BinaryFolder();
+
+struct ProcessResult
+{
+    DWORD exitCode = 0xFFFFFFFF;
+    std::string output; // the child's standard output
+};
+
+// Runs a program of BinaryFolder() with the given arguments and waits for it;
+// fails the current test when it cannot be started.
+ProcessResult RunProcess(const std::wstring& program, const std::wstring& arguments);
+
+// One OUTPUT_DEBUG_STRING_EVENT as the debugger received it.
+struct DebugString
+{
+    DWORD threadId = 0;
+    std::wstring text;
+};
+
+// Runs a program of BinaryFolder() as a debuggee; onString is called while the child is stopped
+// at each debug string (it may inspect shared objects at that moment).
+struct DebugRun
+{
+    DWORD exitCode = 0xFFFFFFFF;
+    DWORD mainThreadId = 0;
+    std::vector<DebugString> strings;
+};
+DebugRun RunUnderDebugger(const std::wstring& program, const std::wstring& arguments,
+                          void (*onString)(const DebugString&, void*) = nullptr,
+                          void* context = nullptr);
+
+// A fresh empty folder under the temp folder, removed with its content at scope end.
+class ScratchFolder
+{
+public:
+    explicit ScratchFolder(const wchar_t* prefix = L"tbu");
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const std::wstring& Path() const { return m_path; }
+    // Path() + "\\" + relative
+    std::wstring operator/(const std::wstring& relative) const { return m_path + L"\\" + relative; }
+
+private:
+    std::wstring m_path;
+};
+
+// Removes a folder tree from disk (for scratch folders).
+void RemoveTree(const std::wstring& path);
+
+std::string Narrow(const std::wstring& text);
+std::wstring Widen(const std::string& text);
+
+} // namespace testing_support
