@@ -13,34 +13,27 @@ namespace {
 
 const wchar_t kExplorer[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
 const wchar_t kAdvanced[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
-const wchar_t kComdlg32[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32";
-const wchar_t kExplorerPolicies[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
-
 const ULONGLONG kOneAsQword = 1;
 const BYTE kOneAsBinary[4] = {1, 0, 0, 0};
-const wchar_t kOneAsText[] = L"1";
 
-TEST(ShellSettings, HiddenValueOfExplorerAdvanced)
+TEST(ShellSettings, HiddenFiles)
 {
-    ScopedRegistryValue hidden(kAdvanced, L"Hidden");
-    ASSERT_TRUE(hidden.SetDword(1));
-    EXPECT_EQ(1, ShowHiddenFiles());
-    hidden.SetDword(2);
-    EXPECT_EQ(0, ShowHiddenFiles());
-    hidden.Set(REG_BINARY, kOneAsBinary, sizeof(kOneAsBinary)); // the type does not matter
-    EXPECT_EQ(1, ShowHiddenFiles());
-    hidden.Set(REG_QWORD, &kOneAsQword, sizeof(kOneAsQword)); // too big for a number
-    EXPECT_EQ(0, ShowHiddenFiles());
-    hidden.Remove();
-    // The shell state is not consulted while the Advanced key exists.
-    ScopedRegistryValue state(kExplorer, L"ShellState");
-    const BYTE shown[8] = {8, 0, 0, 0, 0x01, 0, 0, 0};
-    state.Set(REG_BINARY, shown, sizeof(shown));
-    EXPECT_EQ(0, ShowHiddenFiles());
-}
-
-TEST(ShellSettings, ShellStateWithoutAdvancedKey)
-{
+    {
+        ScopedRegistryValue hidden(kAdvanced, L"Hidden"), state(kExplorer, L"ShellState");
+        ASSERT_TRUE(hidden.SetDword(1));
+        EXPECT_EQ(1, ShowHiddenFiles());
+        hidden.SetDword(2);
+        EXPECT_EQ(0, ShowHiddenFiles());
+        hidden.Set(REG_BINARY, kOneAsBinary, sizeof(kOneAsBinary)); // the type does not matter
+        EXPECT_EQ(1, ShowHiddenFiles());
+        hidden.Set(REG_QWORD, &kOneAsQword, sizeof(kOneAsQword)); // too big for a number
+        EXPECT_EQ(0, ShowHiddenFiles());
+        // The shell state counts only without the Advanced key.
+        hidden.Remove();
+        const BYTE shown[8] = {8, 0, 0, 0, 0x01};
+        state.Set(REG_BINARY, shown, sizeof(shown));
+        EXPECT_EQ(0, ShowHiddenFiles());
+    }
     ScopedRegistryKeyAbsent noAdvanced(kAdvanced);
     ScopedRegistryValue state(kExplorer, L"ShellState");
     const struct { BYTE flags; int shown; } cases[] = {{0x01, 1}, {0x03, 1}, {0x33, 1}, {0x00, 0}, {0x02, 0}};
@@ -58,35 +51,32 @@ TEST(ShellSettings, ShellStateWithoutAdvancedKey)
 
 TEST(ShellSettings, PolicySwitchesReadOncePerObject)
 {
-    const struct { const wchar_t* key; const wchar_t* name; bool (CShellPolicyCache::*read)(); } policies[] = {
+    const wchar_t kComdlg32[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32";
+    const struct { const wchar_t *key, *name; bool (CShellPolicyCache::*read)(); } policies[] = {
         {kComdlg32, L"NoFileMru", &CShellPolicyCache::NoFileMru},
         {kComdlg32, L"NoPlacesBar", &CShellPolicyCache::NoPlacesBar},
-        {kExplorerPolicies, L"NoRecentDocsHistory", &CShellPolicyCache::NoRecentDocsHistory},
-    };
+        {L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer", L"NoRecentDocsHistory",
+         &CShellPolicyCache::NoRecentDocsHistory}};
     for (const auto& p : policies)
     {
         SCOPED_TRACE(testing_support::Narrow(p.name));
         {
             ScopedRegistryValue value(p.key, p.name);
-            value.Remove();
-            EXPECT_FALSE((CShellPolicyCache().*p.read)());
             ASSERT_TRUE(value.SetDword(1));
             CShellPolicyCache cache;
             EXPECT_TRUE((cache.*p.read)());
-            // The other switches stay off.
-            for (const auto& other : policies)
-                EXPECT_EQ(other.name == p.name, (CShellPolicyCache().*other.read)());
-
+            for (const auto& other : policies) // each reads its own value
+                EXPECT_EQ(&other == &p, (CShellPolicyCache().*other.read)());
             value.SetDword(2);
             EXPECT_TRUE((cache.*p.read)()); // answered from the cache
-            EXPECT_FALSE((CShellPolicyCache().*p.read)());
-            value.SetDword(0xFF);
             EXPECT_FALSE((CShellPolicyCache().*p.read)());
             value.Set(REG_BINARY, kOneAsBinary, sizeof(kOneAsBinary));
             EXPECT_TRUE((CShellPolicyCache().*p.read)());
             value.Set(REG_QWORD, &kOneAsQword, sizeof(kOneAsQword));
             EXPECT_FALSE((CShellPolicyCache().*p.read)());
-            value.Set(REG_SZ, kOneAsText, sizeof(kOneAsText));
+            value.Set(REG_SZ, L"1", sizeof(L"1"));
+            EXPECT_FALSE((CShellPolicyCache().*p.read)());
+            value.Remove();
             EXPECT_FALSE((CShellPolicyCache().*p.read)());
         }
         ScopedRegistryKeyAbsent noKey(p.key);
