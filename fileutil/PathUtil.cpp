@@ -11,7 +11,8 @@
 namespace {
 
 // The longest path GetUNCComponents accepts and the longest part it returns,
-// terminator included; hosts size their own buffers by them.
+// terminator included: the limits of the fixed buffers it always had, kept so
+// that its answers do not change.
 const size_t kMaxUncPath = 780;
 const size_t kMaxUncPart = 260;
 
