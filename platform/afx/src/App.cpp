@@ -104,13 +104,20 @@ int CWinThread::Run()
     return ExitInstance();
 }
 
-BOOL CWinThread::PreTranslateMessage(MSG* /*pMsg*/)
+BOOL CWinThread::PreTranslateMessage(MSG* pMsg)
 {
-    return FALSE;
+    // From the message's window up to the main window (the window layer).
+    return AfxInternalPreTranslateMessage(pMsg);
 }
 
-BOOL CWinThread::OnIdle(LONG /*lCount*/)
+BOOL CWinThread::OnIdle(LONG lCount)
 {
+    // Temporary window, GDI and menu wrappers of this thread die when idle.
+    if (lCount >= 0)
+    {
+        AfxLockTempMaps();
+        AfxUnlockTempMaps(TRUE);
+    }
     return FALSE;
 }
 

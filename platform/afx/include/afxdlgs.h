@@ -1,0 +1,4 @@
+// Framework subset: dialogs; everything is in afxwin.h already.
+#pragma once
+
+#include "afxwin.h"

@@ -1,0 +1,197 @@
+#include "DialogDriver.h"
+
+#include <gtest/gtest.h>
+
+namespace testing_support {
+
+namespace {
+
+// The thread timer's callback has no context argument; one driver per thread.
+thread_local DialogDriver* t_pDriver = nullptr;
+
+bool IsDialogWindow(HWND hWnd)
+{
+    wchar_t szClass[16] = {};
+    GetClassNameW(hWnd, szClass, 16);
+    return lstrcmpW(szClass, L"#32770") == 0;
+}
+
+BOOL CALLBACK FindTopDialog(HWND hWnd, LPARAM lParam)
+{
+    if (IsWindowVisible(hWnd) && IsWindowEnabled(hWnd) && IsDialogWindow(hWnd))
+    {
+        *reinterpret_cast<HWND*>(lParam) = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
+DialogDriver::DialogDriver(UINT tickMs, DWORD timeLimitMs) : m_tickMs(tickMs), m_timeLimitMs(timeLimitMs)
+{
+}
+
+DialogDriver::~DialogDriver()
+{
+    if (m_timer != 0)
+        KillTimer(nullptr, m_timer);
+    if (t_pDriver == this)
+        t_pDriver = nullptr;
+    if (!Finished() && !m_bTimedOut)
+        ADD_FAILURE() << "dialog script ended after " << m_nextStep << " of " << m_steps.size() << " steps";
+}
+
+DialogDriver& DialogDriver::Then(std::function<void(HWND)> step)
+{
+    m_steps.push_back({Step::kThen, std::move(step), nullptr});
+    return *this;
+}
+
+DialogDriver& DialogDriver::Next(std::function<void(HWND)> step)
+{
+    m_steps.push_back({Step::kNext, std::move(step), nullptr});
+    return *this;
+}
+
+DialogDriver& DialogDriver::Until(std::function<bool(HWND)> condition)
+{
+    m_steps.push_back({Step::kUntil, nullptr, std::move(condition)});
+    return *this;
+}
+
+void DialogDriver::Start()
+{
+    ASSERT_TRUE(t_pDriver == nullptr || t_pDriver == this) << "one dialog driver per thread";
+    t_pDriver = this;
+    m_startTick = GetTickCount64();
+    m_timer = SetTimer(nullptr, 0, m_tickMs, OnTimer);
+    ASSERT_NE(0u, m_timer);
+}
+
+void CALLBACK DialogDriver::OnTimer(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (t_pDriver != nullptr)
+        t_pDriver->Tick();
+}
+
+void DialogDriver::Tick()
+{
+    HWND hDlg = ActiveDialog();
+    if (GetTickCount64() - m_startTick > m_timeLimitMs)
+    {
+        if (!m_bTimedOut)
+        {
+            m_bTimedOut = true;
+            ADD_FAILURE() << "dialog script timed out at step " << m_nextStep << " of " << m_steps.size();
+        }
+        // Close whatever is open so the test can go on.
+        EndMenu();
+        if (hDlg != nullptr)
+            PostMessageW(hDlg, WM_COMMAND, IDCANCEL, 0);
+        return;
+    }
+    if (Finished())
+        return;
+
+    // Index taken before the step runs: a step may open a nested modal loop
+    // in which later ticks run the following steps.
+    size_t index = m_nextStep;
+    Step& step = m_steps[index];
+    switch (step.kind)
+    {
+    case Step::kThen:
+        if (hDlg == nullptr)
+            return;
+        m_nextStep = index + 1;
+        step.action(hDlg);
+        break;
+    case Step::kNext:
+        m_nextStep = index + 1;
+        step.action(hDlg);
+        break;
+    case Step::kUntil:
+        if (step.condition(hDlg))
+            m_nextStep = index + 1;
+        break;
+    }
+}
+
+HWND DialogDriver::ActiveDialog()
+{
+    HWND hFound = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindTopDialog, reinterpret_cast<LPARAM>(&hFound));
+    return hFound;
+}
+
+void DialogDriver::Click(HWND hDlg, int id)
+{
+    HWND hButton = GetDlgItem(hDlg, id);
+    ASSERT_NE(nullptr, hButton) << "no control " << id;
+    SendMessageW(hButton, BM_CLICK, 0, 0);
+}
+
+void DialogDriver::SetText(HWND hDlg, int id, const wchar_t* text)
+{
+    HWND hControl = GetDlgItem(hDlg, id);
+    ASSERT_NE(nullptr, hControl) << "no control " << id;
+    wchar_t szClass[32] = {};
+    GetClassNameW(hControl, szClass, 32);
+    if (lstrcmpiW(szClass, L"ComboBox") == 0)
+    {
+        // The combo's edit sends nothing for WM_SETTEXT to the combo; typing would.
+        SendMessageW(hControl, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+        SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(id, CBN_EDITCHANGE), reinterpret_cast<LPARAM>(hControl));
+    }
+    else
+    {
+        // An edit sends EN_CHANGE for WM_SETTEXT by itself.
+        SendMessageW(hControl, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    }
+}
+
+std::wstring DialogDriver::Text(HWND hWnd)
+{
+    int length = GetWindowTextLengthW(hWnd);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    int got = GetWindowTextW(hWnd, &text[0], length + 1);
+    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    return text;
+}
+
+void DialogDriver::PostKey(HWND hWnd, UINT vk)
+{
+    LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16;
+    PostMessageW(hWnd, WM_KEYDOWN, vk, scan | 1);
+    PostMessageW(hWnd, WM_KEYUP, vk, scan | 1 | (static_cast<LPARAM>(3) << 30));
+}
+
+void DialogDriver::PostChars(HWND hWnd, const wchar_t* text)
+{
+    for (const wchar_t* p = text; *p != L'\0'; ++p)
+        PostMessageW(hWnd, WM_CHAR, *p, 1);
+}
+
+void DialogDriver::Select(HWND hDlg, int id, int index)
+{
+    HWND hControl = GetDlgItem(hDlg, id);
+    ASSERT_NE(nullptr, hControl) << "no control " << id;
+    wchar_t szClass[32] = {};
+    GetClassNameW(hControl, szClass, 32);
+    if (lstrcmpiW(szClass, L"ComboBox") == 0)
+    {
+        SendMessageW(hControl, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hControl));
+    }
+    else
+    {
+        bool bMulti = (GetWindowLongPtrW(hControl, GWL_STYLE) & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) != 0;
+        if (bMulti)
+            SendMessageW(hControl, LB_SETSEL, TRUE, index);
+        else
+            SendMessageW(hControl, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(hControl));
+    }
+}
+
+} // namespace testing_support

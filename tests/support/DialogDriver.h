@@ -1,0 +1,91 @@
+// Driving modal user interface from inside its own message loop: a thread
+// timer, armed before DoModal (or MessageBox, TrackPopupMenu...), runs one
+// scripted step per tick on the test's thread, the way a person would act.
+//
+//     DialogDriver driver;
+//     driver.Then([](HWND dlg) { DialogDriver::SetText(dlg, IDC_NAME, L"abc"); })
+//           .Then([](HWND dlg) { DialogDriver::Click(dlg, IDOK); });
+//     driver.Start();
+//     EXPECT_EQ(IDOK, dialog.DoModal());
+//     EXPECT_TRUE(driver.Finished());
+//
+// A step that Then() adds waits for a dialog: it runs on the first tick at
+// which the thread shows an enabled dialog window (the topmost one, so a
+// message box over a dialog comes first) and gets that window. Next() steps
+// run on the next tick whether or not there is a dialog (menus, for one).
+// Until() steps repeat each tick until they answer true.
+//
+// When the script takes longer than the time limit, the driver fails the
+// current test and cancels every dialog it sees, so that the test ends
+// instead of hanging.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+class DialogDriver
+{
+public:
+    explicit DialogDriver(UINT tickMs = 10, DWORD timeLimitMs = 15000);
+    // Stops the timer. Steps left over fail the current test.
+    ~DialogDriver();
+    DialogDriver(const DialogDriver&) = delete;
+    DialogDriver& operator=(const DialogDriver&) = delete;
+
+    DialogDriver& Then(std::function<void(HWND hDlg)> step);
+    DialogDriver& Next(std::function<void(HWND hDlgOrNull)> step);
+    DialogDriver& Until(std::function<bool(HWND hDlg)> condition);
+
+    // Arms the timer; one driver per thread at a time.
+    void Start();
+    // Every step ran.
+    bool Finished() const { return m_nextStep == m_steps.size(); }
+    bool TimedOut() const { return m_bTimedOut; }
+
+    // The topmost visible, enabled dialog-class window of the calling thread
+    // (a CDialog, a message box...), or null.
+    static HWND ActiveDialog();
+    // BM_CLICK on control id, as a mouse click would do.
+    static void Click(HWND hDlg, int id);
+    // Puts text into an edit or combo box as typing would, with the change
+    // notification the control sends (EN_CHANGE or CBN_EDITCHANGE).
+    static void SetText(HWND hDlg, int id, const wchar_t* text);
+    static std::wstring Text(HWND hWnd);
+    static std::wstring ItemText(HWND hDlg, int id) { return Text(GetDlgItem(hDlg, id)); }
+    // Posts key down and up for a virtual key to a window (typically
+    // GetFocus()), so the key goes through the message loop's translation:
+    // PreTranslateMessage and the dialog manager see it as a real key.
+    static void PostKey(HWND hWnd, UINT vk);
+    // Posts WM_CHAR for each character.
+    static void PostChars(HWND hWnd, const wchar_t* text);
+    // Selects item index of a combo or list box (adds it to the selection of
+    // a multiple-selection list box) and sends the selection notification
+    // (CBN_SELCHANGE / LBN_SELCHANGE) as a click would.
+    static void Select(HWND hDlg, int id, int index);
+
+private:
+    struct Step
+    {
+        enum Kind { kThen, kNext, kUntil } kind;
+        std::function<void(HWND)> action;
+        std::function<bool(HWND)> condition;
+    };
+
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
+    void Tick();
+
+    std::vector<Step> m_steps;
+    size_t m_nextStep = 0;
+    UINT m_tickMs;
+    DWORD m_timeLimitMs;
+    ULONGLONG m_startTick = 0;
+    UINT_PTR m_timer = 0;
+    bool m_bTimedOut = false;
+};
+
+} // namespace testing_support
