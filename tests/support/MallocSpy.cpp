@@ -1,0 +1,172 @@
+#include "MallocSpy.h"
+
+#include <objbase.h>
+
+#include <unordered_map>
+
+namespace testing_support {
+
+namespace {
+
+// Remembers every block allocated while it is registered, with the sequence
+// number of its allocation, until the block is freed. The allocator calls the
+// spy under its own lock, but tests may also read from other threads.
+class CountingSpy : public IMallocSpy
+{
+public:
+    CountingSpy() { InitializeSRWLock(&m_lock); }
+
+    unsigned long long Mark()
+    {
+        AcquireSRWLockExclusive(&m_lock);
+        const unsigned long long mark = m_sequence;
+        ReleaseSRWLockExclusive(&m_lock);
+        return mark;
+    }
+
+    size_t OutstandingSince(unsigned long long mark)
+    {
+        size_t n = 0;
+        AcquireSRWLockExclusive(&m_lock);
+        for (const auto& block : m_live)
+            n += block.second >= mark ? 1 : 0;
+        ReleaseSRWLockExclusive(&m_lock);
+        return n;
+    }
+
+    void FailNext(int nCount)
+    {
+        AcquireSRWLockExclusive(&m_lock);
+        m_nFailures = nCount;
+        ReleaseSRWLockExclusive(&m_lock);
+    }
+
+    // IUnknown: the spy lives as long as the process.
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
+    {
+        if (riid == IID_IUnknown || riid == IID_IMallocSpy)
+        {
+            *ppv = static_cast<IMallocSpy*>(this);
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+
+    SIZE_T STDMETHODCALLTYPE PreAlloc(SIZE_T cbRequest) override
+    {
+        AcquireSRWLockExclusive(&m_lock);
+        const bool bFail = cbRequest != 0 && m_nFailures > 0;
+        if (bFail)
+            --m_nFailures;
+        ReleaseSRWLockExclusive(&m_lock);
+        return bFail ? 0 : cbRequest;
+    }
+    void* STDMETHODCALLTYPE PostAlloc(void* pActual) override
+    {
+        Add(pActual);
+        return pActual;
+    }
+    void* STDMETHODCALLTYPE PreFree(void* pRequest, BOOL fSpyed) override
+    {
+        if (fSpyed)
+            Remove(pRequest);
+        return pRequest;
+    }
+    void STDMETHODCALLTYPE PostFree(BOOL) override {}
+    SIZE_T STDMETHODCALLTYPE PreRealloc(void* pRequest, SIZE_T cbRequest, void** ppNewRequest,
+                                        BOOL fSpyed) override
+    {
+        if (fSpyed)
+            Remove(pRequest);
+        *ppNewRequest = pRequest;
+        return cbRequest;
+    }
+    void* STDMETHODCALLTYPE PostRealloc(void* pActual, BOOL) override
+    {
+        Add(pActual);
+        return pActual;
+    }
+    void* STDMETHODCALLTYPE PreGetSize(void* pRequest, BOOL) override { return pRequest; }
+    SIZE_T STDMETHODCALLTYPE PostGetSize(SIZE_T cbActual, BOOL) override { return cbActual; }
+    void* STDMETHODCALLTYPE PreDidAlloc(void* pRequest, BOOL) override { return pRequest; }
+    int STDMETHODCALLTYPE PostDidAlloc(void*, BOOL, int fActual) override { return fActual; }
+    void STDMETHODCALLTYPE PreHeapMinimize() override {}
+    void STDMETHODCALLTYPE PostHeapMinimize() override {}
+
+private:
+    void Add(void* p)
+    {
+        if (!p)
+            return;
+        AcquireSRWLockExclusive(&m_lock);
+        m_live[p] = m_sequence++;
+        ReleaseSRWLockExclusive(&m_lock);
+    }
+    void Remove(void* p)
+    {
+        AcquireSRWLockExclusive(&m_lock);
+        m_live.erase(p);
+        ReleaseSRWLockExclusive(&m_lock);
+    }
+
+    SRWLOCK m_lock;
+    std::unordered_map<void*, unsigned long long> m_live;
+    unsigned long long m_sequence = 0;
+    int m_nFailures = 0;
+};
+
+// Never destroyed: the allocator may call it until the process ends.
+CountingSpy& Spy()
+{
+    static CountingSpy* spy = new CountingSpy;
+    return *spy;
+}
+
+} // namespace
+
+TaskMemSpy::TaskMemSpy() : m_bRegistered(SUCCEEDED(CoRegisterMallocSpy(&Spy())))
+{
+}
+
+TaskMemSpy& TaskMemSpy::Instance()
+{
+    static TaskMemSpy instance;
+    return instance;
+}
+
+unsigned long long TaskMemSpy::Mark() const
+{
+    return Spy().Mark();
+}
+
+size_t TaskMemSpy::OutstandingSince(unsigned long long mark) const
+{
+    return Spy().OutstandingSince(mark);
+}
+
+void TaskMemSpy::FailNextAllocations(int nCount)
+{
+    Spy().FailNext(nCount);
+}
+
+void TaskMemCheckedTest::SetUp()
+{
+    ASSERT_TRUE(TaskMemSpy::Instance().IsRegistered()) << "CoRegisterMallocSpy failed";
+    m_mark = TaskMemSpy::Instance().Mark();
+}
+
+void TaskMemCheckedTest::TearDown()
+{
+    TaskMemSpy::Instance().FailNextAllocations(0);
+    EXPECT_EQ(0u, Outstanding()) << "task-allocator blocks left outstanding by the test";
+}
+
+size_t TaskMemCheckedTest::Outstanding() const
+{
+    return TaskMemSpy::Instance().OutstandingSince(m_mark);
+}
+
+} // namespace testing_support
