@@ -1,0 +1,129 @@
+// File and folder objects: what the factories store, who frees what, and copies.
+#include "ShellTestSupport.h"
+
+#include <type_traits>
+
+using namespace shellmodel_test;
+
+namespace {
+
+static_assert(!std::is_copy_constructible<CBFile>::value && !std::is_copy_assignable<CBFile>::value &&
+                  !std::is_copy_constructible<CBFolder>::value &&
+                  !std::is_copy_assignable<CBFolder>::value &&
+                  !std::is_copy_constructible<CBShellData>::value &&
+                  !std::is_copy_constructible<CBFileData>::value &&
+                  !std::is_copy_constructible<CBFolderData>::value &&
+                  !std::is_copy_constructible<CShellFolderBind>::value,
+              "objects that own data must not be copied member-wise");
+
+class FileObjectTest : public ShellModelTest
+{
+};
+
+TEST_F(FileObjectTest, FilesCarryTheirPartsIntoIndependentCopies)
+{
+    const FILETIME created = {0x11111111, 0x01D00000};
+    const FILETIME written = {0x22222222, 0x01D10000};
+    std::unique_ptr<CBFile> file(
+        CreateShellFile(L"a.png", L"C:\\x\\a.png", &created, &written, FILE_ATTRIBUTE_ARCHIVE, 1234));
+    std::unique_ptr<CBFile> copy(CopyBFile(file.get()));
+    ASSERT_TRUE(copy);
+    file->m_strName = L"changed";
+    file->m_ftCreation.dwLowDateTime = 0;
+    EXPECT_EQ(eBKindShell, copy->m_nKind);
+    EXPECT_EQ(nullptr, copy->m_pFileData);
+    EXPECT_EQ("a.png", Utf8(copy->m_strName));
+    EXPECT_EQ("C:\\x\\a.png", Utf8(copy->m_strPath));
+    EXPECT_EQ(0, CompareFileTime(&created, &copy->m_ftCreation));
+    EXPECT_EQ(0, CompareFileTime(&written, &copy->m_ftLastWrite));
+    EXPECT_EQ(DWORD(FILE_ATTRIBUTE_ARCHIVE), copy->m_dwAttribs);
+    EXPECT_EQ(1234u, copy->m_dwSize);
+
+    std::unique_ptr<CBFile> bare(CreateShellFile(L"n", L"p", nullptr, nullptr, 0, 0));
+    EXPECT_EQ(0u, bare->m_ftCreation.dwLowDateTime | bare->m_ftCreation.dwHighDateTime |
+                      bare->m_ftLastWrite.dwLowDateTime | bare->m_ftLastWrite.dwHighDateTime);
+    CBFile none;
+    EXPECT_EQ(nullptr, CopyBFile(&none));
+}
+
+// The path is what shell32 reports for the list, for real and virtual folders
+// alike, and the name is the parent's in-folder name.
+TEST_F(FileObjectTest, BaseFactoryAgreesWithShell)
+{
+    ScratchFolder scratch(L"base");
+    MakeFolders(scratch / kNonAnsiNames[0]);
+    MakeFile(scratch / L"file.txt");
+    const std::wstring names[] = {L"", L"C:\\", scratch / kNonAnsiNames[0], scratch / L"file.txt",
+                                  kDocumentsItem, L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}"};
+    CShellFolderHolder desktop = Desktop();
+    for (const std::wstring& name : names)
+    {
+        CIDListHolder full(name.empty() ? SpecialList(CSIDL_DESKTOP) : ShellParse(name));
+        ASSERT_TRUE(full) << Narrow(name);
+        CIDListHolder parentList(CreateParentIDList(full.Get()));
+        CShellFolderBind parent(desktop.Get(), parentList.Get());
+        const std::wstring expectedPath = ShellPath(full.Get());
+        const CString expectedName = GetNameOf(parent.m_pFolder, ILFindLastID(full.Get()), SHGDN_INFOLDER);
+
+        IShellFolder* pParent = parent.m_pFolder;
+        FolderPtr folder(CreateShellFolder(nullptr, pParent, full.Get(), true));
+        ASSERT_TRUE(folder);
+        parent.Detach();
+        LPITEMIDLIST pidlFull = full.Detach();
+        const CBShellData* shell = folder->GetShellData();
+        EXPECT_TRUE(shell->m_pidlFull == pidlFull && shell->m_pParentFolder == pParent);
+        EXPECT_EQ(ILFindLastID(pidlFull), shell->m_pidlRelative);
+        EXPECT_EQ(Narrow(expectedPath), Utf8(folder->m_strPath)) << Narrow(name);
+        EXPECT_EQ(Utf8(expectedName), Utf8(folder->m_strName)) << Narrow(name);
+    }
+    CIDListHolder empty(SpecialList(CSIDL_DESKTOP));
+    EXPECT_EQ(nullptr, CreateShellFolder(nullptr, desktop.Get(), nullptr, true));
+    EXPECT_EQ(nullptr, CreateShellFolder(nullptr, nullptr, empty.Get(), true));
+}
+
+TEST_F(FileObjectTest, OwnershipFollowsTheFlagAndCopiesTakeTheirOwn)
+{
+    CIDListHolder drives(SpecialList(CSIDL_DRIVES));
+    CIDListHolder drive(ShellParse(L"C:\\"));
+    CShellFolderBind computer(Desktop().Get(), drives.Get());
+    IShellFolder* pParent = computer.m_pFolder;
+    const ULONG nRefs = Refs(pParent);
+
+    // Not the owner: the list and the parent reference stay the caller's.
+    const size_t nBlocks = Outstanding();
+    delete CreateShellFolder(nullptr, pParent, drive.Get(), false);
+    EXPECT_EQ(nRefs, Refs(pParent));
+    EXPECT_EQ(nBlocks, Outstanding());
+
+    pParent->AddRef();
+    FolderPtr folder(CreateShellFolder(nullptr, pParent, CopyIDList(drive.Get()), true));
+    FolderPtr copy(CopyBFolder(folder.get()));
+    ASSERT_TRUE(folder && copy);
+    EXPECT_EQ(nRefs + 2, Refs(pParent));
+    EXPECT_TRUE(ListOf(copy) != ListOf(folder) && SameBytes(ListOf(copy), ListOf(folder)));
+    EXPECT_EQ(Utf8(folder->m_strPath), Utf8(copy->m_strPath));
+    copy.reset();
+    EXPECT_EQ(nRefs + 1, Refs(pParent));
+    // A copy that cannot get its list takes nothing.
+    TaskMemSpy::Instance().FailNextAllocations(1);
+    EXPECT_EQ(nullptr, CopyShellFolder(folder.get()));
+    EXPECT_EQ(nRefs + 1, Refs(pParent));
+    folder.reset();
+    EXPECT_EQ(nRefs, Refs(pParent));
+}
+
+TEST_F(FileObjectTest, ClipFolderOwnsOnlyItsList)
+{
+    LPITEMIDLIST pidl = ShellParse(L"C:\\");
+    FolderPtr clip(CreateShellClipFolder(nullptr, pidl, L"D:\\"));
+    ASSERT_TRUE(clip);
+    EXPECT_TRUE(clip->m_strName.IsEmpty());
+    EXPECT_EQ("D:\\", Utf8(clip->m_strPath));
+    EXPECT_EQ(nullptr, clip->GetShellData()->m_pParentFolder);
+    EXPECT_EQ(pidl, ListOf(clip));
+    EXPECT_EQ(ILFindLastID(pidl), clip->GetShellData()->m_pidlRelative);
+    EXPECT_EQ(nullptr, CopyBFolder(clip.get())); // no parent interface to copy
+    // Destroying the clip folder frees the list: the fixture finds no block left.
+}
+
+} // namespace
