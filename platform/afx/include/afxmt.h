@@ -1,4 +1,6 @@
-// Framework subset: synchronisation; for now only the core classes.
+// Framework subset: synchronisation objects (events, mutexes, critical
+// sections, the single lock).
 #pragma once
 
 #include "afx.h"
+#include "afxsub_sync.h"

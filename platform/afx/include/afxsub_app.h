@@ -20,11 +20,30 @@ public:
     void RestoreWaitCursor();
 };
 
+// A worker thread's function (AfxBeginThread); its result is the exit code.
+typedef UINT (AFX_CDECL* AFX_THREADPROC)(LPVOID);
+
 class AFX_API CWinThread : public CCmdTarget
 {
     DECLARE_DYNAMIC(CWinThread)
 public:
     CWinThread();
+    // A worker: CreateThread runs pfnThreadProc(pParam) on the new thread.
+    CWinThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam);
+    // Closes the handle of a thread that CreateThread made.
+    ~CWinThread() override;
+
+    // Thread control (the window layer). CreateThread starts the worker
+    // function, or else InitInstance and Run, on a new thread; the object
+    // ends itself afterwards through Delete().
+    BOOL CreateThread(DWORD dwCreateFlags = 0, UINT nStackSize = 0, LPSECURITY_ATTRIBUTES lpSecurityAttrs = nullptr);
+    DWORD ResumeThread() { return ::ResumeThread(m_hThread); }
+    DWORD SuspendThread() { return ::SuspendThread(m_hThread); }
+    int GetThreadPriority() { return ::GetThreadPriority(m_hThread); }
+    BOOL SetThreadPriority(int nPriority) { return ::SetThreadPriority(m_hThread, nPriority); }
+    operator HANDLE() const { return m_hThread; }
+    // Called when the thread is over: deletes the object when m_bAutoDelete.
+    virtual void Delete();
 
     // The window layer routes messages through these; here they are the
     // framework's defaults.
@@ -39,9 +58,14 @@ public:
     CWnd* m_pMainWnd;    // not owned
     CWnd* m_pActiveWnd;  // not owned
     BOOL m_bAutoDelete;
-    HANDLE m_hThread;    // not owned: the pseudo handle for the application
+    HANDLE m_hThread;    // the application's pseudo handle, or a started thread's own (owned)
     DWORD m_nThreadID;
     MSG m_msgCur;        // the message being handled; WM_QUIT after Run's loop
+    AFX_THREADPROC m_pfnThreadProc = nullptr;
+    LPVOID m_pThreadParams = nullptr;
+
+private:
+    bool m_bOwnsThreadHandle = false;
 };
 
 // The application object. Exactly one lives at a time; it registers itself as
@@ -138,7 +162,8 @@ AFX_API CWinApp* AFXAPI AfxGetApp();
 AFX_API LPCWSTR AFXAPI AfxGetAppName();
 // The application's main window, or null.
 AFX_API CWnd* AFXAPI AfxGetMainWnd();
-// The application's thread object (the application itself), or null.
+// The calling thread's object: the CWinThread that AfxBeginThread made for it,
+// else the application (null without one).
 AFX_API CWinThread* AFXAPI AfxGetThread();
 // Start-up for hosts with a WinMain: records the instance handle as the
 // current instance and resource handle and completes the application object.

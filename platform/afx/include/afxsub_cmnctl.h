@@ -48,12 +48,11 @@ public:
     // copies the bitmaps and icons; the caller keeps them.
     int Add(CBitmap* pbmImage, CBitmap* pbmMask)
     {
-        return ImageList_Add(m_hImageList, static_cast<HBITMAP>(pbmImage->GetSafeHandle()),
-                             static_cast<HBITMAP>(pbmMask->GetSafeHandle()));
+        return ImageList_Add(m_hImageList, BitmapOf(pbmImage), BitmapOf(pbmMask));
     }
     int Add(CBitmap* pbmImage, COLORREF crMask)
     {
-        return ImageList_AddMasked(m_hImageList, static_cast<HBITMAP>(pbmImage->GetSafeHandle()), crMask);
+        return ImageList_AddMasked(m_hImageList, BitmapOf(pbmImage), crMask);
     }
     int Add(HICON hIcon) { return ImageList_ReplaceIcon(m_hImageList, -1, hIcon); }
     int Replace(int nImage, HICON hIcon) { return ImageList_ReplaceIcon(m_hImageList, nImage, hIcon); }
@@ -68,10 +67,15 @@ public:
     }
     BOOL Draw(CDC* pDC, int nImage, POINT pt, UINT nStyle)
     {
-        return ImageList_Draw(m_hImageList, nImage, pDC->GetSafeHdc(), pt.x, pt.y, nStyle);
+        return ImageList_Draw(m_hImageList, nImage, pDC != nullptr ? pDC->m_hDC : nullptr, pt.x, pt.y, nStyle);
     }
 
 private:
+    static HBITMAP BitmapOf(const CBitmap* pBitmap)
+    {
+        return pBitmap != nullptr ? static_cast<HBITMAP>(pBitmap->m_hObject) : nullptr;
+    }
+
     BOOL m_bOwner;
 };
 
@@ -200,7 +204,7 @@ public:
     {
         return CImageList::FromHandle(reinterpret_cast<HIMAGELIST>(
             SendMessage(TVM_SETIMAGELIST, static_cast<WPARAM>(nImageListType),
-                        reinterpret_cast<LPARAM>(pImageList->GetSafeHandle()))));
+                        reinterpret_cast<LPARAM>(pImageList != nullptr ? pImageList->m_hImageList : nullptr))));
     }
     CImageList* GetImageList(UINT nImageList) const
     {

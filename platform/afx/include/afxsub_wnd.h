@@ -34,7 +34,8 @@ public:
     HWND m_hWnd;
 
     operator HWND() const { return m_hWnd; }
-    // m_hWnd, or null for a null object pointer.
+    // m_hWnd, or null for a null object pointer (the framework's idiom;
+    // AfxSafeHwnd below says the same without a call through null).
     HWND GetSafeHwnd() const;
     bool operator==(const CWnd& wnd) const { return wnd.m_hWnd == m_hWnd; }
     bool operator!=(const CWnd& wnd) const { return wnd.m_hWnd != m_hWnd; }
@@ -119,7 +120,7 @@ public:
     BOOL EnableWindow(BOOL bEnable = TRUE) { return ::EnableWindow(m_hWnd, bEnable); }
     BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
     BOOL IsWindow() const { return ::IsWindow(m_hWnd); }
-    BOOL IsChild(const CWnd* pWnd) const { return ::IsChild(m_hWnd, pWnd->GetSafeHwnd()); }
+    BOOL IsChild(const CWnd* pWnd) const { return ::IsChild(m_hWnd, pWnd != nullptr ? pWnd->m_hWnd : nullptr); }
     BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
 
     // --- Text and font -----------------------------------------------------
@@ -131,7 +132,10 @@ public:
     void GetWindowText(CString& rString) const;
     int GetWindowTextLength() const { return ::GetWindowTextLengthW(m_hWnd); }
     // bRedraw: whether the window redraws at once.
-    void SetFont(CFont* pFont, BOOL bRedraw = TRUE) { SetFont(static_cast<HFONT>(pFont->GetSafeHandle()), bRedraw); }
+    void SetFont(CFont* pFont, BOOL bRedraw = TRUE)
+    {
+        SetFont(pFont != nullptr ? static_cast<HFONT>(pFont->m_hObject) : nullptr, bRedraw);
+    }
     void SetFont(HFONT hFont, BOOL bRedraw = TRUE)
     {
         ::SendMessageW(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), bRedraw);
@@ -166,17 +170,20 @@ public:
     void ClientToScreen(LPRECT lpRect) const;
     void MapWindowPoints(CWnd* pwndTo, LPRECT lpRect) const
     {
-        ::MapWindowPoints(m_hWnd, pwndTo->GetSafeHwnd(), reinterpret_cast<LPPOINT>(lpRect), 2);
+        ::MapWindowPoints(m_hWnd, pwndTo != nullptr ? pwndTo->m_hWnd : nullptr, reinterpret_cast<LPPOINT>(lpRect), 2);
     }
     void CenterWindow(CWnd* pAlternateOwner = nullptr);
 
     // --- Relatives -----------------------------------------------------------
     // GetParent is ::GetParent: for a popup window it answers the owner.
     CWnd* GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
-    CWnd* SetParent(CWnd* pWndNewParent) { return FromHandle(::SetParent(m_hWnd, pWndNewParent->GetSafeHwnd())); }
+    CWnd* SetParent(CWnd* pWndNewParent)
+    {
+        return FromHandle(::SetParent(m_hWnd, pWndNewParent != nullptr ? pWndNewParent->m_hWnd : nullptr));
+    }
     // The owner set with SetOwner, otherwise GetParent().
     CWnd* GetOwner() const { return m_hWndOwner != nullptr ? FromHandle(m_hWndOwner) : GetParent(); }
-    void SetOwner(CWnd* pOwnerWnd) { m_hWndOwner = pOwnerWnd->GetSafeHwnd(); }
+    void SetOwner(CWnd* pOwnerWnd) { m_hWndOwner = pOwnerWnd != nullptr ? pOwnerWnd->m_hWnd : nullptr; }
     CWnd* GetTopLevelParent() const;
     CWnd* GetWindow(UINT nCmd) const { return FromHandle(::GetWindow(m_hWnd, nCmd)); }
     CWnd* GetDlgItem(int nID) const { return FromHandle(::GetDlgItem(m_hWnd, nID)); }
@@ -188,7 +195,7 @@ public:
     }
     CWnd* GetNextDlgTabItem(CWnd* pWndCtl, BOOL bPrevious = FALSE) const
     {
-        return FromHandle(::GetNextDlgTabItem(m_hWnd, pWndCtl->GetSafeHwnd(), bPrevious));
+        return FromHandle(::GetNextDlgTabItem(m_hWnd, pWndCtl != nullptr ? pWndCtl->m_hWnd : nullptr, bPrevious));
     }
 
     // --- Focus and activation ---------------------------------------------
@@ -325,6 +332,13 @@ private:
     explicit CWnd(HWND hWndSpecial) noexcept;
     BOOL DispatchMapEntry(UINT message, UINT nCode, UINT nID, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
 };
+
+// The handle of a window object that may be null: what GetSafeHwnd is used
+// for, without calling a member through a null pointer.
+inline HWND AfxSafeHwnd(const CWnd* pWnd)
+{
+    return pWnd != nullptr ? pWnd->m_hWnd : nullptr;
+}
 
 // m_nFlags
 #define WF_CONTINUEMODAL 0x0001u  // RunModalLoop keeps going

@@ -1,6 +1,6 @@
 // Framework subset: everything of the core plus the application, the module
 // state and extension modules, and the window layer (windows, GDI wrappers,
-// menus, dialogs, the standard controls).
+// menus, dialogs, the standard controls, threads).
 #pragma once
 
 #include "afx.h"
@@ -11,3 +11,4 @@
 #include "afxsub_menu.h"
 #include "afxsub_dialog.h"
 #include "afxsub_controls.h"
+#include "afxsub_thread.h"

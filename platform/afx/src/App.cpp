@@ -253,11 +253,6 @@ LPCWSTR AFXAPI AfxGetAppName()
     return AfxGetModuleState()->m_lpszCurrentAppName;
 }
 
-CWinThread* AFXAPI AfxGetThread()
-{
-    return AfxGetApp();
-}
-
 CWnd* AFXAPI AfxGetMainWnd()
 {
     CWinThread* pThread = AfxGetThread();

@@ -213,7 +213,7 @@ CToolTipCtrl* CTreeCtrl::GetToolTips() const
 BOOL CToolTipCtrl::Create(CWnd* pParentWnd, DWORD dwStyle)
 {
     BOOL bResult = CWnd::CreateEx(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | dwStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, pParentWnd->GetSafeHwnd(), nullptr);
+                                  CW_USEDEFAULT, CW_USEDEFAULT, AfxSafeHwnd(pParentWnd), nullptr);
     if (bResult)
         SetOwner(pParentWnd);
     return bResult;
@@ -224,7 +224,7 @@ void CToolTipCtrl::FillInToolInfo(TTTOOLINFOW& ti, CWnd* pWnd, UINT_PTR nIDTool)
     ti = TTTOOLINFOW();
     // The version-2 size is what every comctl32 (5 and 6) accepts.
     ti.cbSize = TTTOOLINFOW_V2_SIZE;
-    HWND hWnd = pWnd->GetSafeHwnd();
+    HWND hWnd = AfxSafeHwnd(pWnd);
     if (nIDTool == 0)
     {
         ti.hwnd = ::GetParent(hWnd);

@@ -109,7 +109,7 @@ BOOL CDialog::CreateDlgIndirect(LPCDLGTEMPLATEW lpDialogTemplate, HWND hWndParen
 
 HWND CDialog::PreModal()
 {
-    return CWnd::GetSafeOwner_(m_pParentWnd->GetSafeHwnd(), &m_hWndTop);
+    return CWnd::GetSafeOwner_(AfxSafeHwnd(m_pParentWnd), &m_hWndTop);
 }
 
 void CDialog::PostModal()
@@ -204,7 +204,7 @@ BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
 BOOL CDialog::CreateIndirect(LPCDLGTEMPLATEW lpDialogTemplate, CWnd* pParentWnd, HINSTANCE hInst)
 {
     m_pParentWnd = pParentWnd;
-    HWND hWndParent = pParentWnd != nullptr ? pParentWnd->m_hWnd : AfxGetMainWnd()->GetSafeHwnd();
+    HWND hWndParent = pParentWnd != nullptr ? pParentWnd->m_hWnd : AfxSafeHwnd(AfxGetMainWnd());
     return CreateDlgIndirect(lpDialogTemplate, hWndParent, hInst);
 }
 

@@ -227,7 +227,7 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
 
 BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
 {
-    HWND hWndControl = ::GetDlgItem(pParent->GetSafeHwnd(), static_cast<int>(nID));
+    HWND hWndControl = ::GetDlgItem(AfxSafeHwnd(pParent), static_cast<int>(nID));
     return hWndControl != nullptr && SubclassWindow(hWndControl);
 }
 
@@ -316,7 +316,7 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowNa
                     CWnd* pParentWnd, UINT nID, LPVOID lpParam)
 {
     return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top, rect.right - rect.left,
-                    rect.bottom - rect.top, pParentWnd->GetSafeHwnd(),
+                    rect.bottom - rect.top, AfxSafeHwnd(pParentWnd),
                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), lpParam);
 }
 
@@ -675,7 +675,7 @@ BOOL PASCAL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg)
 BOOL AFXAPI AfxInternalPreTranslateMessage(MSG* pMsg)
 {
     CWnd* pMainWnd = AfxGetMainWnd();
-    HWND hWndMain = pMainWnd->GetSafeHwnd();
+    HWND hWndMain = AfxSafeHwnd(pMainWnd);
     if (CWnd::WalkPreTranslateTree(hWndMain, pMsg))
         return TRUE;
     // A modeless window outside the main window still gets the main
@@ -812,7 +812,7 @@ BOOL CWnd::ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags)
 
 BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags)
 {
-    return ::SetWindowPos(m_hWnd, pWndInsertAfter->GetSafeHwnd(), x, y, cx, cy, nFlags);
+    return ::SetWindowPos(m_hWnd, AfxSafeHwnd(pWndInsertAfter), x, y, cx, cy, nFlags);
 }
 
 void CWnd::ScreenToClient(LPRECT lpRect) const
@@ -880,7 +880,7 @@ HWND PASCAL CWnd::GetSafeOwner_(HWND hParent, HWND* phWndTop)
     HWND hWnd = hParent;
     if (hWnd == nullptr)
     {
-        hWnd = AfxGetMainWnd()->GetSafeHwnd();
+        hWnd = AfxSafeHwnd(AfxGetMainWnd());
         if (hWnd == nullptr)
             hWnd = ::GetActiveWindow();
     }
@@ -912,7 +912,7 @@ HWND PASCAL CWnd::GetSafeOwner_(HWND hParent, HWND* phWndTop)
 
 CWnd* PASCAL CWnd::GetSafeOwner(CWnd* pParent, HWND* phWndTop)
 {
-    return FromHandle(GetSafeOwner_(pParent->GetSafeHwnd(), phWndTop));
+    return FromHandle(GetSafeOwner_(AfxSafeHwnd(pParent), phWndTop));
 }
 
 // ---- text, font, painting, menus ----------------------------------------------------------
@@ -964,7 +964,7 @@ CDC* CWnd::GetDC()
 
 int CWnd::ReleaseDC(CDC* pDC)
 {
-    return ::ReleaseDC(m_hWnd, pDC->GetSafeHdc());
+    return ::ReleaseDC(m_hWnd, pDC != nullptr ? pDC->m_hDC : nullptr);
 }
 
 void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, BOOL bDeep)
@@ -990,7 +990,7 @@ CMenu* CWnd::GetMenu() const
 
 BOOL CWnd::SetMenu(CMenu* pMenu)
 {
-    return ::SetMenu(m_hWnd, pMenu->GetSafeHmenu());
+    return ::SetMenu(m_hWnd, pMenu != nullptr ? pMenu->m_hMenu : nullptr);
 }
 
 int CWnd::MessageBox(LPCWSTR lpszText, LPCWSTR lpszCaption, UINT nType)
