@@ -6,6 +6,40 @@
 #define IDS_BRWS_COPY_NAME_FIRST      25168
 #define IDS_BRWS_COPY_NAME_NUMBERED   25169
 
+// File-operation error dialog and its messages (by operation: not found,
+// not found or other problem, other problem only; each without and with the
+// choice to go on)
+#define IDD_BRWS_FILEOP_ERROR         25176
+#define IDC_BRWS_FILEOP_FILES         25356
+#define IDC_BRWS_FILEOP_MESSAGE       25357
+#define IDC_BRWS_FILEOP_ICON          25359
+#define IDS_BRWS_COPY_NOTFOUND        25554
+#define IDS_BRWS_COPY_BOTH            25555
+#define IDS_BRWS_COPY_OTHER           25556
+#define IDS_BRWS_COPY_BOTH_ASK        25557
+#define IDS_BRWS_COPY_NOTFOUND_ASK    25558
+#define IDS_BRWS_COPY_OTHER_ASK       25559
+#define IDS_BRWS_MOVE_NOTFOUND        25560
+#define IDS_BRWS_MOVE_BOTH            25561
+#define IDS_BRWS_MOVE_OTHER           25562
+#define IDS_BRWS_MOVE_BOTH_ASK        25563
+#define IDS_BRWS_MOVE_NOTFOUND_ASK    25564
+#define IDS_BRWS_MOVE_OTHER_ASK       25565
+#define IDS_BRWS_DELETE_NOTFOUND      25566
+#define IDS_BRWS_DELETE_BOTH          25567
+#define IDS_BRWS_DELETE_OTHER         25568
+#define IDS_BRWS_DELETE_BOTH_ASK      25569
+#define IDS_BRWS_DELETE_NOTFOUND_ASK  25570
+#define IDS_BRWS_DELETE_OTHER_ASK     25571
+#define IDS_BRWS_RENAME_NOTFOUND      25572
+#define IDS_BRWS_RENAME_BOTH          25573
+#define IDS_BRWS_RENAME_OTHER         25574
+#define IDS_BRWS_RENAME_BOTH_ASK      25575
+#define IDS_BRWS_RENAME_NOTFOUND_ASK  25576
+#define IDS_BRWS_RENAME_OTHER_ASK     25577
+#define IDS_BRWS_HOSTOP_NOTFOUND      25578
+#define IDS_BRWS_HOSTOP_NOTFOUND_ASK  25579
+
 // New folders
 #define IDS_BRWS_NEW_FOLDER_NAME      25172
 #define IDS_BRWS_NEW_FOLDER_NUMBERED  25173
