@@ -1,0 +1,66 @@
+// Delete through the shell, into the recycle bin or for good.
+#include "fileops/FileOpsInternal.h"
+
+#include "BrwsFileOpDlg.h"
+#include "BrwsFileTime.h"
+#include "fileutil/PathInternal.h"
+
+CErrorAutoThrow DeleteBFiles(HWND hWnd, const CBFolder* pFolder, const CList<CBFile*, CBFile*>& files,
+                             CList<CBFile*, CBFile*>* pNotFound, bool bToRecycleBin)
+{
+    if (pFolder == nullptr || files.IsEmpty() || pFolder->m_nKind != eBKindShell || pFolder->m_strPath.IsEmpty())
+        return fileops::Failure(ZEC_INVALID_ARGUMENTS);
+    return DeleteFSFiles(hWnd, pFolder, files, pNotFound, bToRecycleBin);
+}
+
+CErrorAutoThrow DeleteFSFiles(HWND hWnd, const CBFolder* pFolder, const CList<CBFile*, CBFile*>& files,
+                              CList<CBFile*, CBFile*>* pNotFound, bool bToRecycleBin)
+{
+    using namespace fileops;
+    if (pFolder == nullptr || pFolder->m_strPath.IsEmpty() || files.IsEmpty() || pNotFound == &files)
+        return Failure(ZEC_INVALID_ARGUMENTS);
+    const CString& strFolder = pFolder->m_strPath;
+
+    CWaitCursorScope wait(std::in_place);
+    CString strNames;
+    CBFileList notFound;
+    CBFileList found;
+    CErrorAutoThrow names = BuildNameString(strFolder, files, &strNames, &notFound, &found);
+    const ZarnErrorCode nameCode = names;
+    if (nameCode != ZEC_NO_ERROR && nameCode != ZEC_FILES_NOT_FOUND)
+        return names;
+    if (!notFound.IsEmpty() && pNotFound != nullptr)
+        pNotFound->AddTail(&notFound);
+    wait.reset();
+
+    if (!notFound.IsEmpty())
+    {
+        CErrorAutoThrow answer = DisplayFileOpEmptyFilesPrompt(eBFileOpDelete, nameCode != ZEC_FILES_NOT_FOUND,
+                                                               strFolder, notFound);
+        if (answer.HasError())
+            return answer;
+    }
+    if (nameCode == ZEC_FILES_NOT_FOUND)
+        return names; // only null entries: nothing to show, nothing to do
+
+    CNameBlock from(CreateDoubleNullList(strNames));
+    if (!from)
+        return Failure(ZEC_NAME_BLOCK_FAILED);
+
+    // No flag spares the user the shell's own confirmation.
+    CShellResult shell = RunShellOperation(hWnd, FO_DELETE, from.get(), nullptr, bToRecycleBin ? FOF_ALLOWUNDO : 0);
+    if (shell.bAborted)
+        return Failure(ZEC_USER_STOPPED);
+    if (shell.nResult != 0)
+        return Failure(ZEC_SHELL_OP_FAILED);
+
+    CString strDir = FolderPath(pFolder);
+    AddPathBackslash(strDir);
+    POSITION pos = found.GetHeadPosition();
+    while (pos != nullptr)
+    {
+        if (DoesFileNotExist(strDir + found.GetNext(pos)->m_strName) == 0)
+            return Failure(ZEC_SHELL_OP_FAILED);
+    }
+    return CErrorAutoThrow();
+}
