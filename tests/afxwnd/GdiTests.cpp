@@ -69,7 +69,7 @@ TEST(GdiObjects, OwnedHandlesAreDeletedTemporaryOnesAreNot)
 TEST(GdiObjects, SelectionAndTextExtents)
 {
     CPaintProbeWnd wnd;
-    ASSERT_TRUE(CreateFrame(wnd));
+    ASSERT_TRUE(CreateFrame(wnd, L"paint", true));
     CFont small;
     CFont large;
     ASSERT_TRUE(small.Attach(MakeFont(-10)));

@@ -52,7 +52,8 @@ CMainWndScope::~CMainWndScope()
     AfxGetApp()->m_pMainWnd = m_pOld;
 }
 
-BOOL CreateFrame(CWnd& wnd, LPCWSTR lpszTitle)
+BOOL CreateFrame(CWnd& wnd, LPCWSTR lpszTitle, bool bVisible)
 {
-    return wnd.CreateEx(0, nullptr, lpszTitle, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 400, 300, nullptr, nullptr);
+    DWORD dwStyle = WS_OVERLAPPEDWINDOW | (bVisible ? WS_VISIBLE : 0);
+    return wnd.CreateEx(0, nullptr, lpszTitle, dwStyle, 50, 50, 400, 300, nullptr, nullptr);
 }

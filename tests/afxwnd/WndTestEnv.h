@@ -35,8 +35,10 @@ private:
     CWnd* m_pOld;
 };
 
-// A plain visible top-level window of the framework's default class.
-BOOL CreateFrame(CWnd& wnd, LPCWSTR lpszTitle = L"frame");
+// A plain top-level window of the framework's default class. Hidden unless
+// asked: under Xvfb without a window manager Wine waits two seconds for every
+// shown top-level window to be withdrawn again.
+BOOL CreateFrame(CWnd& wnd, LPCWSTR lpszTitle = L"frame", bool bVisible = false);
 
 inline std::wstring Str(const CString& s)
 {

@@ -440,7 +440,7 @@ TEST(WndState, StylesTextAndFont)
 {
     CWnd wnd;
     ASSERT_TRUE(CreateFrame(wnd));
-    EXPECT_FALSE(wnd.ModifyStyle(0, WS_VISIBLE)) << "nothing to change";
+    EXPECT_FALSE(wnd.ModifyStyle(0, WS_CAPTION)) << "nothing to change";
     EXPECT_TRUE(wnd.ModifyStyle(WS_MAXIMIZEBOX, WS_CLIPCHILDREN));
     EXPECT_EQ(static_cast<DWORD>(WS_CLIPCHILDREN), wnd.GetStyle() & (WS_MAXIMIZEBOX | WS_CLIPCHILDREN));
     EXPECT_TRUE(wnd.ModifyStyleEx(0, WS_EX_TOOLWINDOW, SWP_FRAMECHANGED));

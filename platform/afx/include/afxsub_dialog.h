@@ -159,8 +159,8 @@ AFX_API void AFXAPI DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, 
 // last active popup) or the active window, caption the application's name
 // (the executable's path without an application object). Without an icon in
 // nType, MB_OK/MB_OKCANCEL get MB_ICONEXCLAMATION and MB_YESNO/MB_YESNOCANCEL
-// MB_ICONQUESTION. Goes through CWinApp::DoMessageBox when there is an
-// application object.
+// MB_ICONQUESTION. A top-level window above the owner is disabled meanwhile.
+// nIDHelp is accepted for compatibility; there is no help.
 AFX_API int AFXAPI AfxMessageBox(LPCWSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
 // The text is string nIDPrompt, found through the resource search (empty
 // when missing); nIDHelp -1 means nIDPrompt.
