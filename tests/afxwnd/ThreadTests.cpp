@@ -53,6 +53,40 @@ UINT AFX_CDECL ReturnSeven(LPVOID)
     return 7;
 }
 
+// The main window of a user-interface thread; it sees the thread's messages
+// before they are dispatched.
+class CUiMainWnd : public CWnd
+{
+public:
+    static std::atomic<int> s_nAppMessages;
+    BOOL PreTranslateMessage(MSG* pMsg) override
+    {
+        if (pMsg->message == WM_APP)
+            ++s_nAppMessages;
+        return CWnd::PreTranslateMessage(pMsg);
+    }
+    void PostNcDestroy() override { delete this; }
+};
+std::atomic<int> CUiMainWnd::s_nAppMessages{0};
+
+class CUiThread : public CWinThread
+{
+    DECLARE_DYNCREATE(CUiThread)
+public:
+    BOOL InitInstance() override
+    {
+        auto* pWnd = new CUiMainWnd;
+        if (!pWnd->CreateEx(0, nullptr, L"ui", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr))
+            return FALSE;
+        m_pMainWnd = pWnd;
+        pWnd->PostMessage(WM_APP);
+        pWnd->PostMessage(WM_CLOSE);
+        return TRUE;
+    }
+    int ExitInstance() override { return 5 + static_cast<int>(m_msgCur.wParam); }
+};
+IMPLEMENT_DYNCREATE(CUiThread, CWinThread)
+
 } // namespace
 
 TEST(Threads, OwnerStartsSuspendedWaitsAndDeletes)
@@ -97,6 +131,22 @@ TEST(Threads, AutoDeletingObjectsEndWithTheirThread)
     ASSERT_TRUE(pThread->CreateThread());
     EXPECT_TRUE(deleted.Lock(5000));
     EXPECT_EQ(nullptr, AfxBeginThread(static_cast<AFX_THREADPROC>(nullptr), nullptr));
+}
+
+TEST(Threads, UserInterfaceThreadRunsUntilItsMainWindowCloses)
+{
+    CWinThread* pThread = AfxBeginThread(RUNTIME_CLASS(CUiThread), THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    ASSERT_NE(nullptr, pThread);
+    pThread->m_bAutoDelete = FALSE;
+    pThread->ResumeThread();
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(pThread->m_hThread, 5000));
+    DWORD dwExit = 0;
+    GetExitCodeThread(pThread->m_hThread, &dwExit);
+    EXPECT_EQ(5u, dwExit) << "closing the main window quit the thread's own loop";
+    EXPECT_EQ(1, CUiMainWnd::s_nAppMessages.load());
+    EXPECT_EQ(nullptr, pThread->m_pMainWnd);
+    delete pThread;
+    EXPECT_EQ(nullptr, AfxGetApp()->m_pMainWnd) << "the application's main window was not touched";
 }
 
 TEST(SyncObjects, EventsResetAsAskedAndNamesAreShared)

@@ -52,6 +52,9 @@ public:
     // A plain message loop until WM_QUIT, then ExitInstance().
     virtual int Run();
     virtual BOOL PreTranslateMessage(MSG* pMsg);
+    // Waits for one message into m_msgCur and dispatches it unless
+    // PreTranslateMessage took it; FALSE for WM_QUIT (left in m_msgCur).
+    virtual BOOL PumpMessage();
     virtual BOOL OnIdle(LONG lCount);
     virtual CWnd* GetMainWnd();
 

@@ -371,9 +371,11 @@ AFX_API void AFXAPI AfxHookWindowCreate(CWnd* pWnd);
 AFX_API BOOL AFXAPI AfxUnhookWindowCreate();
 
 // The message pump. AfxPumpMessage takes one message (waiting for it),
+// through the calling thread's own CWinThread::PumpMessage when it has one,
 // offers it to AfxPreTranslateMessage and dispatches it unless that handled
-// it; FALSE for WM_QUIT. AfxPreTranslateMessage asks the thread object's
-// PreTranslateMessage (or, without one, the default walk below).
+// it; FALSE for WM_QUIT, which it posts again for the loop outside.
+// AfxPreTranslateMessage asks the thread object's PreTranslateMessage (or,
+// without one, the default walk below).
 AFX_API BOOL AFXAPI AfxPumpMessage();
 AFX_API BOOL AFXAPI AfxPreTranslateMessage(MSG* pMsg);
 // The framework's default: walk from the message's window up to the main

@@ -91,14 +91,8 @@ int CWinThread::Run()
         while (!PeekMessageW(&peek, nullptr, 0, 0, PM_NOREMOVE) && OnIdle(lIdleCount++))
         {
         }
-        BOOL bResult = GetMessageW(&m_msgCur, nullptr, 0, 0);
-        if (bResult == 0 || bResult == -1)
+        if (!PumpMessage())
             break;
-        if (!PreTranslateMessage(&m_msgCur))
-        {
-            TranslateMessage(&m_msgCur);
-            DispatchMessageW(&m_msgCur);
-        }
         lIdleCount = 0;
     }
     return ExitInstance();

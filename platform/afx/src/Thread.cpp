@@ -69,6 +69,19 @@ BOOL CWinThread::CreateThread(DWORD dwCreateFlags, UINT nStackSize, LPSECURITY_A
     return TRUE;
 }
 
+BOOL CWinThread::PumpMessage()
+{
+    BOOL bResult = ::GetMessageW(&m_msgCur, nullptr, 0, 0);
+    if (bResult == 0 || bResult == -1)
+        return FALSE;
+    if (!PreTranslateMessage(&m_msgCur))
+    {
+        ::TranslateMessage(&m_msgCur);
+        ::DispatchMessageW(&m_msgCur);
+    }
+    return TRUE;
+}
+
 void CWinThread::Delete()
 {
     if (m_bAutoDelete)

@@ -698,6 +698,16 @@ BOOL AFXAPI AfxPreTranslateMessage(MSG* pMsg)
 
 BOOL AFXAPI AfxPumpMessage()
 {
+    // Only the thread's own object pumps for it: m_msgCur is per thread.
+    CWinThread* pThread = AfxGetThread();
+    if (pThread != nullptr && pThread->m_nThreadID == ::GetCurrentThreadId())
+    {
+        if (pThread->PumpMessage())
+            return TRUE;
+        if (pThread->m_msgCur.message == WM_QUIT)
+            ::PostQuitMessage(static_cast<int>(pThread->m_msgCur.wParam));
+        return FALSE;
+    }
     MSG msg;
     BOOL bResult = ::GetMessageW(&msg, nullptr, 0, 0);
     if (bResult == 0 || bResult == -1)
