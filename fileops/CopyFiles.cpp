@@ -166,6 +166,8 @@ CErrorAutoThrow CopyFSFiles(int bCopy, HWND hWnd, const CBFolder* pSrcFolder, co
 
     CString strDestDir = strDest;
     AddPathBackslash(strDestDir);
+    CString strSrcDir = FolderPath(pSrcFolder);
+    AddPathBackslash(strSrcDir);
     CNewFileList made;
 
     // A move into the folder the files are in changes nothing; the shell
@@ -191,32 +193,30 @@ CErrorAutoThrow CopyFSFiles(int bCopy, HWND hWnd, const CBFolder* pSrcFolder, co
     CErrorAutoThrow result;
     try
     {
+        // One target per file for copies into the source folder (their new
+        // names) and for every move (some shells refuse to move several files
+        // to a single folder target); other copies name the folder once.
+        const bool bOneTargetPerFile = bSameFolder || !bCopy;
         CString strTargets;
+        std::vector<CString> sources;
+        POSITION pos = found.GetHeadPosition();
+        CWaitCursorScope searchWait;
         if (bSameFolder)
+            searchWait.emplace();
+        while (pos != nullptr)
         {
-            CWaitCursorScope searchWait(std::in_place);
-            POSITION pos = found.GetHeadPosition();
-            while (pos != nullptr)
-            {
-                const CBFile* pFile = found.GetNext(pos);
-                CString strNewName = pFile->m_strName;
-                if (!GetFirstUniqueCopyFileName(strDest, strNewName))
-                    Raise(ZEC_NO_UNIQUE_NAME);
+            const CBFile* pFile = found.GetNext(pos);
+            CString strNewName = pFile->m_strName;
+            if (bSameFolder && !GetFirstUniqueCopyFileName(strDest, strNewName))
+                Raise(ZEC_NO_UNIQUE_NAME);
+            if (bOneTargetPerFile)
                 strTargets += strDestDir + strNewName + L'\n';
-                made.List().AddTail(CreateShellFile(strNewName, strDestDir + strNewName, nullptr, nullptr, 0, 0));
-            }
+            sources.push_back(strSrcDir + pFile->m_strName);
+            made.List().AddTail(CreateShellFile(strNewName, strDestDir + strNewName, nullptr, nullptr, 0, 0));
         }
-        else
-        {
+        searchWait.reset();
+        if (!bOneTargetPerFile)
             strTargets = strDest + L'\n';
-            POSITION pos = found.GetHeadPosition();
-            while (pos != nullptr)
-            {
-                const CBFile* pFile = found.GetNext(pos);
-                made.List().AddTail(
-                    CreateShellFile(pFile->m_strName, strDestDir + pFile->m_strName, nullptr, nullptr, 0, 0));
-            }
-        }
 
         CNameBlock to(CreateDoubleNullList(strTargets));
         if (!to)
@@ -225,15 +225,17 @@ CErrorAutoThrow CopyFSFiles(int bCopy, HWND hWnd, const CBFolder* pSrcFolder, co
         // A target that was there before proves nothing when the user
         // declined to replace it.
         std::vector<bool> existedBefore;
-        POSITION pos = made.List().GetHeadPosition();
+        pos = made.List().GetHeadPosition();
         while (pos != nullptr)
             existedBefore.push_back(DoesFileNotExist(made.List().GetNext(pos)->m_strPath) == 0);
 
         CShellResult shell = RunShellOperation(hWnd, bCopy ? FO_COPY : FO_MOVE, from.get(), to.get(),
-                                               bSameFolder ? FOF_MULTIDESTFILES | FOF_ALLOWUNDO : FOF_ALLOWUNDO);
+                                               bOneTargetPerFile ? FOF_MULTIDESTFILES | FOF_ALLOWUNDO
+                                                                 : FOF_ALLOWUNDO);
         const bool bComplete = !shell.bAborted && shell.nResult == 0;
 
-        // Only files that are at their target now are handed back.
+        // Only files that are at their target now (and, for a move, gone from
+        // where they were) are handed back.
         bool bAllArrived = true;
         size_t index = 0;
         pos = made.List().GetHeadPosition();
@@ -241,9 +243,10 @@ CErrorAutoThrow CopyFSFiles(int bCopy, HWND hWnd, const CBFolder* pSrcFolder, co
         {
             POSITION current = pos;
             CBFile* pNew = made.List().GetNext(pos);
-            const bool bThere = DoesFileNotExist(pNew->m_strPath) == 0;
-            bAllArrived = bAllArrived && bThere;
-            if (!bThere || (existedBefore[index] && !bComplete))
+            const bool bArrived = DoesFileNotExist(pNew->m_strPath) == 0 &&
+                                  (bCopy || DoesFileNotExist(sources[index]) != 0);
+            bAllArrived = bAllArrived && bArrived;
+            if (!bArrived || (existedBefore[index] && !bComplete))
             {
                 made.List().RemoveAt(current);
                 delete pNew;
