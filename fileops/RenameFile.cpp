@@ -48,6 +48,37 @@ bool IsSameFile(const CString& strFirst, const CString& strSecond)
            info[0].nFileIndexHigh == info[1].nFileIndexHigh && info[0].nFileIndexLow == info[1].nFileIndexLow;
 }
 
+// Changes only the case of a file's name when the shell left it as it was
+// (some file systems take a move onto the same name as nothing to do): first
+// directly, then by way of a free temporary name, putting the old name back
+// if the second step fails. True when the name on disk reads as asked.
+bool ChangeCaseOnDisk(const CString& strDir, const CString& strOldPath, const wchar_t* pszNewName)
+{
+    const CString strNewPath = strDir + pszNewName;
+    if (NameOnDisk(strNewPath) == pszNewName)
+        return true;
+    // Another file whose name differs only in case (a case-sensitive folder)
+    // must never be touched.
+    if (!IsSameFile(strOldPath, strNewPath))
+        return false;
+    if (::MoveFileW(strOldPath, strNewPath) && NameOnDisk(strNewPath) == pszNewName)
+        return true;
+    for (int n = 1; n < 100; ++n)
+    {
+        CString strTemp;
+        strTemp.Format(L"%s~%d.tmp", static_cast<LPCWSTR>(strNewPath), n);
+        // MoveFileW never replaces an existing file, so a taken name only fails.
+        if (!::MoveFileW(strOldPath, strTemp))
+            continue;
+        if (::MoveFileW(strTemp, strNewPath) && NameOnDisk(strNewPath) == pszNewName)
+            return true;
+        if (DoesFileNotExist(strTemp) == 0)
+            ::MoveFileW(strTemp, strOldPath);
+        return false;
+    }
+    return false;
+}
+
 } // namespace
 
 CErrorAutoThrow RenameBFile(HWND hWnd, const CBFolder* pFolder, const CBFile& file, const wchar_t* pszNewName,
@@ -102,13 +133,13 @@ CErrorAutoThrow RenameFSFile(HWND hWnd, const CBFolder* pFolder, const CBFile& f
         {
             // Existence proves nothing when only the case changes: the name on
             // disk must read as asked. Some shells refuse such a rename as a
-            // clash with the file itself; the file system does it directly.
-            if (NameOnDisk(strNewPath) != pszNewName && IsSameFile(strOldPath, strNewPath) &&
-                ::MoveFileW(strOldPath, strNewPath))
+            // clash of the file with itself.
+            const bool bShellDidIt = NameOnDisk(strNewPath) == pszNewName;
+            if (!bShellDidIt && !ChangeCaseOnDisk(strDir, strOldPath, pszNewName))
+                Raise(ZEC_RENAME_FAILED);
+            if (!bShellDidIt)
                 ::SHChangeNotify(SHCNE_RENAMEITEM, SHCNF_PATHW, static_cast<LPCWSTR>(strOldPath),
                                  static_cast<LPCWSTR>(strNewPath));
-            if (NameOnDisk(strNewPath) != pszNewName)
-                Raise(ZEC_RENAME_FAILED);
         }
         else if (DoesFileNotExist(strOldPath) == 0 || DoesFileNotExist(strNewPath) != 0)
         {
