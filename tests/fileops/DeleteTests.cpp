@@ -190,10 +190,11 @@ TEST_F(DeleteTest, OnlyShellFoldersWithPathsAndNonEmptyListsAreAccepted)
     auto virtualFolder = PathFolder(L"");
     {
         NoDialogExpected quiet;
-        EXPECT_EQ(ZEC_INVALID_ARGUMENTS, Code(DeleteBFiles(nullptr, linkFolder.get(), files.List(), nullptr, false)));
-        EXPECT_EQ(ZEC_INVALID_ARGUMENTS, Code(DeleteBFiles(nullptr, virtualFolder.get(), files.List(), nullptr, false)));
+        const CBFileList& list = files.List();
+        EXPECT_EQ(ZEC_INVALID_ARGUMENTS, Code(DeleteBFiles(nullptr, linkFolder.get(), list, nullptr, false)));
+        EXPECT_EQ(ZEC_INVALID_ARGUMENTS, Code(DeleteBFiles(nullptr, virtualFolder.get(), list, nullptr, false)));
         EXPECT_EQ(ZEC_INVALID_ARGUMENTS, Code(DeleteBFiles(nullptr, folder.get(), empty, nullptr, false)));
-        EXPECT_EQ(ZEC_INVALID_ARGUMENTS, Code(DeleteFSFiles(nullptr, virtualFolder.get(), files.List(), nullptr, false)));
+        EXPECT_EQ(ZEC_INVALID_ARGUMENTS, Code(DeleteFSFiles(nullptr, virtualFolder.get(), list, nullptr, false)));
     }
     EXPECT_EQ((std::vector<std::wstring>{L"a.jpg"}), Listing(dir.Path()));
 

@@ -109,17 +109,12 @@ TEST(FileOpErrorDialog, ChoosesTheMessageByOperationConditionAndAnswerMode)
         UINT nExpected; // 0: no message
     };
     const Case cases[] = {
-        {eBFileOpMove, 1, 0, 1, IDS_BRWS_MOVE_NOTFOUND_ASK},
         {eBFileOpMove, 0, 0, 0, IDS_BRWS_MOVE_NOTFOUND}, // without the other problem the flag does not count
-        {eBFileOpCopy, 1, 1, 0, IDS_BRWS_COPY_BOTH},
         {eBFileOpRename, 1, 1, 1, IDS_BRWS_RENAME_BOTH_ASK},
-        {eBFileOpDelete, 0, 1, 1, IDS_BRWS_DELETE_OTHER_ASK},
         {eBFileOpDelete, 0, 1, 0, IDS_BRWS_DELETE_OTHER},
-        {4, 1, 0, 0, IDS_BRWS_HOSTOP_NOTFOUND},
         {4, 1, 0, 1, IDS_BRWS_HOSTOP_NOTFOUND_ASK},
         {4, 1, 1, 0, 0},
         {7, 1, 0, 0, 0},
-        {-1, 1, 0, 1, 0},
     };
     for (const Case& c : cases)
     {

@@ -102,7 +102,8 @@ TEST_F(FileNameString, RefusesMissingArguments)
     TestFiles files{L"a.jpg"};
     CBFileList empty;
     CString names;
-    EXPECT_EQ(ZEC_INVALID_ARGUMENTS, Code(CreateFileOpFileNameString(dir.Path().c_str(), files.List(), nullptr, nullptr)));
+    EXPECT_EQ(ZEC_INVALID_ARGUMENTS,
+              Code(CreateFileOpFileNameString(dir.Path().c_str(), files.List(), nullptr, nullptr)));
     EXPECT_EQ(ZEC_INVALID_ARGUMENTS, Code(CreateFileOpFileNameString(L"", files.List(), &names, nullptr)));
     EXPECT_EQ(ZEC_INVALID_ARGUMENTS, Code(CreateFileOpFileNameString(nullptr, files.List(), &names, nullptr)));
     EXPECT_EQ(ZEC_INVALID_ARGUMENTS, Code(CreateFileOpFileNameString(dir.Path().c_str(), empty, &names, nullptr)));
@@ -110,7 +111,8 @@ TEST_F(FileNameString, RefusesMissingArguments)
     CBFileList self;
     self.AddTail(files[0]);
     self.AddTail(static_cast<CBFile*>(nullptr));
-    EXPECT_EQ(ZEC_INVALID_ARGUMENTS, Code(CreateFileOpFileNameString((dir / L"gone").c_str(), self, nullptr, &self)));
+    EXPECT_EQ(ZEC_INVALID_ARGUMENTS,
+              Code(CreateFileOpFileNameString((dir / L"gone").c_str(), self, nullptr, &self)));
     EXPECT_EQ(2, self.GetCount());
 }
 
