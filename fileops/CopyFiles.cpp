@@ -164,7 +164,7 @@ CErrorAutoThrow CopyFSFiles(int bCopy, HWND hWnd, const CBFolder* pSrcFolder, co
     if (nameCode == ZEC_FILES_NOT_FOUND)
         return names; // only null entries: nothing to show, nothing to do
 
-    CString strDestDir = strDest;
+    CString strDestDir = FolderPath(pDestFolder);
     AddPathBackslash(strDestDir);
     CString strSrcDir = FolderPath(pSrcFolder);
     AddPathBackslash(strSrcDir);
