@@ -88,8 +88,8 @@ LRESULT CALLBACK AfxCbtFilterHook(int nCode, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(nullptr, nCode, wParam, lParam);
 }
 
-// The object of the window AfxWndProc works for, its procedure and the
-// message, for the duration of one call.
+// The message AfxWndProc is handling, for CWnd::Default; calls nest (a
+// handler may send other messages), so the outer message comes back after.
 class CLastMessageScope
 {
 public:
