@@ -1,0 +1,174 @@
+// Finding folders in the tree, inserting them with their ancestors, and who
+// owns the folder objects handed in.
+#include "TreeHost.h"
+
+namespace drivetree_test {
+namespace {
+
+using testing_support::TaskMemSpy;
+
+const wchar_t kMyComputer[] = L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
+
+// A folder tree straight below C:\, so that its ancestors are a drive and the
+// computer; removed at scope end.
+class CDriveFolder
+{
+public:
+    CDriveFolder() : m_top(L"C:\\tbu_tree_" + std::to_wstring(GetCurrentProcessId())) {}
+    ~CDriveFolder() { testing_support::RemoveTree(m_top); }
+    const std::wstring& Top() const { return m_top; }
+
+private:
+    std::wstring m_top;
+};
+
+std::unique_ptr<CBFolder> LinkFolder()
+{
+    std::unique_ptr<CBFolder> link(new CBFolder);
+    link->m_nKind = eBKindLink;
+    link->m_pFolderData = new CBFolderData;
+    link->m_pFolderData->m_pLinkData = new CBLinkData;
+    return link;
+}
+
+TEST_F(DriveTreeTest, FindOrAddFolderInsertsTheMissingAncestorsOnceAndThenFindsTheFolder)
+{
+    CDriveFolder drive;
+    MakeFolder(drive.Top());
+    MakeFolder(drive.Top() + L"\\level2");
+    MakeFolder(drive.Top() + L"\\level2\\level3");
+    CTreeHost host;
+    CTreeCtrl& tree = host.Tree();
+    CTestTree& controller = host.Controller();
+    HTREEITEM hComputer = controller.FindFolder(std::unique_ptr<CBFolder>(CreateShellFolder(host.Window(), kMyComputer)).get());
+    ASSERT_NE(nullptr, hComputer);
+    tree.Expand(hComputer, TVE_EXPAND);
+    HTREEITEM hDrive = controller.FindFolder(std::unique_ptr<CBFolder>(CreateShellFolder(host.Window(), L"C:\\")).get());
+    ASSERT_NE(nullptr, hDrive);
+    ASSERT_FALSE(tree.GetItemState(hDrive, TVIS_EXPANDEDONCE) & TVIS_EXPANDEDONCE);
+
+    // Without its ancestors in the tree a folder is not found, and nothing is added.
+    const UINT nItems = tree.GetCount();
+    std::unique_ptr<CBFolder> level2(CreateShellFolder(host.Window(), (drive.Top() + L"\\level2").c_str()));
+    EXPECT_EQ(nullptr, controller.FindFolder(level2.get()));
+    EXPECT_EQ(nItems, tree.GetCount());
+
+    int bFound = -1;
+    HTREEITEM hLevel3 = controller.FindOrAddFolder(
+        CreateShellFolder(host.Window(), (drive.Top() + L"\\level2\\level3").c_str()), TRUE, &bFound);
+    ASSERT_NE(nullptr, hLevel3);
+    EXPECT_EQ(0, bFound);
+    EXPECT_EQ(nItems + 3, tree.GetCount());
+    HTREEITEM hLevel2 = tree.GetParentItem(hLevel3);
+    HTREEITEM hTop = tree.GetParentItem(hLevel2);
+    EXPECT_EQ(hDrive, tree.GetParentItem(hTop));
+    for (HTREEITEM h : {hTop, hLevel2, hLevel3})
+        EXPECT_EQ(nullptr, tree.GetNextSiblingItem(h)); // each the last child of its parent
+    EXPECT_EQ(L"level3", host.Text(hLevel3));
+    EXPECT_EQ(drive.Top() + L"\\level2", std::wstring(controller.GetItemFolder(hLevel2)->m_strPath.GetString()));
+    EXPECT_EQ(hLevel2, controller.FindFolder(level2.get()));
+
+    // Found now: the folder handed in is deleted (its list freed), nothing added.
+    const unsigned long long mark = TaskMemSpy::Instance().Mark();
+    bFound = -1;
+    EXPECT_EQ(hLevel3, controller.FindOrAddFolder(
+                           CreateShellFolder(host.Window(), (drive.Top() + L"\\level2\\level3").c_str()), TRUE, &bFound));
+    EXPECT_EQ(1, bFound);
+    EXPECT_EQ(0u, TaskMemSpy::Instance().OutstandingSince(mark));
+    EXPECT_EQ(nItems + 3, tree.GetCount());
+
+    // The tree's own folder handed back is kept, not deleted.
+    CBFolder* pOwn = controller.GetItemFolder(hLevel3);
+    const size_t nLive = TaskMemSpy::Instance().OutstandingSince(0);
+    EXPECT_EQ(hLevel3, controller.FindOrAddFolder(pOwn, TRUE, nullptr));
+    EXPECT_EQ(nLive, TaskMemSpy::Instance().OutstandingSince(0));
+    EXPECT_EQ(pOwn, controller.GetItemFolder(hLevel3));
+}
+
+TEST_F(DriveTreeTest, AFolderAddedBeforeItsParentIsFilledIsFoundThereNotDuplicated)
+{
+    ScratchFolder scratch(L"added");
+    for (const wchar_t* name : {L"a", L"m", L"z"})
+        MakeFolder(scratch / name);
+    CTreeHost host;
+    HTREEITEM hAdded = host.Open(scratch / L"m");
+    ASSERT_NE(nullptr, hAdded);
+    HTREEITEM hParent = host.Tree().GetParentItem(hAdded);
+    EXPECT_EQ(std::vector<std::wstring>{L"m"}, host.ChildTexts(hParent));
+    // Another spelling of the same path names the same item.
+    EXPECT_EQ(hAdded, host.Open(scratch / L"M"));
+
+    host.Tree().Expand(hParent, TVE_EXPAND);
+    EXPECT_EQ((std::vector<std::wstring>{L"a", L"m", L"z"}), host.ChildTexts(hParent));
+    EXPECT_EQ(hAdded, host.ChildNamed(hParent, L"m"));
+}
+
+TEST_F(DriveTreeTest, FindShellFolderByNameMatchesNameOrPathIgnoringCaseAndNeverAnEmptyName)
+{
+    ScratchFolder scratch(L"byname");
+    MakeFolder(scratch / L"Alpha");
+    MakeFolder(scratch / L"beta");
+    CTreeHost host;
+    CTestTree& controller = host.Controller();
+    HTREEITEM hParent = host.Open(scratch.Path());
+    CBFolder* pParent = controller.GetItemFolder(hParent);
+
+    CBFolder* pAlpha = controller.FindShellFolderByName(pParent, L"ALPHA", L"nothing");
+    ASSERT_NE(nullptr, pAlpha);
+    EXPECT_STREQ(L"Alpha", pAlpha->m_strName.GetString());
+    CBFolder* pBeta = controller.FindShellFolderByName(pParent, L"nothing", (scratch / L"BETA").c_str());
+    ASSERT_NE(nullptr, pBeta);
+    EXPECT_STREQ(L"beta", pBeta->m_strName.GetString());
+    EXPECT_EQ(nullptr, controller.FindShellFolderByName(pParent, L"nothing", L"none"));
+
+    // The desktop holds folders without a path; an empty name matches none of them.
+    CBFolder* pDesktop = controller.GetItemFolder(controller.m_hShellRoot);
+    EXPECT_EQ(nullptr, controller.FindShellFolderByName(pDesktop, L"nothing", L""));
+
+    // It filled the item without opening it; opening it later adds nothing twice.
+    host.Tree().Expand(hParent, TVE_EXPAND);
+    EXPECT_EQ((std::vector<std::wstring>{L"Alpha", L"beta"}), host.ChildTexts(hParent));
+}
+
+TEST_F(DriveTreeTest, LinkFoldersAreNeitherFoundNorAddedAndAreDeletedWhenAsked)
+{
+    CTreeHost host;
+    CTestTree& controller = host.Controller();
+    std::unique_ptr<CBFolder> link = LinkFolder();
+    const UINT nItems = host.Tree().GetCount();
+    EXPECT_EQ(nullptr, controller.AddFolder(link.get()));
+    EXPECT_EQ(nullptr, controller.FindFolder(link.get()));
+    int bFound = -1;
+    EXPECT_EQ(nullptr, controller.FindOrAddFolder(link.release(), TRUE, &bFound)); // deleted: no leak
+    EXPECT_EQ(0, bFound);
+    EXPECT_EQ(nItems, host.Tree().GetCount());
+    EXPECT_EQ(nullptr, controller.FindTargetFolder(controller.m_hShellRoot));
+}
+
+TEST_F(DriveTreeTest, CurrentFolderFollowsTheSelectionAndDestroyEmptiesTheController)
+{
+    CTreeHost host;
+    CTestTree& controller = host.Controller();
+    HTREEITEM hChild = host.Tree().GetChildItem(controller.m_hShellRoot);
+    ASSERT_NE(nullptr, hChild);
+    host.Tree().SelectItem(hChild);
+    EXPECT_EQ(controller.GetItemFolder(hChild), controller.GetCurrentFolder());
+    EXPECT_EQ(controller.GetShellImageList(), controller.GetShellImageList());
+    EXPECT_EQ(controller.GetShellImageList()->GetSafeHandle(),
+              host.Tree().GetImageList(TVSIL_NORMAL)->GetSafeHandle());
+
+    controller.Destroy();
+    EXPECT_EQ(0u, host.Tree().GetCount());
+    EXPECT_EQ(1, controller.m_bShowAllFolders);
+    EXPECT_EQ(nullptr, controller.m_pTreeCtrl);
+    EXPECT_EQ(nullptr, controller.m_hShellRoot);
+    EXPECT_EQ(nullptr, controller.m_hNotifyWnd);
+    EXPECT_EQ(nullptr, controller.GetCurrentFolder());
+
+    controller.Initialize(&host.Tree(), host.Window(), 0);
+    EXPECT_NE(nullptr, controller.m_hShellRoot);
+    EXPECT_EQ(0, controller.m_bShowAllFolders);
+}
+
+} // namespace
+} // namespace drivetree_test

@@ -1,0 +1,97 @@
+// The drive-tree tests' host: a real top-level window owning a real tree
+// control, whose procedure routes the tree's notifications and the change
+// message to a controller, as a host window of the library does.
+#pragma once
+
+#include "BrwsDriveTree.h"
+#include "BrwsFolderFactory.h"
+#include "BrwsIDList.h"
+#include "MallocSpy.h"
+#include "TestProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace drivetree_test {
+
+using testing_support::ScratchFolder;
+
+// Opens the protected operations to the tests.
+class CTestTree : public CDriveTreeUtil
+{
+public:
+    using CDriveTreeUtil::AddShellFolder;
+    using CDriveTreeUtil::FindShellFolder;
+    using CDriveTreeUtil::GetShellImageList;
+    using CDriveTreeUtil::PopulateShellFolder;
+
+    CDriveTreeItemData* Data(HTREEITEM hItem) const
+    {
+        return reinterpret_cast<CDriveTreeItemData*>(m_pTreeCtrl->GetItemData(hItem));
+    }
+};
+
+class CTreeHost
+{
+public:
+    // bRouteDispInfo false: a host that does not route TVN_GETDISPINFO.
+    explicit CTreeHost(int bShowAllFolders = 1, bool bRouteDispInfo = true);
+    // Destroys the controller (if still initialized) and the windows.
+    ~CTreeHost();
+    CTreeHost(const CTreeHost&) = delete;
+    CTreeHost& operator=(const CTreeHost&) = delete;
+
+    HWND Window() const { return m_hwnd; }
+    CTreeCtrl& Tree() { return m_tree; }
+    CTestTree& Controller() { return m_controller; }
+
+    // The item of a path, inserted with its ancestors (the path must exist).
+    HTREEITEM Open(const std::wstring& path);
+    std::vector<HTREEITEM> Children(HTREEITEM hItem);
+    std::vector<std::wstring> ChildTexts(HTREEITEM hItem);
+    HTREEITEM ChildNamed(HTREEITEM hItem, const std::wstring& name);
+    std::wstring Text(HTREEITEM hItem);
+    bool HasButton(HTREEITEM hItem) { return m_tree.ItemHasChildren(hItem) != FALSE; }
+    // Collapses or expands as the user does, from the keyboard: unlike
+    // TVM_EXPAND, that always notifies the owner.
+    void UserCollapse(HTREEITEM hItem) { UserKey(hItem, VK_LEFT); }
+    void UserExpand(HTREEITEM hItem) { UserKey(hItem, VK_RIGHT); }
+
+    // Dispatches messages until done() holds or timeoutMs pass; done()'s value.
+    bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
+
+    // WM_USER messages are routed while this is set; each is counted.
+    bool m_bRouteChanges = true;
+    int m_nChangeMessages = 0;
+    // Items the tree asked TVN_GETDISPINFO for.
+    std::set<HTREEITEM> m_dispInfoItems;
+
+private:
+    void UserKey(HTREEITEM hItem, UINT nKey);
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+    HWND m_hwnd = nullptr;
+    CTreeCtrl m_tree;
+    CTestTree m_controller;
+    bool m_bRouteDispInfo;
+};
+
+// Populations so far: each shows the application's wait cursor once.
+int Populations();
+
+// Leak-checked fixture; the shell and the tree are warmed up once first.
+class DriveTreeTest : public testing_support::TaskMemCheckedTest
+{
+protected:
+    static void SetUpTestSuite();
+};
+
+void MakeFolder(const std::wstring& path);
+// What the shell says of an item of a folder: display name and path.
+std::wstring ShellPath(LPCITEMIDLIST pidlFull);
+
+} // namespace drivetree_test
