@@ -1,0 +1,621 @@
+// The browse-for-folder dialog: construction, the host's interface, data
+// exchange, button icons and tooltips, initialisation, and the tree, folder
+// field and result folder kept in step until OK, Cancel or destruction.
+#include "BrwsForFolderDlg.h"
+
+#include "BrwsDriveTree.h"
+#include "BrwsFileTime.h"
+#include "BrwsFolderFactory.h"
+#include "BrwsModule.h"
+#include "BrwsShellSettings.h"
+#include "browsedlg/BrwsForFolderInternal.h"
+#include "resources/BrwsResourceIds.h"
+
+// ---- interface, factory, construction --------------------------------------------
+
+BRWSUTIL_C_API VBrwsForFolderDlg* MakeBrwsForFolderDlg(void)
+{
+    CBrwsForFolderDlg* pDlg = new (std::nothrow) CBrwsForFolderDlg(-1, nullptr);
+    return pDlg;
+}
+
+CBrwsForFolderDlg::CBrwsForFolderDlg(int nTemplate, CWnd* pParent)
+    : CDialog(nTemplate == -1 ? static_cast<UINT>(IDD_BRWS_FOR_FOLDER) : static_cast<UINT>(nTemplate), pParent),
+      m_bNoNewFolder(0),
+      m_pInitialFolder(nullptr),
+      m_lstExtraFolderNames(10),
+      m_lstExtraFolderPaths(10),
+      m_bLabelEditAllowed(0),
+      m_bSuppressSelection(0),
+      m_bTreeReady(0),
+      m_bLabelEditing(0),
+      m_bSavePlacement(0),
+      m_pResultFolder(nullptr),
+      m_pTree(nullptr),
+      m_lstFavoriteNames(10),
+      m_lstFavoritePaths(10),
+      m_hLocateIcon(nullptr),
+      m_hNewFolderIcon(nullptr),
+      m_hSpecialFoldersIcon(nullptr),
+      m_hCurrentItem(nullptr),
+      m_nHistoryMax(0),
+      m_rcStart{0, 0, 0, 0},
+      m_bResultOwned(false)
+{
+    m_pTree = new (std::nothrow) CDriveTreeUtil;
+}
+
+CBrwsForFolderDlg::~CBrwsForFolderDlg()
+{
+    delete m_pTree;
+    m_pTree = nullptr;
+    // Only a folder of the dialog's own: one of the tree's went with the tree.
+    if (m_bResultOwned)
+        delete m_pResultFolder;
+    m_pResultFolder = nullptr;
+    delete m_pInitialFolder;
+    m_pInitialFolder = nullptr;
+    for (HICON* phIcon : {&m_hLocateIcon, &m_hNewFolderIcon, &m_hSpecialFoldersIcon})
+    {
+        if (*phIcon)
+            ::DestroyIcon(*phIcon);
+        *phIcon = nullptr;
+    }
+}
+
+INT_PTR CBrwsForFolderDlg::DoModal()
+{
+    return CDialog::DoModal();
+}
+
+INT_PTR CBrwsForFolderDlg::Do()
+{
+    return DoModal();
+}
+
+void CBrwsForFolderDlg::DeleteThis()
+{
+    delete this;
+}
+
+CString CBrwsForFolderDlg::GetPathName(int bName)
+{
+    if (!m_pResultFolder)
+        return CString();
+    return bName ? m_pResultFolder->m_strName : m_pResultFolder->m_strPath;
+}
+
+CString CBrwsForFolderDlg::GetFolderName()
+{
+    return GetPathName(TRUE);
+}
+
+int CBrwsForFolderDlg::GetNumChildren(HTREEITEM hItem)
+{
+    if (!m_wndTree.GetSafeHwnd())
+        return 0;
+    int nCount = 0;
+    for (HTREEITEM hChild = m_wndTree.GetChildItem(hItem); hChild; hChild = m_wndTree.GetNextSiblingItem(hChild))
+        ++nCount;
+    return nCount;
+}
+
+void CBrwsForFolderDlg::SetInitialFolder(const CString& strPath)
+{
+    m_strInitialFolder = strPath;
+}
+
+void CBrwsForFolderDlg::SetHistory(const wchar_t* pszSection, const wchar_t* pszEntry, int nMax)
+{
+    m_nHistoryMax = nMax < 0 ? 0 : (nMax > kBrwsHistoryLimit ? kBrwsHistoryLimit : nMax);
+    m_strHistorySection = pszSection;
+    m_strHistoryEntry = pszEntry;
+}
+
+void CBrwsForFolderDlg::SetFavoritesHistory(const wchar_t* pszSection, const wchar_t* pszEntry)
+{
+    m_strFavoritesSection = pszSection;
+    m_strFavoritesEntry = pszEntry;
+}
+
+void CBrwsForFolderDlg::SetSaveStartPlacement(int bSave, const wchar_t* pszSection, const wchar_t* pszEntry)
+{
+    m_bSavePlacement = bSave;
+    m_strPlacementSection = pszSection;
+    m_strPlacementEntry = pszEntry;
+}
+
+int CBrwsForFolderDlg::GetSaveStartPlacement()
+{
+    return m_bSavePlacement;
+}
+
+void CBrwsForFolderDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_BRWS_SPECIAL_FOLDERS, m_btnSpecialFolders);
+    DDX_Control(pDX, IDC_BRWS_NEW_FOLDER, m_btnNewFolder);
+    DDX_Control(pDX, IDC_BRWS_FOLDER_TREE, m_wndTree);
+    DDX_Control(pDX, IDC_BRWS_LOCATE, m_btnLocate);
+    DDX_Text(pDX, IDC_BRWS_FOLDER_PROMPT, m_strPrompt);
+}
+
+// ---- message map -------------------------------------------------------------------
+
+BEGIN_MESSAGE_MAP(CBrwsForFolderDlg, CDialog)
+    ON_NOTIFY(TVN_BEGINLABELEDITW, IDC_BRWS_FOLDER_TREE, &CBrwsForFolderDlg::OnBeginlabeleditTree)
+    ON_NOTIFY(TVN_ENDLABELEDITW, IDC_BRWS_FOLDER_TREE, &CBrwsForFolderDlg::OnEndlabeleditTree)
+    ON_NOTIFY(TVN_DELETEITEMW, IDC_BRWS_FOLDER_TREE, &CBrwsForFolderDlg::OnDeleteitem)
+    ON_NOTIFY(TVN_ITEMEXPANDINGW, IDC_BRWS_FOLDER_TREE, &CBrwsForFolderDlg::OnItemexpandingTree)
+    ON_NOTIFY(TVN_SELCHANGEDW, IDC_BRWS_FOLDER_TREE, &CBrwsForFolderDlg::OnSelchangedTree)
+    ON_NOTIFY(TVN_GETDISPINFOW, IDC_BRWS_FOLDER_TREE, &CBrwsForFolderDlg::OnGetdispinfoTree)
+    ON_CBN_EDITCHANGE(IDC_BRWS_FOLDER_FIELD, &CBrwsForFolderDlg::OnEditchangeFolders)
+    ON_CBN_SELCHANGE(IDC_BRWS_FOLDER_FIELD, &CBrwsForFolderDlg::OnSelchangeFolders)
+    ON_NOTIFY(TVN_KEYDOWN, IDC_BRWS_FOLDER_TREE, &CBrwsForFolderDlg::OnKeydownTree)
+    ON_NOTIFY(NM_SETFOCUS, IDC_BRWS_FOLDER_TREE, &CBrwsForFolderDlg::OnSetfocusTree)
+    ON_NOTIFY(NM_KILLFOCUS, IDC_BRWS_FOLDER_TREE, &CBrwsForFolderDlg::OnKillfocusTree)
+    ON_NOTIFY(NM_CLICK, IDC_BRWS_FOLDER_TREE, &CBrwsForFolderDlg::OnClickTree)
+    ON_BN_CLICKED(IDC_BRWS_LOCATE, &CBrwsForFolderDlg::OnBLocate)
+    ON_BN_CLICKED(IDC_BRWS_NEW_FOLDER, &CBrwsForFolderDlg::OnBNewFolder)
+    ON_BN_CLICKED(IDC_BRWS_SPECIAL_FOLDERS, &CBrwsForFolderDlg::OnBSpecialFolders)
+    ON_WM_DESTROY()
+    ON_EN_CHANGE(IDC_BRWS_FOLDER_FIELD, &CBrwsForFolderDlg::OnEditchangeFolders)
+    ON_MESSAGE(kBrwsMsgRenamed, &CBrwsForFolderDlg::OnFolderRenamed)
+END_MESSAGE_MAP()
+
+// ---- icons and tooltips -------------------------------------------------------------
+
+int BrwsButtonScale()
+{
+    int nDpi = 96;
+    if (HDC hdc = ::GetDC(nullptr))
+    {
+        nDpi = ::GetDeviceCaps(hdc, LOGPIXELSX);
+        ::ReleaseDC(nullptr, hdc);
+    }
+    wchar_t szExe[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, szExe, MAX_PATH);
+    if (wchar_t* pSlash = wcsrchr(szExe, L'\\'))
+    {
+        *pSlash = 0;
+        CString strIni(szExe);
+        strIni += L"\\u32comm.ini";
+        int nRatio = static_cast<int>(::GetPrivateProfileIntW(L"XUIDPI", L"DPIXRatio", -1, strIni));
+        if (nRatio >= 1)
+            nDpi = nRatio * 96;
+    }
+    return ::MulDiv(1, nDpi, 96);
+}
+
+void CBrwsForFolderDlg::CreateButtonImages()
+{
+    CZarnResourceManager resources(CString(BRWSUTIL_MODULE_KEY));
+    int nScale = BrwsButtonScale();
+    UINT nBitmap = nScale < 2 ? IDB_BRWS_BUTTONS_SMALL : IDB_BRWS_BUTTONS_LARGE;
+    int cx = nScale < 2 ? 16 : 16 * nScale;
+    m_imlButtons.DeleteImageList();
+    if (m_imlButtons.Create(nBitmap, cx, 1, RGB(255, 0, 255)))
+    {
+        m_hNewFolderIcon = ImageList_GetIcon(m_imlButtons, 0, 0);
+        m_hLocateIcon = ImageList_GetIcon(m_imlButtons, 8, 0);
+        m_hSpecialFoldersIcon = ImageList_GetIcon(m_imlButtons, 5, 0);
+    }
+}
+
+void CBrwsForFolderDlg::CreateToolTips()
+{
+    if (!m_wndToolTips.Create(this))
+        return;
+    m_wndToolTips.AddTool(&m_btnLocate, IDS_BRWS_TIP_LOCATE);
+    m_wndToolTips.AddTool(&m_cbFolders, IDS_BRWS_TIP_FOLDER_FIELD);
+    m_wndToolTips.AddTool(&m_btnNewFolder, IDS_BRWS_TIP_NEW_FOLDER);
+    m_wndToolTips.AddTool(&m_btnSpecialFolders, IDS_BRWS_TIP_SPECIAL_FOLDERS);
+    m_wndToolTips.Activate(TRUE);
+}
+
+// ---- initialisation --------------------------------------------------------------------
+
+bool CBrwsForFolderDlg::PolicyHidesHistory() const
+{
+    CShellPolicyCache policies;
+    return policies.NoRecentDocsHistory() || policies.NoFileMru();
+}
+
+// Without a history there is nothing to drop down, so the field becomes a
+// plain edit of the same size at the same place in the tab order.
+void CBrwsForFolderDlg::RemoveFolderFieldList()
+{
+    HWND hPrev = ::GetWindow(m_cbFolders.m_hWnd, GW_HWNDPREV);
+    CRect rc;
+    m_cbFolders.GetWindowRect(&rc);
+    ScreenToClient(&rc);
+    DWORD dwStyle = m_cbFolders.GetStyle();
+    m_cbFolders.DestroyWindow();
+    dwStyle = (dwStyle & ~static_cast<DWORD>(CBS_DROPDOWN | CBS_DROPDOWNLIST)) | CBS_SIMPLE;
+    if (!m_cbFolders.CreateEx(0, L"COMBOBOX", nullptr, dwStyle, rc, this, IDC_BRWS_FOLDER_FIELD))
+        return;
+    m_cbFolders.SendMessage(WM_SETFONT, SendMessage(WM_GETFONT, 0, 0), FALSE);
+    ::SetWindowPos(m_cbFolders.m_hWnd, hPrev ? hPrev : HWND_TOP, 0, 0, 0, 0,
+                   SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
+BOOL CBrwsForFolderDlg::OnInitDialog()
+{
+    CWaitCursor wait;
+    CDialog::OnInitDialog();
+    m_cbFolders.SubclassDlgItem(IDC_BRWS_FOLDER_FIELD, this);
+    if (PolicyHidesHistory())
+        RemoveFolderFieldList();
+
+    if (m_strHistorySection.IsEmpty() || m_strHistoryEntry.IsEmpty())
+    {
+        m_strHistorySection = L"BFF";
+        m_strHistoryEntry = L"FolderHistory";
+    }
+    if (m_strFavoritesSection.IsEmpty() || m_strFavoritesEntry.IsEmpty())
+    {
+        m_strFavoritesSection = m_strHistorySection;
+        m_strFavoritesEntry = m_strHistoryEntry + L"Fav";
+    }
+    ReadHistory();
+    ReadFavoritesHistory();
+
+    CreateButtonImages();
+    if (m_hLocateIcon)
+        m_btnLocate.SetIcon(m_hLocateIcon);
+    if (m_hNewFolderIcon)
+        m_btnNewFolder.SetIcon(m_hNewFolderIcon);
+    if (m_hSpecialFoldersIcon)
+        m_btnSpecialFolders.SetIcon(m_hSpecialFoldersIcon);
+
+    {
+        CZarnResourceManager resources(CString(BRWSUTIL_MODULE_KEY));
+        if (m_strPrompt.IsEmpty())
+            m_strPrompt.LoadString(IDS_BRWS_FOLDER_PROMPT);
+        if (m_strNotFileSystemMsg.IsEmpty())
+            m_strNotFileSystemMsg.LoadString(IDS_BRWS_NOT_FILE_SYSTEM);
+        UpdateData(FALSE);
+        CreateToolTips();
+        UpdateButtons();
+        m_cbFolders.SetFocus();
+        OnInitTree();
+        m_bTreeReady = 1;
+        if (!m_strTitle.IsEmpty())
+            SetWindowText(m_strTitle);
+        if (m_bSavePlacement)
+            PlaceStartWindow();
+    }
+    return FALSE;
+}
+
+// A stored rectangle that touches no part of the monitor nearest to it is
+// centred on that monitor, whichever corner of the desktop the monitor has.
+void CBrwsForFolderDlg::PlaceStartWindow()
+{
+    GetWindowRect(&m_rcStart);
+    ReadStartPlacement();
+    RECT& rc = m_rcStart;
+    POINT ptCentre = {(rc.right - rc.left) / 2 + rc.left, (rc.bottom - rc.top) / 2 + rc.top};
+    MONITORINFO mi = {sizeof(mi)};
+    HMONITOR hMonitor = ::MonitorFromPoint(ptCentre, MONITOR_DEFAULTTONEAREST);
+    if (hMonitor && ::GetMonitorInfoW(hMonitor, &mi))
+    {
+        const RECT& rcMon = mi.rcMonitor;
+        bool bTouches = rc.right >= rcMon.left && rc.left <= rcMon.right && rc.bottom >= rcMon.top &&
+                        rc.top <= rcMon.bottom;
+        if (!bTouches)
+            BrwsCentreOnMonitor(rc, rcMon);
+    }
+    MoveWindow(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, TRUE);
+}
+
+void BrwsCentreOnMonitor(RECT& rc, const RECT& rcMonitor)
+{
+    int w = rc.right - rc.left;
+    int h = rc.bottom - rc.top;
+    rc.left = rcMonitor.left + (rcMonitor.right - rcMonitor.left) / 2 - w / 2;
+    rc.top = rcMonitor.top + (rcMonitor.bottom - rcMonitor.top) / 2 - h / 2;
+    rc.right = rc.left + w;
+    rc.bottom = rc.top + h;
+}
+
+void CBrwsForFolderDlg::OnInitTree()
+{
+    m_wndTree.ModifyStyle(0, TVS_HASBUTTONS | TVS_HASLINES | TVS_EDITLABELS);
+    m_bSuppressSelection = 1;
+    if (!m_pTree)
+    {
+        m_bSuppressSelection = 0;
+        return;
+    }
+    m_pTree->Initialize(&m_wndTree, m_hWnd, 0);
+    m_bTreeReady = 1;
+
+    HTREEITEM hItem = nullptr;
+    if (m_pInitialFolder)
+    {
+        CBFolder* pFolder = m_pInitialFolder;
+        m_pInitialFolder = nullptr;
+        hItem = m_pTree->FindOrAddFolder(pFolder, TRUE, nullptr);
+    }
+    if (!hItem && !m_strInitialFolder.IsEmpty())
+    {
+        if (CBFolder* pFolder = CreateShellFolder(m_hWnd, m_strInitialFolder))
+            hItem = m_pTree->FindOrAddFolder(pFolder, TRUE, nullptr);
+    }
+    if (!hItem && m_cbFolders.GetSafeHwnd() && m_cbFolders.GetCount() > 0)
+    {
+        m_cbFolders.SetCurSel(0);
+        CString strText;
+        m_cbFolders.GetWindowText(strText);
+        if (CBFolder* pFolder = CreateShellFolder(m_hWnd, strText))
+            hItem = m_pTree->FindOrAddFolder(pFolder, TRUE, nullptr);
+    }
+    if (!hItem)
+    {
+        m_bSuppressSelection = 0;
+        return;
+    }
+    m_hCurrentItem = hItem;
+    m_cbFolders.SetWindowText(GetItemPath(hItem));
+    UpdateButtons();
+    if (m_wndTree.Select(hItem, TVGN_FIRSTVISIBLE))
+    {
+        m_hCurrentItem = hItem;
+        m_wndTree.Select(hItem, TVGN_CARET);
+        m_wndTree.SetFocus();
+    }
+    m_bSuppressSelection = 0;
+}
+
+// ---- current item and result folder ------------------------------------------------------
+
+CString CBrwsForFolderDlg::GetItemPath(HTREEITEM hItem)
+{
+    CBFolder* pFolder = m_pTree && hItem ? m_pTree->GetItemFolder(hItem) : nullptr;
+    return pFolder ? pFolder->m_strPath : CString();
+}
+
+void CBrwsForFolderDlg::SetCurrentItem(HTREEITEM hItem)
+{
+    if (!m_bTreeReady)
+    {
+        m_hCurrentItem = nullptr;
+        return;
+    }
+    m_hCurrentItem = hItem;
+    if (hItem)
+        m_cbFolders.SetWindowText(GetItemPath(hItem));
+    UpdateButtons();
+}
+
+int CBrwsForFolderDlg::GotoFolder(CBFolder* pFolder)
+{
+    HTREEITEM hItem = m_pTree ? m_pTree->FindOrAddFolder(pFolder, TRUE, nullptr) : nullptr;
+    if (!m_pTree)
+        delete pFolder;
+    if (!hItem)
+        return FALSE;
+    if (m_bTreeReady)
+    {
+        m_hCurrentItem = hItem;
+        m_cbFolders.SetWindowText(GetItemPath(hItem));
+        UpdateButtons();
+    }
+    else
+    {
+        m_hCurrentItem = nullptr;
+    }
+    if (m_wndTree.Select(hItem, TVGN_FIRSTVISIBLE))
+        m_wndTree.Select(hItem, TVGN_CARET);
+    return TRUE;
+}
+
+int CBrwsForFolderDlg::GotoFolder(const wchar_t* pszPath)
+{
+    m_cbFolders.SetWindowText(pszPath);
+    CBFolder* pFolder = CreateFolderFromEditText();
+    if (!pFolder)
+        return FALSE;
+    return GotoFolder(pFolder);
+}
+
+CBFolder* CBrwsForFolderDlg::CreateFolderFromEditText()
+{
+    CWaitCursor wait;
+    CString strText;
+    m_cbFolders.GetWindowText(strText);
+    if (strText.IsEmpty() || DoesFileNotExist(strText))
+        return nullptr;
+    CWnd* pParent = GetParent();
+    return CreateShellFolder(pParent ? pParent->m_hWnd : nullptr, strText);
+}
+
+void CBrwsForFolderDlg::SetResultFolder(CBFolder* pFolder, bool bOwned)
+{
+    if (m_pResultFolder == pFolder)
+    {
+        m_bResultOwned = bOwned;
+        return;
+    }
+    if (m_bResultOwned)
+        delete m_pResultFolder;
+    m_pResultFolder = pFolder;
+    m_bResultOwned = bOwned;
+}
+
+void CBrwsForFolderDlg::UpdateCurrentFolder()
+{
+    if (m_hCurrentItem)
+        SetResultFolder(m_pTree ? m_pTree->GetItemFolder(m_hCurrentItem) : nullptr, false);
+    else
+        SetResultFolder(CreateFolderFromEditText(), true);
+}
+
+int CBrwsForFolderDlg::UpdateVerifyCurrentFolder()
+{
+    UpdateCurrentFolder();
+    if (!m_pResultFolder)
+    {
+        ::MessageBeep(MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    if (m_pResultFolder->m_strPath.IsEmpty())
+    {
+        if (!m_strNotFileSystemMsg.IsEmpty())
+            AfxMessageBox(m_strNotFileSystemMsg, MB_OK);
+        else
+            ::MessageBeep(MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CBrwsForFolderDlg::UpdateButtons()
+{
+    CBFolder* pFolder = m_hCurrentItem && m_pTree ? m_pTree->GetItemFolder(m_hCurrentItem) : nullptr;
+    BOOL bOk;
+    if (m_hCurrentItem)
+        bOk = pFolder && !pFolder->m_strPath.IsEmpty();
+    else
+        bOk = m_cbFolders.GetSafeHwnd() && m_cbFolders.GetWindowTextLength() > 0;
+    if (CWnd* pOk = GetDlgItem(IDOK))
+        pOk->EnableWindow(bOk);
+    BOOL bNew = !m_bNoNewFolder && pFolder && pFolder->m_nKind == eBKindShell && !pFolder->m_strPath.IsEmpty();
+    if (m_btnNewFolder.GetSafeHwnd())
+        m_btnNewFolder.EnableWindow(bNew);
+}
+
+// ---- handlers -----------------------------------------------------------------------------
+
+void CBrwsForFolderDlg::OnSelchangeFolders()
+{
+    OnEditchangeFolders();
+}
+
+void CBrwsForFolderDlg::OnEditchangeFolders()
+{
+    m_hCurrentItem = nullptr;
+    if (m_bTreeReady)
+        UpdateButtons();
+}
+
+void CBrwsForFolderDlg::OnSelchangedTree(NMHDR* pNMHDR, LRESULT* pResult)
+{
+    *pResult = 0;
+    if (m_bSuppressSelection || !m_pTree)
+        return;
+    NMTREEVIEWW* pNM = reinterpret_cast<NMTREEVIEWW*>(pNMHDR);
+    *pResult = m_pTree->OnSelChanged(pNM);
+    SetCurrentItem(pNM->itemNew.hItem);
+}
+
+void CBrwsForFolderDlg::OnItemexpandingTree(NMHDR* pNMHDR, LRESULT* pResult)
+{
+    *pResult = m_pTree ? m_pTree->OnItemExpanding(reinterpret_cast<NMTREEVIEWW*>(pNMHDR)) : 0;
+}
+
+void CBrwsForFolderDlg::OnDeleteitem(NMHDR* pNMHDR, LRESULT* pResult)
+{
+    NMTREEVIEWW* pNM = reinterpret_cast<NMTREEVIEWW*>(pNMHDR);
+    // The tree's folder goes with its item: never keep pointing at it.
+    if (m_pTree && !m_bResultOwned && m_pResultFolder && m_pResultFolder == m_pTree->GetItemFolder(pNM->itemOld.hItem))
+        SetResultFolder(CopyBFolder(m_pResultFolder), true);
+    if (pNM->itemOld.hItem == m_hCurrentItem)
+        m_hCurrentItem = nullptr;
+    *pResult = m_pTree ? m_pTree->OnDeleteItem(pNM) : 0;
+}
+
+void CBrwsForFolderDlg::OnGetdispinfoTree(NMHDR* pNMHDR, LRESULT* pResult)
+{
+    *pResult = m_pTree ? m_pTree->OnGetDispInfo(reinterpret_cast<NMTVDISPINFOW*>(pNMHDR)) : 0;
+}
+
+void CBrwsForFolderDlg::OnSetfocusTree(NMHDR*, LRESULT* pResult)
+{
+    *pResult = 0;
+}
+
+void CBrwsForFolderDlg::OnKillfocusTree(NMHDR*, LRESULT* pResult)
+{
+    *pResult = 0;
+}
+
+void CBrwsForFolderDlg::OnClickTree(NMHDR*, LRESULT* pResult)
+{
+    *pResult = 0;
+}
+
+BOOL CBrwsForFolderDlg::PreTranslateMessage(MSG* pMsg)
+{
+    if (m_wndToolTips.GetSafeHwnd())
+        m_wndToolTips.RelayEvent(pMsg);
+    if (m_bLabelEditing && pMsg->message == WM_KEYDOWN &&
+        (pMsg->wParam == VK_RETURN || pMsg->wParam == VK_ESCAPE))
+    {
+        m_wndTree.PostMessage(TVM_ENDEDITLABELNOW, pMsg->wParam == VK_ESCAPE, 0);
+        return TRUE;
+    }
+    return CDialog::PreTranslateMessage(pMsg);
+}
+
+void CBrwsForFolderDlg::OnBLocate()
+{
+    CWaitCursor wait;
+    CBFolder* pFolder = CreateFolderFromEditText();
+    if (!pFolder)
+    {
+        ::MessageBeep(MB_ICONEXCLAMATION);
+        return;
+    }
+    HTREEITEM hItem = m_pTree ? m_pTree->FindOrAddFolder(pFolder, TRUE, nullptr) : nullptr;
+    if (!m_pTree)
+        delete pFolder;
+    if (!hItem)
+    {
+        ::MessageBeep(MB_ICONEXCLAMATION);
+        return;
+    }
+    m_wndTree.ShowWindow(SW_HIDE);
+    m_wndTree.EnsureVisible(hItem);
+    m_bSuppressSelection = 1;
+    m_wndTree.Select(hItem, TVGN_CARET);
+    m_bSuppressSelection = 0;
+    m_wndTree.ShowWindow(SW_SHOW);
+    SetCurrentItem(hItem);
+    m_wndTree.SetFocus();
+}
+
+void CBrwsForFolderDlg::OnOK()
+{
+    if (!UpdateVerifyCurrentFolder())
+        return;
+    WriteHistory(TRUE);
+    if (m_bSavePlacement)
+        WriteStartPlacement();
+    CDialog::OnOK();
+}
+
+void CBrwsForFolderDlg::OnCancel()
+{
+    WriteHistory(FALSE);
+    CDialog::OnCancel();
+}
+
+void CBrwsForFolderDlg::OnDestroy()
+{
+    if (m_hCurrentItem && m_pTree)
+    {
+        CBFolder* pFolder = m_pTree->GetItemFolder(m_hCurrentItem);
+        SetResultFolder(pFolder ? CopyBFolder(pFolder) : nullptr, true);
+    }
+    else if (m_pResultFolder && !m_bResultOwned)
+    {
+        SetResultFolder(CopyBFolder(m_pResultFolder), true);
+    }
+    m_hCurrentItem = nullptr;
+    m_bSuppressSelection = 1;
+    if (m_pTree)
+        m_pTree->Destroy();
+    CDialog::OnDestroy();
+}

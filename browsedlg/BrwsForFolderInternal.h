@@ -1,0 +1,29 @@
+// What the browse-for-folder dialog's sources share and its tests check.
+#pragma once
+
+#include <windows.h>
+
+#include <afxwin.h>
+
+// Most history entries ever written.
+constexpr int kBrwsHistoryLimit = 50;
+
+// Posted to the dialog after a label edit renamed a directory: the tree's
+// item may not be deleted while the tree is still inside its end-of-edit
+// notification. wParam is the edited item.
+constexpr UINT kBrwsMsgRenamed = WM_APP + 0x2B1;
+
+// Scale of the button images: the screen's logical pixels per inch over 96,
+// rounded, unless "u32comm.ini" beside the executable gives a ratio.
+int BrwsButtonScale();
+
+// Moves rc, keeping its size, so that it is centred on rcMonitor.
+void BrwsCentreOnMonitor(RECT& rc, const RECT& rcMonitor);
+
+// A name typed for a new folder that would leave its parent folder (path
+// separators, a drive or stream colon, "." or "..") or that is empty.
+bool BrwsIsUnsafeFolderLabel(const wchar_t* pszLabel);
+
+// Makes a directory under pszParent named after string 25172, or 25173 with
+// 2 ... 249; TRUE with the name made in strName, else FALSE (strName kept).
+int CreateUniqueFolder(const wchar_t* pszParent, CString& strName);
