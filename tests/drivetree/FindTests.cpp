@@ -22,15 +22,6 @@ private:
     std::wstring m_top;
 };
 
-std::unique_ptr<CBFolder> LinkFolder()
-{
-    std::unique_ptr<CBFolder> link(new CBFolder);
-    link->m_nKind = eBKindLink;
-    link->m_pFolderData = new CBFolderData;
-    link->m_pFolderData->m_pLinkData = new CBLinkData;
-    return link;
-}
-
 TEST_F(DriveTreeTest, FindOrAddFolderInsertsTheMissingAncestorsOnceAndThenFindsTheFolder)
 {
     CDriveFolder drive;
@@ -43,6 +34,7 @@ TEST_F(DriveTreeTest, FindOrAddFolderInsertsTheMissingAncestorsOnceAndThenFindsT
     HTREEITEM hComputer = controller.FindFolder(std::unique_ptr<CBFolder>(CreateShellFolder(host.Window(), kMyComputer)).get());
     ASSERT_NE(nullptr, hComputer);
     tree.Expand(hComputer, TVE_EXPAND);
+    EXPECT_EQ(nullptr, controller.Data(hComputer)->m_pThreadInfo); // no path, no watching
     HTREEITEM hDrive = controller.FindFolder(std::unique_ptr<CBFolder>(CreateShellFolder(host.Window(), L"C:\\")).get());
     ASSERT_NE(nullptr, hDrive);
     ASSERT_FALSE(tree.GetItemState(hDrive, TVIS_EXPANDEDONCE) & TVIS_EXPANDEDONCE);
@@ -133,41 +125,15 @@ TEST_F(DriveTreeTest, FindShellFolderByNameMatchesNameOrPathIgnoringCaseAndNever
 TEST_F(DriveTreeTest, LinkFoldersAreNeitherFoundNorAddedAndAreDeletedWhenAsked)
 {
     CTreeHost host;
-    CTestTree& controller = host.Controller();
-    std::unique_ptr<CBFolder> link = LinkFolder();
+    std::unique_ptr<CBFolder> link(new CBFolder);
+    link->m_nKind = eBKindLink;
+    link->m_pFolderData = new CBFolderData;
+    link->m_pFolderData->m_pLinkData = new CBLinkData;
     const UINT nItems = host.Tree().GetCount();
-    EXPECT_EQ(nullptr, controller.AddFolder(link.get()));
-    EXPECT_EQ(nullptr, controller.FindFolder(link.get()));
-    int bFound = -1;
-    EXPECT_EQ(nullptr, controller.FindOrAddFolder(link.release(), TRUE, &bFound)); // deleted: no leak
-    EXPECT_EQ(0, bFound);
+    EXPECT_EQ(nullptr, host.Controller().AddFolder(link.get()));
+    EXPECT_EQ(nullptr, host.Controller().FindFolder(link.get()));
+    EXPECT_EQ(nullptr, host.Controller().FindOrAddFolder(link.release(), TRUE, nullptr)); // deleted: no leak
     EXPECT_EQ(nItems, host.Tree().GetCount());
-    EXPECT_EQ(nullptr, controller.FindTargetFolder(controller.m_hShellRoot));
-}
-
-TEST_F(DriveTreeTest, CurrentFolderFollowsTheSelectionAndDestroyEmptiesTheController)
-{
-    CTreeHost host;
-    CTestTree& controller = host.Controller();
-    HTREEITEM hChild = host.Tree().GetChildItem(controller.m_hShellRoot);
-    ASSERT_NE(nullptr, hChild);
-    host.Tree().SelectItem(hChild);
-    EXPECT_EQ(controller.GetItemFolder(hChild), controller.GetCurrentFolder());
-    EXPECT_EQ(controller.GetShellImageList(), controller.GetShellImageList());
-    EXPECT_EQ(controller.GetShellImageList()->GetSafeHandle(),
-              host.Tree().GetImageList(TVSIL_NORMAL)->GetSafeHandle());
-
-    controller.Destroy();
-    EXPECT_EQ(0u, host.Tree().GetCount());
-    EXPECT_EQ(1, controller.m_bShowAllFolders);
-    EXPECT_EQ(nullptr, controller.m_pTreeCtrl);
-    EXPECT_EQ(nullptr, controller.m_hShellRoot);
-    EXPECT_EQ(nullptr, controller.m_hNotifyWnd);
-    EXPECT_EQ(nullptr, controller.GetCurrentFolder());
-
-    controller.Initialize(&host.Tree(), host.Window(), 0);
-    EXPECT_NE(nullptr, controller.m_hShellRoot);
-    EXPECT_EQ(0, controller.m_bShowAllFolders);
 }
 
 } // namespace

@@ -79,25 +79,6 @@ TEST_F(DriveTreeTest, FileRenamesAndChangesDeeperDownPostNothing)
     EXPECT_TRUE(host.PumpUntil([&] { return host.m_nChangeMessages > 0; }));
 }
 
-TEST_F(DriveTreeTest, OnlyFileSystemFoldersWithSubfoldersAreWatched)
-{
-    ScratchFolder scratch(L"which");
-    MakeFolder(scratch / L"empty");
-    CTreeHost host;
-    CTestTree& controller = host.Controller();
-    HTREEITEM hEmpty = host.Open(scratch / L"empty");
-    host.Tree().Expand(hEmpty, TVE_EXPAND);
-    EXPECT_EQ(nullptr, controller.Data(hEmpty)->m_pThreadInfo);
-
-    std::unique_ptr<CBFolder> computer(CreateShellFolder(host.Window(), L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}"));
-    HTREEITEM hComputer = controller.FindFolder(computer.get());
-    ASSERT_NE(nullptr, hComputer);
-    host.Tree().Expand(hComputer, TVE_EXPAND);
-    ASSERT_TRUE(host.HasButton(hComputer));
-    EXPECT_TRUE(controller.GetItemFolder(hComputer)->m_strPath.IsEmpty());
-    EXPECT_EQ(nullptr, controller.Data(hComputer)->m_pThreadInfo);
-}
-
 TEST_F(DriveTreeTest, DeletingAnItemOrDestroyingReturnsOnlyAfterItsThreadEnded)
 {
     ScratchFolder scratch(L"stop");
@@ -166,6 +147,16 @@ TEST_F(DriveTreeTest, DestroyLeavesNoThreadsHandlesOrShellMemory)
         MakeFolder(scratch / L"c");
         EXPECT_TRUE(host.PumpUntil([&] { return host.ChildNamed(hFolder, L"c") != nullptr; }));
         UpdateWindow(host.Tree().m_hWnd);
+        // Destroy empties the controller, which can then start again.
+        CTestTree& controller = host.Controller();
+        host.Tree().SelectItem(hFolder);
+        EXPECT_EQ(controller.GetItemFolder(hFolder), controller.GetCurrentFolder());
+        controller.Destroy();
+        EXPECT_EQ(0u, host.Tree().GetCount());
+        EXPECT_EQ(nullptr, controller.m_hShellRoot);
+        EXPECT_EQ(nullptr, controller.GetCurrentFolder());
+        controller.Initialize(&host.Tree(), host.Window(), 0);
+        EXPECT_NE(nullptr, controller.m_hShellRoot);
     }
     EXPECT_EQ(nThreads, ProcessThreads());
     DWORD nHandlesAfter = 0;

@@ -2,7 +2,6 @@
 // icons, buttons, folders and paths, and when the shell is asked again.
 #include "TreeHost.h"
 
-#include "RegistryScope.h"
 #include "shellmodel/ShellHolders.h"
 
 #include <algorithm>
@@ -10,50 +9,38 @@
 namespace drivetree_test {
 namespace {
 
-struct CShellChild
-{
-    std::wstring name;
-    SFGAOF attributes;
-};
-
-// The desktop's folders as the shell lists them, in its own order (sorted
-// with CompareIDs), links left out, with the attributes the tree looks at.
-std::vector<CShellChild> DesktopFolders()
+// The desktop's folders as the shell lists them in its own order (sorted with
+// CompareIDs), links left out: all, and those of the file system or above it.
+void DesktopFolders(std::vector<std::wstring>& all, std::vector<std::wstring>& fileSystem)
 {
     CShellFolderHolder desktop;
-    EXPECT_HRESULT_SUCCEEDED(SHGetDesktopFolder(desktop.Receive()));
+    ASSERT_HRESULT_SUCCEEDED(SHGetDesktopFolder(desktop.Receive()));
     CComHolder<IEnumIDList> items;
-    EXPECT_EQ(S_OK, desktop->EnumObjects(nullptr, SHCONTF_FOLDERS, items.Receive()));
+    ASSERT_EQ(S_OK, desktop->EnumObjects(nullptr, SHCONTF_FOLDERS, items.Receive()));
     std::vector<LPITEMIDLIST> ids;
-    LPITEMIDLIST id = nullptr;
-    while (items->Next(1, &id, nullptr) == S_OK)
+    for (LPITEMIDLIST id = nullptr; items->Next(1, &id, nullptr) == S_OK;)
         ids.push_back(id);
     std::stable_sort(ids.begin(), ids.end(), [&](LPITEMIDLIST a, LPITEMIDLIST b) {
         return static_cast<short>(HRESULT_CODE(desktop->CompareIDs(0, a, b))) < 0;
     });
-    std::vector<CShellChild> children;
     for (LPITEMIDLIST pidl : ids)
     {
         LPCITEMIDLIST one = pidl;
         SFGAOF attributes = SFGAO_LINK | SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR;
         desktop->GetAttributesOf(1, &one, &attributes);
+        const std::wstring name = GetNameOf(desktop.Get(), pidl, SHGDN_INFOLDER).GetString();
         if (!(attributes & SFGAO_LINK))
-            children.push_back({std::wstring(GetNameOf(desktop.Get(), pidl, SHGDN_INFOLDER).GetString()), attributes});
+            all.push_back(name);
+        if (!(attributes & SFGAO_LINK) && (attributes & (SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR)))
+            fileSystem.push_back(name);
         CoTaskMemFree(pidl);
     }
-    return children;
 }
 
 TEST_F(DriveTreeTest, InitializeShowsTheDesktopExpandedWithItsFoldersInShellOrder)
 {
-    const std::vector<CShellChild> shell = DesktopFolders();
     std::vector<std::wstring> all, fileSystem;
-    for (const CShellChild& child : shell)
-    {
-        all.push_back(child.name);
-        if (child.attributes & (SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR))
-            fileSystem.push_back(child.name);
-    }
+    DesktopFolders(all, fileSystem);
     ASSERT_FALSE(all.empty());
     {
         CTreeHost host(1);
@@ -110,6 +97,9 @@ TEST_F(DriveTreeTest, ChildrenCarryTheShellsNamesPathsIconsAndButtonsInItsOrder)
     EXPECT_FALSE(host.HasButton(hEmpty));
     EXPECT_TRUE(host.HasButton(hOne));
     EXPECT_EQ(std::vector<std::wstring>{L"inner"}, host.ChildTexts(hOne));
+    // Only folders with subfolders are watched.
+    EXPECT_EQ(nullptr, host.Controller().Data(hEmpty)->m_pThreadInfo);
+    EXPECT_NE(nullptr, host.Controller().Data(hOne)->m_pThreadInfo);
 }
 
 TEST_F(DriveTreeTest, IconsAreLookedUpOnlyForTheItemsTheTreeAsksAbout)
@@ -152,10 +142,7 @@ public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
     {
         *ppv = (riid == IID_IUnknown || riid == IID_IShellFolder) ? static_cast<IShellFolder*>(this) : nullptr;
-        if (!*ppv)
-            return E_NOINTERFACE;
-        AddRef();
-        return S_OK;
+        return *ppv ? (AddRef(), S_OK) : E_NOINTERFACE;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++m_nRefs; }
     ULONG STDMETHODCALLTYPE Release() override
@@ -165,35 +152,11 @@ public:
             delete this;
         return nRefs;
     }
-    HRESULT STDMETHODCALLTYPE ParseDisplayName(HWND hwnd, IBindCtx* pbc, LPWSTR name, ULONG* pchEaten,
-                                               PIDLIST_RELATIVE* ppidl, ULONG* pdwAttributes) override
-    {
-        return m_inner->ParseDisplayName(hwnd, pbc, name, pchEaten, ppidl, pdwAttributes);
-    }
-    HRESULT STDMETHODCALLTYPE EnumObjects(HWND hwnd, SHCONTF flags, IEnumIDList** ppEnum) override
-    {
-        return m_inner->EnumObjects(hwnd, flags, ppEnum);
-    }
     HRESULT STDMETHODCALLTYPE BindToObject(PCUIDLIST_RELATIVE pidl, IBindCtx* pbc, REFIID riid, void** ppv) override
     {
         CShellFolderHolder child;
         HRESULT hr = m_inner->BindToObject(pidl, pbc, IID_IShellFolder, child.ReceiveVoid());
-        if (FAILED(hr))
-            return hr;
-        CComHolder<IShellFolder> wrapped(new CDecoratedFolder(child.Get()));
-        return wrapped->QueryInterface(riid, ppv);
-    }
-    HRESULT STDMETHODCALLTYPE BindToStorage(PCUIDLIST_RELATIVE pidl, IBindCtx* pbc, REFIID riid, void** ppv) override
-    {
-        return m_inner->BindToStorage(pidl, pbc, riid, ppv);
-    }
-    HRESULT STDMETHODCALLTYPE CompareIDs(LPARAM lParam, PCUIDLIST_RELATIVE a, PCUIDLIST_RELATIVE b) override
-    {
-        return m_inner->CompareIDs(lParam, a, b);
-    }
-    HRESULT STDMETHODCALLTYPE CreateViewObject(HWND hwnd, REFIID riid, void** ppv) override
-    {
-        return m_inner->CreateViewObject(hwnd, riid, ppv);
+        return FAILED(hr) ? hr : CComHolder<IShellFolder>(new CDecoratedFolder(child.Get()))->QueryInterface(riid, ppv);
     }
     HRESULT STDMETHODCALLTYPE GetAttributesOf(UINT cidl, PCUITEMID_CHILD_ARRAY apidl, SFGAOF* pAttributes) override
     {
@@ -205,20 +168,21 @@ public:
             *pAttributes |= SFGAO_LINK;
         return hr;
     }
-    HRESULT STDMETHODCALLTYPE GetUIObjectOf(HWND hwnd, UINT cidl, PCUITEMID_CHILD_ARRAY apidl, REFIID riid,
-                                            UINT* pReserved, void** ppv) override
-    {
-        return m_inner->GetUIObjectOf(hwnd, cidl, apidl, riid, pReserved, ppv);
-    }
-    HRESULT STDMETHODCALLTYPE GetDisplayNameOf(PCUITEMID_CHILD pidl, SHGDNF flags, STRRET* pName) override
-    {
-        return m_inner->GetDisplayNameOf(pidl, flags, pName);
-    }
-    HRESULT STDMETHODCALLTYPE SetNameOf(HWND hwnd, PCUITEMID_CHILD pidl, LPCWSTR name, SHGDNF flags,
-                                        PITEMID_CHILD* ppidlOut) override
-    {
-        return m_inner->SetNameOf(hwnd, pidl, name, flags, ppidlOut);
-    }
+    // The rest as the real folder answers.
+    HRESULT STDMETHODCALLTYPE ParseDisplayName(HWND h, IBindCtx* b, LPWSTR n, ULONG* e, PIDLIST_RELATIVE* p, ULONG* a) override
+    { return m_inner->ParseDisplayName(h, b, n, e, p, a); }
+    HRESULT STDMETHODCALLTYPE EnumObjects(HWND h, SHCONTF f, IEnumIDList** e) override { return m_inner->EnumObjects(h, f, e); }
+    HRESULT STDMETHODCALLTYPE BindToStorage(PCUIDLIST_RELATIVE p, IBindCtx* b, REFIID r, void** v) override
+    { return m_inner->BindToStorage(p, b, r, v); }
+    HRESULT STDMETHODCALLTYPE CompareIDs(LPARAM l, PCUIDLIST_RELATIVE a, PCUIDLIST_RELATIVE b) override
+    { return m_inner->CompareIDs(l, a, b); }
+    HRESULT STDMETHODCALLTYPE CreateViewObject(HWND h, REFIID r, void** v) override { return m_inner->CreateViewObject(h, r, v); }
+    HRESULT STDMETHODCALLTYPE GetUIObjectOf(HWND h, UINT c, PCUITEMID_CHILD_ARRAY a, REFIID r, UINT* x, void** v) override
+    { return m_inner->GetUIObjectOf(h, c, a, r, x, v); }
+    HRESULT STDMETHODCALLTYPE GetDisplayNameOf(PCUITEMID_CHILD p, SHGDNF f, STRRET* n) override
+    { return m_inner->GetDisplayNameOf(p, f, n); }
+    HRESULT STDMETHODCALLTYPE SetNameOf(HWND h, PCUITEMID_CHILD p, LPCWSTR n, SHGDNF f, PITEMID_CHILD* o) override
+    { return m_inner->SetNameOf(h, p, n, f, o); }
 
 private:
     virtual ~CDecoratedFolder() = default;
@@ -259,26 +223,6 @@ TEST_F(DriveTreeTest, ShortcutsAndItemsWithoutAttributesNeverAppear)
 
     host.Tree().Expand(hFolder, TVE_EXPAND);
     EXPECT_EQ(std::vector<std::wstring>{L"plain"}, host.ChildTexts(hFolder));
-}
-
-TEST_F(DriveTreeTest, HiddenFoldersAppearOnlyWhileHiddenFilesAreShown)
-{
-    ScratchFolder scratch(L"hidden");
-    MakeFolder(scratch / L"plain");
-    MakeFolder(scratch / L"hidden");
-    SetFileAttributesW((scratch / L"hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
-    testing_support::ScopedRegistryValue hidden(L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced",
-                                                L"Hidden");
-    ASSERT_TRUE(hidden.SetDword(2));
-    CTreeHost host;
-    HTREEITEM hFolder = host.Open(scratch.Path());
-    host.Tree().Expand(hFolder, TVE_EXPAND);
-    EXPECT_EQ(std::vector<std::wstring>{L"plain"}, host.ChildTexts(hFolder));
-
-    // The setting is read at every population: a collapse fills again.
-    ASSERT_TRUE(hidden.SetDword(1));
-    host.UserCollapse(hFolder);
-    EXPECT_EQ((std::vector<std::wstring>{L"hidden", L"plain"}), host.ChildTexts(hFolder));
 }
 
 TEST_F(DriveTreeTest, ExpandingEnumeratesOnceAndCollapsingEnumeratesAgain)

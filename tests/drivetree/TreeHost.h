@@ -25,8 +25,6 @@ class CTestTree : public CDriveTreeUtil
 {
 public:
     using CDriveTreeUtil::AddShellFolder;
-    using CDriveTreeUtil::FindShellFolder;
-    using CDriveTreeUtil::GetShellImageList;
     using CDriveTreeUtil::PopulateShellFolder;
 
     CDriveTreeItemData* Data(HTREEITEM hItem) const
@@ -91,7 +89,7 @@ protected:
 };
 
 void MakeFolder(const std::wstring& path);
-// What the shell says of an item of a folder: display name and path.
+// The path SHGetPathFromIDListW gives for an absolute list.
 std::wstring ShellPath(LPCITEMIDLIST pidlFull);
 
 } // namespace drivetree_test
