@@ -390,12 +390,12 @@ int main()
                 "expand: a first TVM_EXPAND end to end (population plus the tree's own layout);\n"
                 "refill: population again with every child present; paint: the first paint after\n"
                 "the expand, where the icons of the rows on screen are looked up.\n\n");
-    std::printf("%7s %8s %8s %10s %9s %8s %8s %9s %9s\n", "folders", "listing", "shell", "population", "pop/shell",
-                "expand", "exp/shl", "refill", "paint");
+    std::printf("%7s %8s %8s %10s %8s %9s %8s %8s %8s %8s\n", "folders", "listing", "shell", "population",
+                "pop/list", "pop/shell", "expand", "exp/shl", "refill", "paint");
     for (const CRow& row : rows)
-        std::printf("%7d %8.1f %8.1f %10.1f %9.2f %8.1f %8.2f %9.1f %9.1f%s\n", row.nFolders, row.dRaw, row.dShell,
-                    row.fill.dPopulate, row.fill.dPopulate / row.dShell, row.fill.dExpand,
-                    row.fill.dExpand / row.dShell, row.fill.dRefill, row.fill.dPaint,
+        std::printf("%7d %8.1f %8.1f %10.1f %8.2f %9.2f %8.1f %8.2f %8.1f %8.1f%s\n", row.nFolders, row.dRaw,
+                    row.dShell, row.fill.dPopulate, row.fill.dPopulate / row.dRaw, row.fill.dPopulate / row.dShell,
+                    row.fill.dExpand, row.fill.dExpand / row.dShell, row.fill.dRefill, row.fill.dPaint,
                     row.fill.nItems == row.nFolders ? "" : "  (wrong item count!)");
     const CRow& small = rows.front();
     const CRow& big = rows.back();
