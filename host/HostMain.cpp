@@ -5,6 +5,7 @@
 #include <TarkLanguage.h>
 
 #include "BrwsResourceIds.h"
+#include "host/PathField.h"
 
 #include <stdio.h>
 
@@ -63,5 +64,10 @@ int wmain(int argc, wchar_t** argv)
     BOOL found = newFolderName.LoadString(IDS_BRWS_NEW_FOLDER_NAME);
     PrintLine(L"String 25172:", found ? static_cast<LPCWSTR>(newFolderName) : L"(not found)");
     fflush(stdout);
-    return found && resources ? 0 : 1;
+    if (!found || resources == nullptr)
+        return 1;
+
+    if (argc >= 2 && wcscmp(argv[1], L"path") == 0)
+        return RunPathField(argc >= 3 ? argv[2] : L"");
+    return 0;
 }

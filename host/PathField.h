@@ -1,0 +1,6 @@
+#pragma once
+
+#include <afxwin.h>
+
+// Runs the path-field window; 0 when the user committed a path (printed).
+int RunPathField(LPCWSTR pszInitialText);
