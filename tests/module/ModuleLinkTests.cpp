@@ -8,7 +8,7 @@
 
 #include "BrwsModule.h"
 #include "BrwsResourceIds.h"
-#include "ChainInspect.h"
+#include "ChainEntries.h"
 #include "TestProcess.h"
 
 #include <map>

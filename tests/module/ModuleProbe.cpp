@@ -10,7 +10,7 @@
 #include "BrwsModule.h"
 #include "BrwsTrace.h"
 #include "BrwsResourceIds.h"
-#include "ChainInspect.h"
+#include "ChainEntries.h"
 
 #include <stdio.h>
 #include <string>
