@@ -3,7 +3,7 @@
 // costs (FindFirstFileW, and the shell's enumeration with attributes) and
 // what the system's own SHBrowseForFolderW takes for the 1,000 folder.
 //
-// Every figure is the median of a few repetitions on a warm cache. The
+// Every figure is the median of seven rounds on a warm cache. The
 // targets are on the population (the controller's own work); the expand (what
 // the user waits for: population plus the tree control's layout) and the first
 // paint (the icons of the rows on screen, looked up only then) are shown beside.
@@ -43,16 +43,11 @@ double Median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-double TimeMedian(int nRuns, const std::function<void()>& run)
+double TimeOf(const std::function<void()>& run)
 {
-    std::vector<double> times;
-    for (int i = 0; i < nRuns; ++i)
-    {
-        double t0 = Now();
-        run();
-        times.push_back(Now() - t0);
-    }
-    return Median(times);
+    const double t0 = Now();
+    run();
+    return Now() - t0;
 }
 
 // ---- The window that owns the tree and routes to the controller ----------------
@@ -315,10 +310,11 @@ double SystemBrowse(HWND hwndOwner, const std::wstring& path)
     return g_dInitialized > 0 ? g_dInitialized - t0 : -1;
 }
 
+const int kRounds = 7;
+
 struct CRow
 {
     int nFolders;
-    int nRuns;
     double dRaw = 0;
     double dShell = 0;
     CFill fill;
@@ -349,33 +345,43 @@ int main()
 
     const std::wstring root = TempRoot();
     CreateDirectoryW(root.c_str(), nullptr);
-    std::vector<CRow> rows = {{1000, 9}, {5000, 5}, {20000, 3}};
+    std::vector<CRow> rows = {{1000}, {5000}, {20000}};
     std::printf("Building folders under %ls ...\n", root.c_str());
     for (CRow& row : rows)
         MakeFolder(root + L"\\n" + std::to_wstring(row.nFolders), row.nFolders);
 
+    // Rounds over all sizes, so that a change of the machine's load during
+    // the run weighs on every size alike; the first round is not timed.
     bool bComplete = true;
-    for (CRow& row : rows)
+    std::vector<std::vector<double>> raws(rows.size()), shells(rows.size());
+    std::vector<std::vector<CFill>> fills(rows.size());
+    for (int nRound = 0; nRound <= kRounds; ++nRound)
     {
-        const std::wstring path = root + L"\\n" + std::to_wstring(row.nFolders);
-        // One untimed round first, so that every figure meets warm caches.
-        RawListing(path);
-        ShellEnumeration(path);
-        Fill(path);
-        row.dRaw = TimeMedian(row.nRuns, [&] { RawListing(path); });
-        row.dShell = TimeMedian(row.nRuns, [&] { ShellEnumeration(path); });
-        std::vector<CFill> fills;
-        for (int i = 0; i < row.nRuns; ++i)
+        for (size_t i = 0; i < rows.size(); ++i)
         {
-            fills.push_back(Fill(path));
-            if (fills.back().nItems != row.nFolders)
+            const std::wstring path = root + L"\\n" + std::to_wstring(rows[i].nFolders);
+            const double dRaw = TimeOf([&] { RawListing(path); });
+            const double dShell = TimeOf([&] { ShellEnumeration(path); });
+            const CFill fill = Fill(path);
+            if (fill.nItems != rows[i].nFolders)
                 bComplete = false;
+            if (nRound == 0)
+                continue;
+            raws[i].push_back(dRaw);
+            shells[i].push_back(dShell);
+            fills[i].push_back(fill);
         }
-        row.fill.dPopulate = MedianOf(fills, &CFill::dPopulate);
-        row.fill.dRefill = MedianOf(fills, &CFill::dRefill);
-        row.fill.dExpand = MedianOf(fills, &CFill::dExpand);
-        row.fill.dPaint = MedianOf(fills, &CFill::dPaint);
-        row.fill.nItems = fills.back().nItems;
+    }
+    for (size_t i = 0; i < rows.size(); ++i)
+    {
+        CRow& row = rows[i];
+        row.dRaw = Median(raws[i]);
+        row.dShell = Median(shells[i]);
+        row.fill.dPopulate = MedianOf(fills[i], &CFill::dPopulate);
+        row.fill.dRefill = MedianOf(fills[i], &CFill::dRefill);
+        row.fill.dExpand = MedianOf(fills[i], &CFill::dExpand);
+        row.fill.dPaint = MedianOf(fills[i], &CFill::dPaint);
+        row.fill.nItems = fills[i].back().nItems;
     }
 
     double dSystem = -1;

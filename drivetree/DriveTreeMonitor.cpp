@@ -50,7 +50,17 @@ void CDriveTreeUtil::CreateShellMonitoringThread(HTREEITEM hItem)
     CDriveTreeItemData* pData = ItemData(hItem);
     if (!pData || pData->m_pThreadInfo)
         return;
-    CDriveTreeThreadInfo* pInfo = new CDriveTreeThreadInfo;
+    CDriveTreeThreadInfo* pInfo = nullptr;
+    try
+    {
+        pInfo = new CDriveTreeThreadInfo;
+    }
+    catch (CException* e)
+    {
+        // No event to stop a thread with: the item is simply not watched.
+        e->Delete();
+        return;
+    }
     pInfo->m_hItem = hItem;
     pInfo->m_hNotifyWnd = m_hNotifyWnd;
     if (m_pState->hArmedItem == hItem)

@@ -64,49 +64,83 @@ inline HANDLE OpenFolderChangeNotification(const CString& strPath)
     return ::FindFirstChangeNotificationW(strPath.GetString(), FALSE, FILE_NOTIFY_CHANGE_DIR_NAME);
 }
 
-// The children of one item during a population, each found by its identity
-// in constant time instead of by a walk over all of them.
+// The children of one item during a population, each found in constant time
+// instead of by a walk over all of them (which made a population quadratic).
 //
-// The identity is the item's parsing name folded to upper case: two
-// identifiers that the folder's CompareIDs calls the same item name the same
-// place and so have the same parsing name, up to letter case. A name only
-// narrows the search; the match itself is still CompareIDs' word. Entries
-// without a name (the shell could not give one) are compared one by one.
+// Children that were there before are keyed by their parsing name folded to
+// upper case: identifiers that the folder's CompareIDs calls the same item
+// name the same place, so they have the same parsing name up to letter case.
+// Children this population inserted came from the same enumeration, which
+// gives each item once and always with the same bytes, so they are keyed by
+// a hash of those bytes; that spares asking the shell for a name per item.
+// Either key only narrows the search: a match is still CompareIDs' word.
+// Children without a name are compared one by one.
 class CChildIndex
 {
 public:
-    // The key of a parsing name; empty when there is none.
-    static std::wstring KeyOf(const CString& strParsingName);
+    static std::wstring NameKeyOf(const CString& strParsingName);
+    static size_t BytesKeyOf(LPCITEMIDLIST pidl);
 
-    // Adds the next entry; its slot is the number of entries added before it.
-    void Add(const std::wstring& key);
+    // A child present before the population; its slot is the number of
+    // children added before it. All of these come before any AddNew.
+    void AddExisting(const std::wstring& nameKey);
+    // A child the population inserted; slots continue.
+    void AddNew(size_t bytesKey);
+    // Whether lookups need a name key (there are children from before).
+    bool HasExisting() const { return m_nExisting > 0; }
 
-    // The slot of the first entry, in the order they were added, for which
-    // same(slot) holds among those that may match key; -1 when none does.
+    // The first slot, in the order added, that same(slot) accepts among the
+    // candidates of the keys (nameKey is used only when HasExisting(); an
+    // empty one makes every child from before a candidate); -1 when none.
     template <class Same>
-    ptrdiff_t Find(const std::wstring& key, Same same) const
+    ptrdiff_t Find(const std::wstring& nameKey, size_t bytesKey, Same same) const
     {
-        if (key.empty())
+        if (m_nExisting > 0)
         {
-            // No name to narrow by: every entry is a candidate.
-            for (size_t nSlot = 0; nSlot < m_nCount; ++nSlot)
-                if (same(nSlot))
-                    return static_cast<ptrdiff_t>(nSlot);
-            return -1;
+            if (nameKey.empty())
+            {
+                for (size_t nSlot = 0; nSlot < m_nExisting; ++nSlot)
+                    if (same(nSlot))
+                        return static_cast<ptrdiff_t>(nSlot);
+            }
+            else
+            {
+                ptrdiff_t nFound = -1;
+                auto range = m_byName.equal_range(nameKey);
+                for (auto it = range.first; it != range.second; ++it)
+                    if ((nFound < 0 || it->second < static_cast<size_t>(nFound)) && same(it->second))
+                        nFound = static_cast<ptrdiff_t>(it->second);
+                for (size_t nSlot : m_unnamed)
+                    if ((nFound < 0 || nSlot < static_cast<size_t>(nFound)) && same(nSlot))
+                        nFound = static_cast<ptrdiff_t>(nSlot);
+                if (nFound >= 0)
+                    return nFound;
+            }
         }
-        ptrdiff_t nFound = -1;
-        auto range = m_byKey.equal_range(key);
-        for (auto it = range.first; it != range.second; ++it)
-            if ((nFound < 0 || it->second < static_cast<size_t>(nFound)) && same(it->second))
-                nFound = static_cast<ptrdiff_t>(it->second);
-        for (size_t nSlot : m_keyless)
-            if ((nFound < 0 || nSlot < static_cast<size_t>(nFound)) && same(nSlot))
-                nFound = static_cast<ptrdiff_t>(nSlot);
-        return nFound;
+        if (m_cells.empty())
+            return -1;
+        // Open addressing with linear probing: cells hold (key, slot + 1).
+        for (size_t i = bytesKey & (m_cells.size() - 1);; i = (i + 1) & (m_cells.size() - 1))
+        {
+            const Cell& cell = m_cells[i];
+            if (!cell.nSlotPlus1)
+                return -1;
+            if (cell.key == bytesKey && same(cell.nSlotPlus1 - 1))
+                return static_cast<ptrdiff_t>(cell.nSlotPlus1 - 1);
+        }
     }
 
 private:
-    std::unordered_multimap<std::wstring, size_t> m_byKey;
-    std::vector<size_t> m_keyless;
-    size_t m_nCount = 0;
+    struct Cell
+    {
+        size_t key;
+        size_t nSlotPlus1; // 0: empty
+    };
+    void Place(const Cell& cell);
+
+    std::unordered_multimap<std::wstring, size_t> m_byName;
+    std::vector<size_t> m_unnamed;
+    size_t m_nExisting = 0;
+    std::vector<Cell> m_cells; // a power of two in size, at most half full
+    size_t m_nNew = 0;
 };

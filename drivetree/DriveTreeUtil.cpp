@@ -6,7 +6,7 @@
 //
 // Speed: a folder of n subfolders is filled at about the cost of its shell
 // enumeration. Children are matched against the existing ones through a hash
-// of their parsing names (CChildIndex), icons are looked up only when the tree
+// of their identities (CChildIndex), icons are looked up only when the tree
 // asks for them, and a sort already in order is not run again.
 #include "drivetree/DriveTreePrivate.h"
 
@@ -16,6 +16,7 @@
 #include "shellmodel/ShellHolders.h"
 
 #include <memory>
+#include <cstdint>
 #include <utility>
 
 IMPLEMENT_DYNCREATE(CDriveTreeUtil, CObject)
@@ -50,7 +51,7 @@ struct CChildSlot
 
 } // namespace
 
-std::wstring CChildIndex::KeyOf(const CString& strParsingName)
+std::wstring CChildIndex::NameKeyOf(const CString& strParsingName)
 {
     std::wstring key(strParsingName.GetString(), static_cast<size_t>(strParsingName.GetLength()));
     if (!key.empty())
@@ -58,13 +59,46 @@ std::wstring CChildIndex::KeyOf(const CString& strParsingName)
     return key;
 }
 
-void CChildIndex::Add(const std::wstring& key)
+size_t CChildIndex::BytesKeyOf(LPCITEMIDLIST pidl)
 {
-    if (key.empty())
-        m_keyless.push_back(m_nCount);
+    // FNV-1a over the first item's bytes.
+    const BYTE* pb = reinterpret_cast<const BYTE*>(pidl);
+    const size_t cb = pb[0] | (pb[1] << 8);
+    uint64_t hash = 14695981039346656037ull;
+    for (size_t i = 0; i < cb; ++i)
+        hash = (hash ^ pb[i]) * 1099511628211ull;
+    return static_cast<size_t>(hash);
+}
+
+void CChildIndex::AddExisting(const std::wstring& nameKey)
+{
+    if (nameKey.empty())
+        m_unnamed.push_back(m_nExisting);
     else
-        m_byKey.emplace(key, m_nCount);
-    ++m_nCount;
+        m_byName.emplace(nameKey, m_nExisting);
+    ++m_nExisting;
+}
+
+void CChildIndex::AddNew(size_t bytesKey)
+{
+    if ((m_nNew + 1) * 2 > m_cells.size())
+    {
+        std::vector<Cell> old(m_cells.empty() ? 64 : m_cells.size() * 2, Cell{0, 0});
+        old.swap(m_cells);
+        for (const Cell& cell : old)
+            if (cell.nSlotPlus1)
+                Place(cell);
+    }
+    Place(Cell{bytesKey, m_nExisting + m_nNew + 1});
+    ++m_nNew;
+}
+
+void CChildIndex::Place(const Cell& cell)
+{
+    size_t i = cell.key & (m_cells.size() - 1);
+    while (m_cells[i].nSlotPlus1)
+        i = (i + 1) & (m_cells.size() - 1);
+    m_cells[i] = cell;
 }
 
 // ---- CDriveTreeItemData --------------------------------------------------------
@@ -403,7 +437,7 @@ void CDriveTreeUtil::PopulateShellFolder(HTREEITEM hItem, int bRefresh)
         if (pChild && pChild->m_pParentFolder)
             strName = GetNameOf(pChild->m_pParentFolder, pChild->m_pidlRelative, SHGDN_FORPARSING);
         slots.push_back({hChild, pChildData, bRefresh != 0});
-        index.Add(CChildIndex::KeyOf(strName));
+        index.AddExisting(CChildIndex::NameKeyOf(strName));
     }
 
     // A folder that will be watched is watched from before its enumeration:
@@ -462,8 +496,11 @@ void CDriveTreeUtil::PopulateShellFolder(HTREEITEM hItem, int bRefresh)
                 (!m_bShowAllFolders && !(attributes & (SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR))))
                 continue;
 
-            const std::wstring key = CChildIndex::KeyOf(GetNameOf(pFolder, pidl, SHGDN_FORPARSING));
-            const ptrdiff_t nFound = index.Find(key, sameItem(pidl));
+            std::wstring nameKey;
+            if (index.HasExisting())
+                nameKey = CChildIndex::NameKeyOf(GetNameOf(pFolder, pidl, SHGDN_FORPARSING));
+            const size_t bytesKey = CChildIndex::BytesKeyOf(pidl);
+            const ptrdiff_t nFound = index.Find(nameKey, bytesKey, sameItem(pidl));
             if (nFound >= 0)
             {
                 slots[static_cast<size_t>(nFound)].bStale = false;
@@ -485,7 +522,7 @@ void CDriveTreeUtil::PopulateShellFolder(HTREEITEM hItem, int bRefresh)
                 continue;
             child.release();
             slots.push_back({hChild, pChildData, false});
-            index.Add(key);
+            index.AddNew(bytesKey);
         }
     }
     enumerator.Reset();
