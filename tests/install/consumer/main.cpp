@@ -1,0 +1,117 @@
+// A host built only from the installed package: it starts the module the way
+// the sample host does and uses it through the installed headers and import
+// libraries. It runs from the installed bin/ folder, so every DLL it reports
+// must have been loaded from there.
+#include <afxwin.h>
+#include <TarkLanguage.h>
+
+#include <BrwsFolderFactory.h>
+#include <BrwsForFolderDlg.h>
+#include <BrwsModule.h>
+#include <BrwsPathUtil.h>
+
+#include <stdio.h>
+
+namespace {
+
+// The "New Folder" text of the language resource module; the id header is
+// not part of the package, so the number stands here as a host would use it.
+const UINT kNewFolderNameId = 25172;
+
+CWinApp theApp(L"TarkInstallConsumer");
+
+int g_failures = 0;
+
+void Check(bool ok, const char* what)
+{
+    if (!ok)
+    {
+        fprintf(stderr, "FAILED: %s\n", what);
+        ++g_failures;
+    }
+}
+
+CString FolderOf(HMODULE module)
+{
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(module, path, MAX_PATH);
+    CString folder(path);
+    int slash = folder.ReverseFind(L'\\');
+    return slash >= 0 ? folder.Left(slash) : CString();
+}
+
+// A copy found elsewhere (the build folder, Wine's own runtime) would hide a
+// file missing from the package.
+void CheckLoadedFrom(const CString& folder, HMODULE module, const wchar_t* name)
+{
+    if (module == nullptr)
+    {
+        fprintf(stderr, "FAILED: %ls is not loaded\n", name);
+        ++g_failures;
+        return;
+    }
+    CString from = FolderOf(module);
+    printf("loaded %ls from %ls\n", name, static_cast<LPCWSTR>(from));
+    if (from.CompareNoCase(folder) != 0)
+    {
+        fprintf(stderr, "FAILED: %ls is not from %ls\n", name, static_cast<LPCWSTR>(folder));
+        ++g_failures;
+    }
+}
+
+} // namespace
+
+int main()
+{
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+
+    CString folder = FolderOf(nullptr);
+    CConnectLanguage& language = CConnectLanguage::Instance();
+    language.SetPath(folder);
+    language.SetAltPath(folder);
+    Check(language.CallStoredCallbacks(L"English") >= 1, "the module left no language callback");
+
+    HINSTANCE resources = language.GetModuleResourceHandle(CString(BRWSUTIL_MODULE_KEY));
+    CheckLoadedFrom(folder, resources, L"language resources");
+    const wchar_t* dlls[] = {L"TarkBrowserUtil.dll", L"AfxSubset.dll", L"TarkLanguage.dll",
+                             L"TarkErrorCodes.dll", L"TarkGDI.dll", L"libstdc++-6.dll",
+                             L"libgcc_s_seh-1.dll", L"libwinpthread-1.dll"};
+    for (const wchar_t* dll : dlls)
+        CheckLoadedFrom(folder, GetModuleHandleW(dll), dll);
+
+    CString newFolderName;
+    BOOL found = newFolderName.LoadString(kNewFolderNameId);
+    printf("string %u: %ls\n", kNewFolderNameId, found ? static_cast<LPCWSTR>(newFolderName) : L"(not found)");
+    Check(found && newFolderName == L"New Folder", "string 25172 through the resource search");
+
+    Check(DoesFileNameMatchFilter(L"Photo.JPG", L"*.jpg", FALSE) != 0, "filter match ignoring case");
+    Check(DoesFileNameMatchFilter(L"Photo.JPG", L"*.jpg", TRUE) == 0, "case-sensitive filter match");
+    Check(GetFileNameIndex(L"C:\\Pictures\\Photo.jpg") == 12, "file name index");
+
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    CString shellPath(temp);
+    shellPath += L"TarkInstallConsumer";
+    CreateDirectoryW(shellPath, nullptr);
+    CBFolder* shellFolder = CreateShellFolder(nullptr, static_cast<LPCWSTR>(shellPath));
+    Check(shellFolder != nullptr, "shell folder of a temporary folder");
+    if (shellFolder != nullptr)
+    {
+        printf("shell folder: %ls\n", static_cast<LPCWSTR>(shellFolder->m_strPath));
+        Check(shellFolder->m_strPath.CompareNoCase(shellPath) == 0, "shell folder path");
+        delete shellFolder;
+    }
+    RemoveDirectoryW(shellPath);
+
+    VBrwsForFolderDlg* dialog = MakeBrwsForFolderDlg();
+    Check(dialog != nullptr, "browse-for-folder dialog object");
+    if (dialog != nullptr)
+    {
+        Check(dialog->GetPathName(FALSE).IsEmpty(), "a new dialog has no result folder");
+        dialog->DeleteThis();
+    }
+
+    CoUninitialize();
+    printf("%s\n", g_failures == 0 ? "consumer: all checks passed" : "consumer: checks failed");
+    return g_failures == 0 ? 0 : 1;
+}
