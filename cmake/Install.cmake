@@ -15,6 +15,9 @@ install(TARGETS TarkBrowserUtil EXPORT TarkBrowserUtilTargets
         RUNTIME DESTINATION bin ARCHIVE DESTINATION lib)
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/include/ DESTINATION include
         FILES_MATCHING PATTERN "*.h")
+# The numbers of the dialogs' controls and strings, for hosts that drive or
+# reuse them.
+install(FILES ${CMAKE_SOURCE_DIR}/resources/BrwsResourceIds.h DESTINATION include)
 
 # Objects and exceptions cross the DLL boundaries, so a host must load the very
 # runtime copies the DLLs were linked with, from the same folder.

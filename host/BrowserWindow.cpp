@@ -116,6 +116,8 @@ CBrowserWindow::~CBrowserWindow()
 
 bool CBrowserWindow::CreateBrowser(const CString& strFolder)
 {
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES};
+    ::InitCommonControlsEx(&controls);
     LPCWSTR pszClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW),
                                            reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                                            ::LoadIconW(nullptr, IDI_APPLICATION));
@@ -382,7 +384,9 @@ void CBrowserWindow::OnDelete()
 
 void CBrowserWindow::OnFilterChange()
 {
-    m_files.Refresh();
+    CString strFilter;
+    m_wndFilter.GetWindowText(strFilter);
+    m_files.SetFilter(strFilter);
 }
 
 void CBrowserWindow::CopySelection(bool bCopy)

@@ -146,6 +146,12 @@ void CFileListPane::ShowFolder(const CString& strFolder, const CString& strFilte
     Fill(CStringList());
 }
 
+void CFileListPane::SetFilter(const CString& strFilter)
+{
+    m_strFilter = strFilter;
+    Refresh();
+}
+
 void CFileListPane::Refresh(const CStringList* pSelectNames)
 {
     CStringList selected;

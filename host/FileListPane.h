@@ -24,6 +24,8 @@ public:
     // Lists the files of strFolder (empty: nothing) whose names match
     // strFilter, sorted the way Explorer sorts names.
     void ShowFolder(const CString& strFolder, const CString& strFilter);
+    // Shows only the names that match strFilter from now on.
+    void SetFilter(const CString& strFilter);
     // Reads the same folder again, keeping the names that were selected
     // selected (or selecting lstSelectNames instead when given).
     void Refresh(const CStringList* pSelectNames = nullptr);

@@ -34,7 +34,8 @@ set(expected
   lib/cmake/TarkBrowserUtil/TarkBrowserUtilTargets.cmake)
 # The module's headers and the platform headers they include, side by side as
 # the module's headers include them.
-file(GLOB headers ${SOURCE_DIR}/include/*.h ${SOURCE_DIR}/platform/*/include/*.h)
+file(GLOB headers ${SOURCE_DIR}/include/*.h ${SOURCE_DIR}/platform/*/include/*.h
+     ${SOURCE_DIR}/resources/BrwsResourceIds.h)
 foreach(header ${headers})
   get_filename_component(name ${header} NAME)
   list(APPEND expected include/${name})

@@ -9,14 +9,11 @@
 #include <BrwsForFolderDlg.h>
 #include <BrwsModule.h>
 #include <BrwsPathUtil.h>
+#include <BrwsResourceIds.h>
 
 #include <stdio.h>
 
 namespace {
-
-// The "New Folder" text of the language resource module; the id header is
-// not part of the package, so the number stands here as a host would use it.
-const UINT kNewFolderNameId = 25172;
 
 CWinApp theApp(L"TarkInstallConsumer");
 
@@ -80,8 +77,8 @@ int main()
         CheckLoadedFrom(folder, GetModuleHandleW(dll), dll);
 
     CString newFolderName;
-    BOOL found = newFolderName.LoadString(kNewFolderNameId);
-    printf("string %u: %ls\n", kNewFolderNameId, found ? static_cast<LPCWSTR>(newFolderName) : L"(not found)");
+    BOOL found = newFolderName.LoadString(IDS_BRWS_NEW_FOLDER_NAME);
+    printf("string %u: %ls\n", IDS_BRWS_NEW_FOLDER_NAME, found ? static_cast<LPCWSTR>(newFolderName) : L"(not found)");
     Check(found && newFolderName == L"New Folder", "string 25172 through the resource search");
 
     Check(DoesFileNameMatchFilter(L"Photo.JPG", L"*.jpg", FALSE) != 0, "filter match ignoring case");
