@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,11 +41,8 @@ inline std::wstring Str(const CString& text)
 void WriteFile(const std::wstring& path, const std::string& content);
 // The file's content; "<missing>" when it cannot be opened.
 std::string ReadFile(const std::wstring& path);
-bool Exists(const std::wstring& path);
 // The names in a folder, sorted, without "." and "..".
 std::vector<std::wstring> Listing(const std::wstring& folder);
-// The name of the entry as the file system spells it; empty when none.
-std::wstring NameOnDisk(const std::wstring& path);
 
 // A shell folder for a path, made by the library's own factory.
 std::unique_ptr<CBFolder> ShellFolder(const std::wstring& path);
@@ -107,6 +105,15 @@ bool IsFileOpPrompt(HWND hDlg);
 PromptView ReadPrompt(HWND hDlg);
 // The text of string resource nID of the language module.
 std::wstring ResourceText(UINT nID);
+
+// Runs operation while a dialog script reads the first dialog, which must be
+// the prompt, into *pView and then answers it (with answer, or by clicking
+// nButton); with bConfirmInShell the shell's confirmation that follows gets
+// Yes. Returns what operation returns.
+int WithPromptAnswered(const std::function<void(HWND)>& answer, PromptView* pView,
+                       const std::function<int()>& operation, bool bConfirmInShell = false);
+int WithPromptAnswered(int nButton, PromptView* pView, const std::function<int()>& operation,
+                       bool bConfirmInShell = false);
 
 // Clicks the close box of the window, as the mouse would.
 void ClickCloseBox(HWND hWnd);
