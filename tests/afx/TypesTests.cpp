@@ -1,4 +1,4 @@
-// CRect, CPoint, CSize and CTime.
+// CRect, CPoint and CSize.
 #include <afx.h>
 
 #include <gtest/gtest.h>
@@ -34,66 +34,4 @@ TEST(CRectTest, GeometryFollowsWindowsRules)
     EXPECT_TRUE(overlap.IsRectNull());
     EXPECT_EQ(CRect(0, 0, 20, 20), CRect(0, 0, 10, 10) | CRect(5, 5, 20, 20));
     EXPECT_EQ(CSize(4, 4), CPoint(5, 6) - CPoint(1, 2));
-}
-
-TEST(CTimeTest, LocalFieldsRoundTrip)
-{
-    CTime t(2021, 6, 15, 12, 34, 56);
-    EXPECT_EQ(3, t.GetDayOfWeek()); // a Tuesday
-    EXPECT_STREQ(L"2021-06-15 12:34:56", t.Format(L"%Y-%m-%d %H:%M:%S"));
-    SYSTEMTIME st = {};
-    ASSERT_TRUE(t.GetAsSystemTime(st));
-    EXPECT_EQ(12, st.wHour);
-    EXPECT_EQ(t, CTime(st));
-
-    CTime later = t + CTimeSpan(1, 2, 3, 4);
-    CTimeSpan span = later - t;
-    EXPECT_EQ(93784, span.GetTotalSeconds());
-    EXPECT_EQ(2, span.GetHours());
-    EXPECT_TRUE(later > t);
-}
-
-TEST(CTimeTest, FileTimesAreUtcAndFieldsAreLocal)
-{
-    SYSTEMTIME utc = {2020, 1, 4, 2, 3, 4, 5, 0};
-    FILETIME ft;
-    ASSERT_TRUE(SystemTimeToFileTime(&utc, &ft));
-    CTime t(ft);
-
-    // The fields are what the system calls the local time of that instant.
-    FILETIME localFt;
-    SYSTEMTIME local;
-    ASSERT_TRUE(FileTimeToLocalFileTime(&ft, &localFt));
-    ASSERT_TRUE(FileTimeToSystemTime(&localFt, &local));
-    EXPECT_EQ(local.wYear, t.GetYear());
-    EXPECT_EQ(local.wDay, t.GetDay());
-    EXPECT_EQ(local.wHour, t.GetHour());
-    EXPECT_EQ(local.wMinute, t.GetMinute());
-
-    // FileTimeToLocalFileTime applies today's offset; where that equals the
-    // offset of the date itself, the instant is kept exactly.
-    SYSTEMTIME dateLocal;
-    ASSERT_TRUE(SystemTimeToTzSpecificLocalTime(nullptr, &utc, &dateLocal));
-    if (dateLocal.wHour == local.wHour && dateLocal.wMinute == local.wMinute)
-    {
-        ULARGE_INTEGER ticks;
-        ticks.LowPart = ft.dwLowDateTime;
-        ticks.HighPart = ft.dwHighDateTime;
-        const ULONGLONG kUnixEpochTicks = 116444736000000000ULL;
-        EXPECT_EQ(static_cast<__time64_t>((ticks.QuadPart - kUnixEpochTicks) / 10000000ULL), t.GetTime());
-        struct tm gmt;
-        ASSERT_NE(nullptr, t.GetGmtTm(&gmt));
-        EXPECT_EQ(3, gmt.tm_hour);
-        EXPECT_STREQ(L"03:04:05", t.FormatGmt(L"%H:%M:%S"));
-    }
-}
-
-TEST(CTimeTest, BadDatesThrowAndEarlySystemTimesGiveZero)
-{
-    EXPECT_THROW(CTime(2021, 13, 1, 0, 0, 0), CInvalidArgException*);
-    EXPECT_THROW(CTime(2021, 1, 1, 24, 0, 0), CInvalidArgException*);
-    EXPECT_THROW(CTime(1899, 1, 1, 0, 0, 0), CInvalidArgException*);
-    SYSTEMTIME early = {1800, 1, 0, 1, 0, 0, 0, 0};
-    EXPECT_EQ(0, CTime(early).GetTime());
-    EXPECT_GT(CTime::GetCurrentTime().GetTime(), CTime(2020, 1, 1, 0, 0, 0).GetTime());
 }
