@@ -3,6 +3,7 @@
 // and the registry value prepared as the case needs.
 #include <gtest/gtest.h>
 
+#include "RegistryScope.h"
 #include "TestProcess.h"
 
 #include <windows.h>
@@ -20,23 +21,16 @@ const wchar_t kCheckpointEvent[] = L"HOTKEY_TVM2023_CHECKPOINT";
 const wchar_t kDebugKey[] = L"Software\\Norvale\\Tavimo\\X15\\Debug";
 const std::wstring kInfo = L"[TVMx64]\t[INFO]\t\t";
 
-// Sets or removes the per-user switch value for the scope of a test.
-class RegistrySwitch
+// Sets the per-user switch value for the scope of a test, or removes it when value is null.
+struct RegistrySwitch : testing_support::ScopedRegistryValue
 {
-public:
-    explicit RegistrySwitch(const DWORD* value, DWORD type = REG_DWORD)
+    explicit RegistrySwitch(const DWORD* value) : ScopedRegistryValue(kDebugKey, L"Enable")
     {
-        RegDeleteKeyW(HKEY_CURRENT_USER, kDebugKey);
         if (value == nullptr)
-            return;
-        HKEY key = nullptr;
-        EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, kDebugKey, 0, nullptr, 0,
-                                                 KEY_SET_VALUE, nullptr, &key, nullptr));
-        EXPECT_EQ(ERROR_SUCCESS, RegSetValueExW(key, L"Enable", 0, type,
-                                                reinterpret_cast<const BYTE*>(value), sizeof(*value)));
-        RegCloseKey(key);
+            Remove();
+        else
+            EXPECT_TRUE(SetDword(*value));
     }
-    ~RegistrySwitch() { RegDeleteKeyW(HKEY_CURRENT_USER, kDebugKey); }
 };
 
 bool Contains(const DebugRun& run, const std::wstring& text)
