@@ -20,14 +20,14 @@ protected:
     // CopyBFiles from src, the new objects into made.
     int Copy(int bCopy, const TestFiles& files, const CBFolder* pTo, CBFileList* pNotFound = nullptr)
     {
-        return Code(CopyBFiles(bCopy, nullptr, from.get(), files.List(), pTo, pNotFound, &made.list));
+        return Code(CopyBFiles(bCopy, nullptr, from.get(), files.List(), pTo, pNotFound, made.Out()));
     }
 
     ScratchFolder src{L"src"};
     ScratchFolder dst{L"dst"};
     std::unique_ptr<CBFolder> from = ShellFolder(src.Path());
     std::unique_ptr<CBFolder> to = ShellFolder(dst.Path());
-    OwnedList made;
+    TestFiles made;
 };
 
 } // namespace
@@ -65,8 +65,7 @@ TEST_F(CopyTest, CopyToAnotherFolderCopiesAndHandsBackOneNewObjectPerFile)
     Make({L"a.jpg", L"b.png", L"archive"});
     TestFiles files{L"a.jpg", L"b.png", L"archive"};
     CBFileList notFound;
-    TestFiles kept{L"keep"};
-    made.list.AddTail(kept[0]); // what the caller had stays first and alive
+    CBFile* pKept = made.Add(L"keep"); // what the caller had stays first and alive
     {
         NoDialogExpected quiet;
         EXPECT_EQ(0, Copy(1, files, to.get(), &notFound));
@@ -75,9 +74,10 @@ TEST_F(CopyTest, CopyToAnotherFolderCopiesAndHandsBackOneNewObjectPerFile)
     EXPECT_EQ((std::vector<std::wstring>{L"a.jpg", L"archive", L"b.png"}), Listing(dst.Path()));
     EXPECT_EQ("a.jpg", ReadFile(dst / L"a.jpg"));
     EXPECT_EQ((std::vector<std::wstring>{L"a.jpg", L"archive", L"b.png"}), Listing(src.Path()));
-    ASSERT_EQ(kept[0], made.list.RemoveHead());
-    EXPECT_EQ((std::vector<std::wstring>{dst / L"a.jpg", dst / L"b.png", dst / L"archive"}), Paths(made.list));
-    const CBFile* pNew = made.list.GetHead();
+    EXPECT_EQ((std::vector<std::wstring>{L"keep", dst / L"a.jpg", dst / L"b.png", dst / L"archive"}),
+              Paths(made.List()));
+    EXPECT_EQ(pKept, made[0]);
+    const CBFile* pNew = made[1];
     EXPECT_EQ(L"a.jpg", Str(pNew->m_strName));
     EXPECT_EQ(eBKindShell, pNew->m_nKind);
     EXPECT_EQ(0u, pNew->m_dwAttribs | pNew->m_dwSize | pNew->m_ftLastWrite.dwLowDateTime |
@@ -102,7 +102,7 @@ TEST_F(CopyTest, CopyIntoTheSameFolderGivesEveryCopyAFreeName)
     EXPECT_EQ(".profile", ReadFile(src / L" - Copy.profile"));
     EXPECT_EQ((std::vector<std::wstring>{src / L"photo - Copy (2).jpg", src / L"archive - Copy",
                                          src / L" - Copy.profile"}),
-              Paths(made.list));
+              Paths(made.List()));
 }
 
 TEST_F(CopyTest, MoveToAnotherFolderAndIntoItsOwnFolder)
@@ -116,7 +116,7 @@ TEST_F(CopyTest, MoveToAnotherFolderAndIntoItsOwnFolder)
     // Nothing to move: success, the file untouched and handed back.
     EXPECT_EQ(0, Copy(0, TestFiles{L"stay.jpg"}, from.get()));
     EXPECT_EQ("stay.jpg", ReadFile(src / L"stay.jpg"));
-    EXPECT_EQ((std::vector<std::wstring>{dst / L"a.jpg", dst / L"b.jpg", src / L"stay.jpg"}), Paths(made.list));
+    EXPECT_EQ((std::vector<std::wstring>{dst / L"a.jpg", dst / L"b.jpg", src / L"stay.jpg"}), Paths(made.List()));
 }
 
 // The prompt lists what is missing; only Yes goes on, with the files found.
@@ -141,11 +141,11 @@ TEST_F(CopyTest, MissingFilesAreShownFirstAndOnlyYesGoesOn)
         auto source = ShellFolder(from.Path());
         auto target = r.bSameFolder ? ShellFolder(from.Path()) : ShellFolder(to.Path());
         CBFileList notFound;
-        OwnedList made;
+        TestFiles made;
         PromptView view;
         EXPECT_EQ(r.nCode, WithPromptAnswered(r.nAnswer, &view, [&] {
                       return Code(CopyBFiles(r.bCopy, nullptr, source.get(), files.List(), target.get(), &notFound,
-                                             &made.list));
+                                             made.Out()));
                   }));
         EXPECT_EQ(ResourceText(r.nMessage), view.message);
         std::vector<std::wstring> missing;
@@ -157,7 +157,7 @@ TEST_F(CopyTest, MissingFilesAreShownFirstAndOnlyYesGoesOn)
         for (const std::wstring& name : missing)
             lines.push_back(from / name);
         EXPECT_EQ(lines, view.fileLines);
-        EXPECT_EQ(r.nCode == 0 ? present : std::vector<std::wstring>(), Names(made.list));
+        EXPECT_EQ(r.nCode == 0 ? present : std::vector<std::wstring>(), Names(made.List()));
         EXPECT_EQ(r.nCode == 0 || r.bSameFolder ? present : std::vector<std::wstring>(),
                   Listing(r.bSameFolder ? from.Path() : to.Path()));
     }
@@ -171,7 +171,7 @@ TEST_F(CopyTest, EscapeHeldWhileNamesAreSearchedFailsTheCopyBeforeTheShellRuns)
         EscapeHeld escape;
         EXPECT_EQ(ZEC_NO_UNIQUE_NAME, Copy(1, TestFiles{L"a.jpg", L"b.jpg"}, from.get()));
     }
-    EXPECT_TRUE(made.list.IsEmpty());
+    EXPECT_TRUE(made.List().IsEmpty());
     EXPECT_EQ((std::vector<std::wstring>{L"a.jpg", L"b.jpg"}), Listing(src.Path()));
 }
 
@@ -188,7 +188,7 @@ TEST_F(CopyTest, DecliningTheShellsReplacePromptReportsTheStop)
     EXPECT_TRUE(driver.Finished());
     EXPECT_EQ("already here", ReadFile(dst / L"a.jpg"));
     EXPECT_EQ("b.jpg", ReadFile(dst / L"b.jpg"));
-    EXPECT_EQ((std::vector<std::wstring>{L"b.jpg"}), Names(made.list));
+    EXPECT_EQ((std::vector<std::wstring>{L"b.jpg"}), Names(made.List()));
 }
 
 // A file the shell cannot read does not arrive: the shell may still answer
@@ -204,7 +204,7 @@ TEST_F(CopyTest, AFileThatDoesNotArriveIsAFailureAndNotHandedBack)
     }
     CloseHandle(hLock);
     EXPECT_EQ((std::vector<std::wstring>{L"a.jpg"}), Listing(dst.Path()));
-    EXPECT_EQ((std::vector<std::wstring>{L"a.jpg"}), Names(made.list));
+    EXPECT_EQ((std::vector<std::wstring>{L"a.jpg"}), Names(made.List()));
     EXPECT_EQ("locked.jpg", ReadFile(src / L"locked.jpg"));
 }
 
@@ -226,7 +226,7 @@ TEST_F(CopyTest, RefusesMissingDestinationsFoldersWithoutPathsAndBadLists)
     EXPECT_EQ(ZEC_INVALID_ARGUMENTS, Code(CopyBFiles(1, nullptr, none.get(), list, from.get(), nullptr, nullptr)));
     EXPECT_EQ(ZEC_INVALID_ARGUMENTS, Code(CopyBFiles(1, nullptr, from.get(), empty, from.get(), nullptr, nullptr)));
     EXPECT_EQ(ZEC_INVALID_ARGUMENTS, Code(CopyFSFiles(1, nullptr, from.get(), list, from.get(), &both, &both)));
-    EXPECT_TRUE(made.list.IsEmpty());
+    EXPECT_TRUE(made.List().IsEmpty());
     EXPECT_TRUE(Listing(dst.Path()).empty());
     EXPECT_EQ((std::vector<std::wstring>{L"a.jpg"}), Listing(src.Path()));
 }

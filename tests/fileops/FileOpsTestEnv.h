@@ -62,21 +62,11 @@ public:
     CBFile* Add(const wchar_t* name);
     CBFile* operator[](int index) const;
     const CBFileList& List() const { return m_list; }
+    // For an operation to add its new file objects to.
+    CBFileList* Out() { return &m_list; }
 
 private:
     CBFileList m_list;
-};
-
-// A list that receives new file objects from an operation; they are
-// deleted at scope end.
-struct OwnedList
-{
-    OwnedList() = default;
-    ~OwnedList() { FreeBFileList(&list); }
-    OwnedList(const OwnedList&) = delete;
-    OwnedList& operator=(const OwnedList&) = delete;
-
-    CBFileList list;
 };
 
 std::vector<std::wstring> Names(const CBFileList& list);
