@@ -130,16 +130,16 @@ TEST_F(CopyTest, MissingFilesAreShownFirstAndOnlyYesGoesOn)
     for (const auto& r : rows)
     {
         SCOPED_TRACE(testing::Message() << "copy " << r.bCopy << ", answer " << r.nAnswer);
-        ScratchFolder from{L"src"};
-        ScratchFolder to{L"dst"};
+        ScratchFolder srcDir{L"src"};
+        ScratchFolder dstDir{L"dst"};
         std::vector<std::wstring> present;
         if (r.bSomeExist)
             present = {L"a.jpg", L"c.jpg", L"e.jpg"};
         for (const std::wstring& name : present)
-            WriteFile(from / name, "x");
+            WriteFile(srcDir / name, "x");
         TestFiles files{L"a.jpg", L"b.jpg", L"c.jpg", L"d.jpg", L"e.jpg"};
-        auto source = ShellFolder(from.Path());
-        auto target = r.bSameFolder ? ShellFolder(from.Path()) : ShellFolder(to.Path());
+        auto source = ShellFolder(srcDir.Path());
+        auto target = r.bSameFolder ? ShellFolder(srcDir.Path()) : ShellFolder(dstDir.Path());
         CBFileList notFound;
         TestFiles made;
         PromptView view;
@@ -148,18 +148,23 @@ TEST_F(CopyTest, MissingFilesAreShownFirstAndOnlyYesGoesOn)
                                              made.Out()));
                   }));
         EXPECT_EQ(ResourceText(r.nMessage), view.message);
-        std::vector<std::wstring> missing;
-        for (const wchar_t* name : {L"a.jpg", L"b.jpg", L"c.jpg", L"d.jpg", L"e.jpg"})
-            if (std::find(present.begin(), present.end(), name) == present.end())
-                missing.push_back(name);
-        EXPECT_EQ(missing, Names(notFound));
+        // The caller gets the very objects that are missing.
+        std::vector<const CBFile*> missing;
         std::vector<std::wstring> lines;
-        for (const std::wstring& name : missing)
-            lines.push_back(from / name);
+        for (int i = 0; i < 5; ++i)
+        {
+            const std::wstring name = Str(files[i]->m_strName);
+            if (std::find(present.begin(), present.end(), name) == present.end())
+            {
+                missing.push_back(files[i]);
+                lines.push_back(srcDir / name);
+            }
+        }
+        EXPECT_EQ(missing, Pointers(notFound));
         EXPECT_EQ(lines, view.fileLines);
         EXPECT_EQ(r.nCode == 0 ? present : std::vector<std::wstring>(), Names(made.List()));
         EXPECT_EQ(r.nCode == 0 || r.bSameFolder ? present : std::vector<std::wstring>(),
-                  Listing(r.bSameFolder ? from.Path() : to.Path()));
+                  Listing(r.bSameFolder ? srcDir.Path() : dstDir.Path()));
     }
 }
 

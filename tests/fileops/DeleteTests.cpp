@@ -84,13 +84,15 @@ TEST_F(DeleteTest, MissingFilesAreShownFirstAndOnlyYesGoesOn)
                       return Code(DeleteBFiles(nullptr, folder.get(), files.List(), &notFound, false));
                   }, r.nCode == 0));
         EXPECT_EQ(ResourceText(r.nMessage), view.message);
-        std::vector<std::wstring> missing = {L"b.jpg"};
+        // The caller gets the very objects that are missing.
+        std::vector<const CBFile*> missing = {files[1]};
+        std::vector<std::wstring> lines = {dir / L"b.jpg"};
         if (!r.bSomeExist)
-            missing = {L"a.jpg", L"b.jpg", L"c.jpg"};
-        EXPECT_EQ(missing, Names(notFound));
-        std::vector<std::wstring> lines;
-        for (const std::wstring& name : missing)
-            lines.push_back(dir / name);
+        {
+            missing = {files[0], files[1], files[2]};
+            lines = {dir / L"a.jpg", dir / L"b.jpg", dir / L"c.jpg"};
+        }
+        EXPECT_EQ(missing, Pointers(notFound));
         EXPECT_EQ(lines, view.fileLines);
         std::vector<std::wstring> left = {L"keep.jpg"};
         if (r.bSomeExist && r.nCode != 0)
