@@ -1,16 +1,8 @@
-// CMenu from the chain's resources, edited by position and by command and
-// shown as a popup the user picks from; CToolTipCtrl tools with texts from
-// strings and from the chain.
+// CMenu from the chain's resources shown as a popup the user picks from or
+// dismisses; CToolTipCtrl tools with texts from strings and from the chain.
 #include "WndTestEnv.h"
 
 namespace {
-
-std::wstring ItemString(CMenu* pMenu, UINT nItem, UINT nFlags)
-{
-    CString text;
-    pMenu->GetMenuString(nItem, text, nFlags);
-    return Str(text);
-}
 
 std::wstring ToolText(CToolTipCtrl& tips, CWnd& control)
 {
@@ -26,46 +18,8 @@ std::wstring ToolText(CToolTipCtrl& tips, CWnd& control)
 
 } // namespace
 
-TEST(Menu, LoadedFromTheChainAndEditedByPositionAndCommand)
-{
-    CMenu menu;
-    ASSERT_TRUE(menu.LoadMenu(IDM_POPUP));
-    EXPECT_FALSE(menu.LoadMenu(IDM_POPUP)) << "one menu per object";
-    CMenu* pPopup = menu.GetSubMenu(0);
-    ASSERT_NE(nullptr, pPopup);
-    EXPECT_EQ(pPopup, CMenu::FromHandle(pPopup->m_hMenu));
-    EXPECT_EQ(nullptr, menu.GetSubMenu(1));
-    ASSERT_EQ(4, pPopup->GetMenuItemCount());
-    EXPECT_EQ(static_cast<UINT>(ID_ITEM_SECOND), pPopup->GetMenuItemID(1));
-    EXPECT_EQ(0u, pPopup->GetMenuItemID(2)) << "separator";
-    EXPECT_EQ(L"&Third", ItemString(pPopup, ID_ITEM_THIRD, MF_BYCOMMAND));
-    EXPECT_EQ(L"&First", ItemString(pPopup, 0, MF_BYPOSITION));
-
-    EXPECT_TRUE(pPopup->InsertMenu(0, MF_BYPOSITION | MF_STRING, 1, L"Fav 1"));
-    EXPECT_TRUE(pPopup->InsertMenu(4, MF_BYPOSITION | MF_SEPARATOR));
-    EXPECT_TRUE(pPopup->RemoveMenu(3, MF_BYPOSITION));
-    EXPECT_EQ(5, pPopup->GetMenuItemCount());
-    EXPECT_EQ(1u, pPopup->GetMenuItemID(0));
-    EXPECT_EQ(static_cast<UINT>(ID_ITEM_THIRD), pPopup->GetMenuItemID(4));
-
-    EXPECT_EQ(static_cast<UINT>(MF_ENABLED), pPopup->EnableMenuItem(1, MF_BYCOMMAND | MF_GRAYED));
-    EXPECT_EQ(static_cast<UINT>(MF_GRAYED), pPopup->EnableMenuItem(1, MF_BYCOMMAND | MF_ENABLED));
-    EXPECT_EQ(static_cast<UINT>(-1), pPopup->EnableMenuItem(9999, MF_BYCOMMAND | MF_GRAYED));
-
-    CMenu sub;
-    ASSERT_TRUE(sub.CreatePopupMenu());
-    sub.InsertMenu(0, MF_BYPOSITION | MF_STRING, 5, L"Extra");
-    HMENU hSub = sub.Detach();
-    EXPECT_TRUE(pPopup->InsertMenu(0, MF_BYPOSITION | MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(hSub), L"More"));
-    EXPECT_EQ(hSub, pPopup->GetSubMenu(0)->m_hMenu);
-    EXPECT_EQ(static_cast<UINT>(-1), pPopup->GetMenuItemID(0));
-
-    HMENU hMenu = menu.m_hMenu;
-    EXPECT_TRUE(menu.DestroyMenu());
-    EXPECT_FALSE(IsMenu(hMenu));
-    EXPECT_FALSE(IsMenu(hSub)) << "submenus go with their menu";
-}
-
+// Menus edited by position and command are checked on the browse dialog's
+// own menu, which is built that way (tests/browsedlg).
 TEST(Menu, PopupReturnsTheChosenCommandOrZero)
 {
     CWnd owner;
