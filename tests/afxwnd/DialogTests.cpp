@@ -139,32 +139,6 @@ TEST(DialogModal, DataGoesIntoTheControlsAndBackWhenTheUserConfirms)
     EXPECT_EQ(nullptr, dlg.m_editName.m_hWnd) << "controls are detached with the dialog";
 }
 
-TEST(DialogModal, InvalidInputIsExplainedAndTheDialogStaysOpen)
-{
-    CDataDlg dlg;
-    DialogDriver driver;
-    driver.Then([](HWND hDlg) { DialogDriver::SetText(hDlg, IDC_COUNT, L"4x"); })
-        .Then([](HWND hDlg) { DialogDriver::Click(hDlg, IDOK); })
-        .Then([](HWND hBox) {
-            EXPECT_EQ(L"AfxWnd Tests", DialogDriver::Text(hBox));
-            EXPECT_EQ(L"Please enter an integer.", DialogDriver::ItemText(hBox, 0xFFFF));
-            DialogDriver::Click(hBox, IDOK);
-        })
-        .Then([&](HWND hDlg) {
-            EXPECT_EQ(dlg.m_hWnd, hDlg);
-            EXPECT_EQ(GetDlgItem(hDlg, IDC_COUNT), GetFocus()) << "the offending field gets the focus";
-            EXPECT_EQ(MAKELONG(0, 2), SendDlgItemMessageW(hDlg, IDC_COUNT, EM_GETSEL, 0, 0));
-            DialogDriver::SetText(hDlg, IDC_NAME, L"short");
-            DialogDriver::SetText(hDlg, IDC_COUNT, L"7");
-            DialogDriver::Click(hDlg, IDOK);
-        });
-    driver.Start();
-    EXPECT_EQ(IDOK, dlg.DoModal());
-    EXPECT_TRUE(driver.Finished());
-    EXPECT_EQ(7, dlg.m_nCount);
-    EXPECT_EQ(L"short", Str(dlg.m_strName));
-}
-
 TEST(DialogModal, KeysGoThroughTheDialogManager)
 {
     {
