@@ -42,6 +42,25 @@ RegValue QueryValue(LPCWSTR pszKey, LPCWSTR pszValue)
     return value;
 }
 
+const std::vector<BYTE> kMissing = {'<', 'm', 'i', 's', 's', 'i', 'n', 'g', '>'};
+
+// GetProfileBinary's bytes, or "<missing>" when it answers FALSE (having
+// reset its out-values, which start as something else).
+std::vector<BYTE> ProfileBytes(CWinApp& app, LPCWSTR pszSection, LPCWSTR pszEntry)
+{
+    UINT nBytes = 77;
+    LPBYTE pData = reinterpret_cast<LPBYTE>(&nBytes);
+    if (!app.GetProfileBinary(pszSection, pszEntry, &pData, &nBytes))
+    {
+        EXPECT_EQ(nullptr, pData);
+        EXPECT_EQ(0u, nBytes);
+        return kMissing;
+    }
+    std::vector<BYTE> bytes(pData, pData + nBytes);
+    delete[] pData;
+    return bytes;
+}
+
 std::wstring IniValue(LPCWSTR pszSection, LPCWSTR pszEntry, LPCWSTR pszFile)
 {
     wchar_t buffer[256];
@@ -140,21 +159,14 @@ TEST_F(RegistryProfileTest, ValuesLandUnderTheKeyWithTheFrameworksTypes)
 
     EXPECT_EQ(CString(L"hello \u2713"), app.GetProfileString(L"Section", L"Text"));
     EXPECT_EQ(static_cast<UINT>(-5), app.GetProfileInt(L"Section", L"Number", 0));
-    LPBYTE pData = nullptr;
-    UINT nBytes = 0;
-    ASSERT_TRUE(app.GetProfileBinary(L"Section", L"Blob", &pData, &nBytes));
-    EXPECT_EQ(std::vector<BYTE>(g_bytes, g_bytes + sizeof(g_bytes)), std::vector<BYTE>(pData, pData + nBytes));
-    delete[] pData;
+    EXPECT_EQ(std::vector<BYTE>(g_bytes, g_bytes + sizeof(g_bytes)), ProfileBytes(app, L"Section", L"Blob"));
 
     // Missing values and values of another type give the defaults.
     EXPECT_EQ(CString(L"fallback"), app.GetProfileString(L"Section", L"Missing", L"fallback"));
     EXPECT_EQ(CString(), app.GetProfileString(L"Other", L"Missing"));
     EXPECT_EQ(17u, app.GetProfileInt(L"Section", L"Missing", 17));
     EXPECT_EQ(3u, app.GetProfileInt(L"Section", L"Text", 3));
-    pData = reinterpret_cast<LPBYTE>(&nBytes);
-    EXPECT_FALSE(app.GetProfileBinary(L"Section", L"Text", &pData, &nBytes));
-    EXPECT_EQ(nullptr, pData);
-    EXPECT_EQ(0u, nBytes);
+    EXPECT_EQ(kMissing, ProfileBytes(app, L"Section", L"Text"));
 
     // A null value removes the entry, a null entry the whole section.
     ASSERT_TRUE(app.WriteProfileString(L"Section", L"Text", nullptr));
@@ -199,20 +211,13 @@ TEST_F(IniProfileTest, ValuesLandInTheFileInTheFrameworksFormat)
     EXPECT_EQ(CString(L"hello"), app.GetProfileString(L"Sec", L"Text"));
     ASSERT_TRUE(app.WriteProfileInt(L"Sec", L"Count", 42));
     EXPECT_EQ(42u, app.GetProfileInt(L"Sec", L"Count", 0));
-    LPBYTE pData = nullptr;
-    UINT nBytes = 0;
-    ASSERT_TRUE(app.GetProfileBinary(L"Sec", L"Blob", &pData, &nBytes));
-    EXPECT_EQ(std::vector<BYTE>(g_bytes, g_bytes + sizeof(g_bytes)), std::vector<BYTE>(pData, pData + nBytes));
-    delete[] pData;
+    EXPECT_EQ(std::vector<BYTE>(g_bytes, g_bytes + sizeof(g_bytes)), ProfileBytes(app, L"Sec", L"Blob"));
 
     // A value written by someone else decodes the same way.
     WritePrivateProfileStringW(L"Sec", L"Manual", L"BADC", file);
-    ASSERT_TRUE(app.GetProfileBinary(L"Sec", L"Manual", &pData, &nBytes));
-    EXPECT_EQ((std::vector<BYTE>{0x01, 0x23}), std::vector<BYTE>(pData, pData + nBytes));
-    delete[] pData;
+    EXPECT_EQ((std::vector<BYTE>{0x01, 0x23}), ProfileBytes(app, L"Sec", L"Manual"));
 
-    EXPECT_FALSE(app.GetProfileBinary(L"Sec", L"None", &pData, &nBytes));
-    EXPECT_EQ(nullptr, pData);
+    EXPECT_EQ(kMissing, ProfileBytes(app, L"Sec", L"None"));
     EXPECT_EQ(CString(L"dflt"), app.GetProfileString(L"Sec", L"None", L"dflt"));
     EXPECT_EQ(9u, app.GetProfileInt(L"Sec", L"None", 9));
 
@@ -237,7 +242,5 @@ TEST_F(IniProfileTest, ValuesLandInTheFileInTheFrameworksFormat)
     for (size_t i = 0; i < big.size(); ++i)
         big[i] = static_cast<BYTE>(i * 7);
     ASSERT_TRUE(app.WriteProfileBinary(L"Sec", L"BigBlob", big.data(), static_cast<UINT>(big.size())));
-    ASSERT_TRUE(app.GetProfileBinary(L"Sec", L"BigBlob", &pData, &nBytes));
-    EXPECT_EQ(big, std::vector<BYTE>(pData, pData + nBytes));
-    delete[] pData;
+    EXPECT_EQ(big, ProfileBytes(app, L"Sec", L"BigBlob"));
 }
