@@ -62,6 +62,7 @@ private:
 void RemoveTree(const std::wstring& path);
 
 std::string Narrow(const std::wstring& text);
-std::wstring Widen(const std::string& text);
+// From UTF-8 unless another code page is named.
+std::wstring Widen(const std::string& text, UINT codePage = CP_UTF8);
 
 } // namespace testing_support
