@@ -3,6 +3,7 @@
 #include <afxwin.h>
 
 #include "AfxTestPrint.h"
+#include "res/ids.h"
 
 #include <gtest/gtest.h>
 
@@ -76,6 +77,7 @@ TEST(CWinAppTest, RegistersItselfAndTakesItsNamesFromTheExecutable)
     EXPECT_EQ(nullptr, AfxGetMainWnd());
     {
         CWinApp app;
+        EXPECT_EQ(&app, AfxGetApp());
         EXPECT_EQ(&app, AfxGetThread());
         EXPECT_STREQ(L"afx_tests", app.m_pszExeName);
         EXPECT_STREQ(L"afx_tests", AfxGetAppName());
@@ -103,7 +105,7 @@ TEST(CWinAppTest, RegistersItselfAndTakesItsNamesFromTheExecutable)
     EXPECT_EQ(nullptr, AfxGetAppName());
 }
 
-TEST(CWinAppTest, WaitCursorNestsAndPutsBackTheOriginalCursor)
+TEST(CWinAppTest, WaitCursorNestsAndRestoresTheOriginalCursor)
 {
     CWinApp app(L"CursorApp");
     HCURSOR hArrow = LoadCursorW(nullptr, IDC_ARROW);
@@ -115,6 +117,9 @@ TEST(CWinAppTest, WaitCursorNestsAndPutsBackTheOriginalCursor)
         app.BeginWaitCursor();
         EXPECT_EQ(2, app.m_nWaitCursorCount);
         app.EndWaitCursor();
+        EXPECT_EQ(hWait, GetCursor());
+        SetCursor(hArrow);  // something else changed it meanwhile
+        wait.Restore();
         EXPECT_EQ(hWait, GetCursor());
     }
     EXPECT_EQ(hArrow, GetCursor());
@@ -175,6 +180,27 @@ TEST_F(RegistryProfileTest, ValuesLandUnderTheKeyWithTheFrameworksTypes)
     ASSERT_TRUE(app.WriteProfileString(L"Section", nullptr, nullptr));
     HKEY hKey = nullptr;
     EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, kSection, 0, KEY_READ, &hKey));
+}
+
+TEST_F(RegistryProfileTest, RegistryKeyFromAStringResourceAndDelRegTree)
+{
+    HMODULE hA = LoadLibraryW(L"afx_test_res_a.dll");
+    ASSERT_NE(nullptr, hA);
+    {
+        CWinApp app(L"KeyApp");
+        CDynLinkLibrary* pEntry = new CDynLinkLibrary(hA, hA);
+        app.SetRegistryKey(IDS_REGISTRY_KEY);
+        delete pEntry;
+        EXPECT_STREQ(L"TarkAfxTestsFromResource", app.m_pszRegistryKey);
+
+        ASSERT_TRUE(app.WriteProfileInt(L"S", L"V", 1));
+        const wchar_t kKey[] = L"Software\\TarkAfxTestsFromResource";
+        EXPECT_EQ(ERROR_SUCCESS, QueryValue(L"Software\\TarkAfxTestsFromResource\\KeyApp\\S", L"V").result);
+        EXPECT_EQ(ERROR_SUCCESS, app.DelRegTree(HKEY_CURRENT_USER, kKey));
+        HKEY hKey = nullptr;
+        EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &hKey));
+    }
+    FreeLibrary(hA);
 }
 
 class IniProfileTest : public ::testing::Test

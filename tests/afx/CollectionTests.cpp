@@ -147,7 +147,8 @@ TEST(CListTest, InsertionOrderSearchAndMisuse)
     list.InsertAfter(nullptr, 5);  // null: at the tail
     EXPECT_EQ((std::vector<int>{0, 1, 2, 25, 3, 4, 5}), Values(list));
     EXPECT_EQ(7, list.GetCount());
-    EXPECT_EQ(25, list.GetAt(list.FindIndex(3)));
+    list.SetAt(list.FindIndex(3), 24);
+    EXPECT_EQ(24, list.GetAt(list.FindIndex(3)));
     EXPECT_EQ(nullptr, list.FindIndex(7));
     EXPECT_EQ(nullptr, list.FindIndex(-1));
     list.RemoveAt(list.FindIndex(3));
@@ -244,6 +245,40 @@ TEST(CArrayTest, GrowsByTheFrameworkRuleAndSurvivesSelfReference)
     strings.Add(CString(L"first"));
     for (int i = 0; i < 20; ++i)
         strings.Add(strings[0]); // refers into the array while it may move
+    ASSERT_EQ(21, strings.GetSize());
     for (int i = 0; i < strings.GetSize(); ++i)
         ASSERT_EQ(CString(L"first"), strings[i]);
+}
+
+TEST(CArrayTest, InsertRemoveAppendCopy)
+{
+    CStringArray array;
+    array.Add(L"a");
+    array.Add(L"d");
+    array.InsertAt(1, L"b");
+    array.InsertAt(2, L"c", 2);
+    ASSERT_EQ(5, array.GetCount());
+    EXPECT_EQ(CString(L"abccd"), array[0] + array[1] + array[2] + array[3] + array[4]);
+    array.RemoveAt(2, 2);
+    EXPECT_EQ(CString(L"d"), array.GetAt(2));
+    EXPECT_EQ(2, array.GetUpperBound());
+    array.SetAtGrow(5, L"f");
+    EXPECT_EQ(6, array.GetSize());
+    EXPECT_TRUE(array[4].IsEmpty());
+
+    CStringArray other;
+    other.Add(L"x");
+    EXPECT_EQ(1, other.Append(array));
+    EXPECT_EQ(7, other.GetSize());
+    EXPECT_EQ(CString(L"a"), other[1]);
+    CStringArray copy;
+    copy.Add(L"gone");
+    copy.Copy(array);
+    EXPECT_EQ(6, copy.GetSize());
+    EXPECT_EQ(CString(L"f"), copy.ElementAt(5));
+
+    EXPECT_THROW(array.GetAt(6), CInvalidArgException*);
+    EXPECT_THROW(array.SetAt(-1, L"z"), CInvalidArgException*);
+    array.RemoveAll();
+    EXPECT_EQ(nullptr, array.GetData());
 }

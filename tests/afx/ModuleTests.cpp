@@ -1,8 +1,9 @@
 // The extension-module chain and the framework's resource search, with two
-// resource-only DLLs (A and B).
+// resource-only DLLs (A and B) and the test extension module.
 #include <afxwin.h>
 
 #include "AfxTestPrint.h"
+#include "TestExtModule.h"
 #include "res/ids.h"
 
 #include <gtest/gtest.h>
@@ -172,4 +173,23 @@ TEST_F(ResourceSearchTest, EntriesComeAndGoSafelyFromManyThreads)
     EXPECT_EQ(0, wrong);
     ASSERT_EQ(1u, Chain().size());
     EXPECT_EQ(m_hA, Chain()[0]->m_hModule);
+}
+
+TEST(ExtensionModuleTest, TheModuleJoinsTheSearchWhenItLinksAndLeavesOnTermination)
+{
+    AFX_EXTENSION_MODULE& record = TestExtModuleRecord();
+    HMODULE hExt = GetModuleHandleW(L"afx_test_ext.dll");
+    ASSERT_NE(nullptr, hExt);
+    EXPECT_TRUE(record.bInitialized);
+    EXPECT_EQ(hExt, record.hModule);
+    EXPECT_EQ(hExt, record.hResource);
+
+    EXPECT_EQ(CString(L"<none>"), Load(IDS_IN_EXTENSION));
+    CDynLinkLibrary* pEntry = TestExtLink();
+    EXPECT_EQ(hExt, pEntry->m_hModule);
+    EXPECT_EQ(CString(L"from the extension module"), Load(IDS_IN_EXTENSION));
+
+    AfxTermExtensionModule(record);
+    EXPECT_TRUE(Chain().empty());
+    EXPECT_EQ(CString(L"<none>"), Load(IDS_IN_EXTENSION));
 }

@@ -30,6 +30,8 @@ IMPLEMENT_DYNCREATE(CLocalTarget, CCmdTarget)
 TEST(RuntimeClassTest, ClassesOfAnotherModuleAreCreatedAndRecognised)
 {
     CRuntimeClass* pClass = RUNTIME_CLASS(CTestExtCircle);
+    EXPECT_STREQ("CTestExtCircle", pClass->m_lpszClassName);
+    EXPECT_EQ(static_cast<int>(sizeof(CTestExtCircle)), pClass->m_nObjectSize);
     EXPECT_EQ(RUNTIME_CLASS(CTestExtShape), pClass->GetBaseClass());
     EXPECT_EQ(RUNTIME_CLASS(CObject), RUNTIME_CLASS(CTestExtShape)->GetBaseClass());
     EXPECT_EQ(nullptr, RUNTIME_CLASS(CObject)->GetBaseClass());
@@ -37,6 +39,7 @@ TEST(RuntimeClassTest, ClassesOfAnotherModuleAreCreatedAndRecognised)
     std::unique_ptr<CObject> object(pClass->CreateObject());
     ASSERT_NE(nullptr, object);
     EXPECT_EQ(pClass, object->GetRuntimeClass());
+    EXPECT_TRUE(object->IsKindOf(RUNTIME_CLASS(CTestExtShape)));
     EXPECT_TRUE(object->IsKindOf(RUNTIME_CLASS(CObject)));
     EXPECT_FALSE(object->IsKindOf(RUNTIME_CLASS(CCmdTarget)));
     EXPECT_FALSE(object->IsKindOf(nullptr));

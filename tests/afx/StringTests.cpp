@@ -1,5 +1,5 @@
 // CString: construction and conversion, searching and extraction edge cases,
-// case mapping beyond ASCII, formatting, sharing.
+// case mapping beyond ASCII, formatting, direct buffer access, sharing.
 #include <afxstr.h>
 
 #include "AfxTestPrint.h"
@@ -68,6 +68,9 @@ TEST(CStringTest, ExtractionIsClamped)
     EXPECT_EQ(CString(L"he"), s.Left(2));
     EXPECT_EQ(CString(L""), s.Left(-1));
     EXPECT_EQ(s, s.Left(99));
+    EXPECT_EQ(CString(L"llo"), s.Right(3));
+    EXPECT_EQ(CString(L""), s.Right(-5));
+    EXPECT_EQ(s, s.Right(99));
     EXPECT_EQ(CString(L"ell"), s.Mid(1, 3));
     EXPECT_EQ(CString(L"llo"), s.Mid(2));
     EXPECT_EQ(CString(L"he"), s.Mid(-3, 2));
@@ -76,6 +79,17 @@ TEST(CStringTest, ExtractionIsClamped)
     EXPECT_EQ(CString(L""), s.Mid(5));
     EXPECT_EQ(CString(L""), s.Mid(9, 2));
     EXPECT_EQ(CString(L""), s.Mid(1, -1));
+    EXPECT_EQ(CString(L"hel"), s.SpanIncluding(L"lhe").Left(3));
+    EXPECT_EQ(CString(L"he"), s.SpanExcluding(L"l"));
+
+    CString path(L"  a;;b;c ");
+    int pos = 0;
+    std::vector<CString> tokens;
+    for (CString t = path.Tokenize(L"; ", pos); pos >= 0; t = path.Tokenize(L"; ", pos))
+        tokens.push_back(t);
+    ASSERT_EQ(3u, tokens.size());
+    EXPECT_EQ(CString(L"a"), tokens[0]);
+    EXPECT_EQ(CString(L"c"), tokens[2]);
 }
 
 TEST(CStringTest, CaseMappingCoversGreekAndLeavesJapaneseAlone)
@@ -89,10 +103,15 @@ TEST(CStringTest, CaseMappingCoversGreekAndLeavesJapaneseAlone)
     EXPECT_EQ(0, CString(L"Σοφία").CompareNoCase(L"ΣΟΦΊΑ"));
     EXPECT_EQ(0, CString(L"Straße").CompareNoCase(L"STRAßE"));
     EXPECT_LT(CString(L"apple").CompareNoCase(L"BANANA"), 0);
+    EXPECT_GT(CString(L"Zebra").CompareNoCase(L"apple"), 0);
     // Compared as lower case: '_' sorts before letters.
     EXPECT_LT(CString(L"_").CompareNoCase(L"A"), 0);
     EXPECT_NE(0, CString(L"ab").CompareNoCase(L"abc"));
-    EXPECT_GT(CString(L"b").Compare(L"B"), 0); // ordinal
+
+    EXPECT_GT(CString(L"b").Compare(L"B"), 0);  // ordinal
+    EXPECT_TRUE(CString(L"a") < L"b");
+    EXPECT_TRUE(L"b" > CString(L"a"));
+    EXPECT_TRUE(CString(L"a") != CString(L"A"));
 }
 
 TEST(CStringTest, FormatUsesWideStringsForPercentS)
@@ -114,17 +133,74 @@ TEST(CStringTest, FormatUsesWideStringsForPercentS)
     EXPECT_EQ(3000, longText.Find(L"end"));
 }
 
-TEST(CStringTest, DeleteAndConcatenation)
+TEST(CStringTest, GetBufferAndReleaseBuffer)
 {
-    CString s(L"abcef");
-    EXPECT_EQ(3, s.Delete(0, 2));
-    EXPECT_EQ(2, s.Delete(2, 99));
-    EXPECT_EQ(2, s.Delete(5));
-    EXPECT_STREQ(L"ce", s);
+    CString s(L"abc");
+    CString shared = s;
+    LPWSTR p = s.GetBuffer(10);
+    EXPECT_GE(s.GetAllocLength(), 10);
+    wcscpy(p, L"hello");
+    s.ReleaseBuffer();
+    EXPECT_EQ(5, s.GetLength());
+    EXPECT_STREQ(L"hello", s);
+    EXPECT_STREQ(L"abc", shared);  // the copy kept its text
+
+    p = s.GetBuffer();
+    p[1] = L'a';
+    s.ReleaseBuffer(2);
+    EXPECT_STREQ(L"ha", s);
+
+    p = s.GetBufferSetLength(4);
+    p[2] = L'l';
+    p[3] = L'f';
+    s.ReleaseBuffer();
+    EXPECT_STREQ(L"half", s);
+
+    CString empty;
+    empty.GetBuffer(0);
+    empty.ReleaseBuffer();
+    EXPECT_TRUE(empty.IsEmpty());
+}
+
+TEST(CStringTest, EditingOperations)
+{
+    CString s(L"  \t padded \r\n");
+    EXPECT_STREQ(L"padded", s.Trim());
+    EXPECT_STREQ(L"xxaxx", CString(L"..xxaxx--").Trim(L".-"));
+    EXPECT_STREQ(L"ab**", CString(L"**ab**").TrimLeft(L'*'));
+    EXPECT_STREQ(L"**ab", CString(L"**ab**").TrimRight(L'*'));
+
+    CString r(L"one two one two one");
+    EXPECT_EQ(3, r.Replace(L"one", L"1"));
+    EXPECT_STREQ(L"1 two 1 two 1", r);
+    EXPECT_EQ(2, r.Replace(L"two", L""));
+    EXPECT_STREQ(L"1  1  1", r);
+    EXPECT_EQ(0, r.Replace(L"", L"x"));
+    EXPECT_EQ(4, r.Replace(L' ', L'_'));
+    EXPECT_EQ(3, r.Remove(L'1'));
+    EXPECT_STREQ(L"____", r);
+
+    CString a(L"aa");
+    EXPECT_EQ(2, a.Replace(L"a", L"aa"));
+    EXPECT_STREQ(L"aaaa", a);
+
+    CString ins(L"ace");
+    EXPECT_EQ(4, ins.Insert(1, L'b'));
+    EXPECT_EQ(5, ins.Insert(99, L"f"));
+    EXPECT_STREQ(L"abcef", ins);
+    EXPECT_EQ(6, ins.Insert(-4, L"_"));
+    EXPECT_EQ(4, ins.Delete(0, 2));
+    EXPECT_STREQ(L"bcef", ins);
+    EXPECT_EQ(2, ins.Delete(2, 99));
+    EXPECT_EQ(2, ins.Delete(5));
+    EXPECT_STREQ(L"cb", ins.MakeReverse());
+
     CString built = L"<" + CString(L"mid") + L'>' + L"!";
     built += L'?';
+    built += CString("!");
+    EXPECT_STREQ(L"<mid>!?!", built);
     built = L'x' + built;
-    EXPECT_STREQ(L"x<mid>!?", built);
+    EXPECT_EQ(L'x', built[0]);
 }
 
 TEST(CStringTest, CopiesOnDifferentThreadsStayIndependent)

@@ -1,8 +1,30 @@
-// CMenu from the chain's resources shown as a popup the user picks from or
-// dismisses; CToolTipCtrl tools with texts from strings and from the chain.
+// CMenu from the chain's resources, edited by position and by command and
+// shown as a popup the user picks from; CToolTipCtrl tools with texts from
+// strings and from the chain.
 #include "WndTestEnv.h"
 
 namespace {
+
+class CMenuOwnerWnd : public CWnd
+{
+public:
+    UINT m_nCommand = 0;
+
+protected:
+    afx_msg void OnItem(UINT nID) { m_nCommand = nID; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CMenuOwnerWnd, CWnd)
+    ON_COMMAND_RANGE(ID_ITEM_FIRST, ID_ITEM_THIRD, &CMenuOwnerWnd::OnItem)
+END_MESSAGE_MAP()
+
+std::wstring ItemString(CMenu* pMenu, UINT nItem, UINT nFlags)
+{
+    CString text;
+    pMenu->GetMenuString(nItem, text, nFlags);
+    return Str(text);
+}
 
 std::wstring ToolText(CToolTipCtrl& tips, CWnd& control)
 {
@@ -18,11 +40,54 @@ std::wstring ToolText(CToolTipCtrl& tips, CWnd& control)
 
 } // namespace
 
-// Menus edited by position and command are checked on the browse dialog's
-// own menu, which is built that way (tests/browsedlg).
-TEST(Menu, PopupReturnsTheChosenCommandOrZero)
+TEST(Menu, LoadedFromTheChainAndEditedByPositionAndCommand)
 {
-    CWnd owner;
+    CMenu menu;
+    ASSERT_TRUE(menu.LoadMenu(IDM_POPUP));
+    EXPECT_FALSE(menu.LoadMenu(IDM_POPUP)) << "one menu per object";
+    CMenu* pPopup = menu.GetSubMenu(0);
+    ASSERT_NE(nullptr, pPopup);
+    EXPECT_EQ(pPopup, CMenu::FromHandle(pPopup->m_hMenu));
+    EXPECT_EQ(nullptr, menu.GetSubMenu(1));
+    ASSERT_EQ(4, pPopup->GetMenuItemCount());
+    EXPECT_EQ(static_cast<UINT>(ID_ITEM_SECOND), pPopup->GetMenuItemID(1));
+    EXPECT_EQ(0u, pPopup->GetMenuItemID(2)) << "separator";
+    EXPECT_EQ(L"&Third", ItemString(pPopup, ID_ITEM_THIRD, MF_BYCOMMAND));
+    EXPECT_EQ(L"&First", ItemString(pPopup, 0, MF_BYPOSITION));
+
+    EXPECT_TRUE(pPopup->InsertMenu(0, MF_BYPOSITION | MF_STRING, 1, L"Fav 1"));
+    EXPECT_TRUE(pPopup->AppendMenu(MF_STRING, 2, L"Fav 2"));
+    EXPECT_TRUE(pPopup->ModifyMenu(ID_ITEM_FIRST, MF_BYCOMMAND | MF_STRING, ID_ITEM_FIRST, L"Changed"));
+    EXPECT_EQ(L"Changed", ItemString(pPopup, 1, MF_BYPOSITION));
+    EXPECT_TRUE(pPopup->RemoveMenu(3, MF_BYPOSITION));
+    EXPECT_TRUE(pPopup->DeleteMenu(ID_ITEM_SECOND, MF_BYCOMMAND));
+    EXPECT_EQ(4, pPopup->GetMenuItemCount());
+    EXPECT_EQ(1u, pPopup->GetMenuItemID(0));
+    EXPECT_EQ(2u, pPopup->GetMenuItemID(3));
+
+    EXPECT_EQ(static_cast<UINT>(MF_ENABLED), pPopup->EnableMenuItem(2, MF_BYCOMMAND | MF_GRAYED));
+    EXPECT_EQ(static_cast<UINT>(MF_GRAYED), pPopup->EnableMenuItem(2, MF_BYCOMMAND | MF_ENABLED));
+    EXPECT_EQ(static_cast<UINT>(-1), pPopup->EnableMenuItem(9999, MF_BYCOMMAND | MF_GRAYED));
+    EXPECT_EQ(static_cast<DWORD>(MF_UNCHECKED), pPopup->CheckMenuItem(ID_ITEM_THIRD, MF_BYCOMMAND | MF_CHECKED));
+    EXPECT_TRUE(pPopup->GetMenuState(ID_ITEM_THIRD, MF_BYCOMMAND) & MF_CHECKED);
+
+    CMenu sub;
+    ASSERT_TRUE(sub.CreatePopupMenu());
+    sub.AppendMenu(MF_STRING, 5, L"Extra");
+    HMENU hSub = sub.Detach();
+    EXPECT_TRUE(pPopup->InsertMenu(0, MF_BYPOSITION | MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(hSub), L"More"));
+    EXPECT_EQ(hSub, pPopup->GetSubMenu(0)->m_hMenu);
+    EXPECT_EQ(static_cast<UINT>(-1), pPopup->GetMenuItemID(0));
+
+    HMENU hMenu = menu.m_hMenu;
+    EXPECT_TRUE(menu.DestroyMenu());
+    EXPECT_FALSE(IsMenu(hMenu));
+    EXPECT_FALSE(IsMenu(hSub)) << "submenus go with their menu";
+}
+
+TEST(Menu, PopupReturnsOrSendsTheChosenCommand)
+{
+    CMenuOwnerWnd owner;
     ASSERT_TRUE(CreateFrame(owner));
     owner.SetForegroundWindow();
     CMenu menu;
@@ -42,6 +107,19 @@ TEST(Menu, PopupReturnsTheChosenCommandOrZero)
         EXPECT_EQ(static_cast<UINT>(ID_ITEM_SECOND), nCmd);
         EXPECT_TRUE(driver.Finished());
     }
+    PumpPending();
+    EXPECT_EQ(0u, owner.m_nCommand) << "TPM_RETURNCMD sends nothing";
+
+    {
+        DialogDriver driver;
+        driver.Next([](HWND) { DialogDriver::PostKey(GetFocus(), VK_DOWN); })
+            .Next([](HWND) { DialogDriver::PostKey(GetFocus(), VK_RETURN); });
+        driver.Start();
+        EXPECT_TRUE(pPopup->TrackPopupMenu(TPM_LEFTALIGN, rect.left + 10, rect.top + 10, &owner));
+    }
+    PumpPending();
+    EXPECT_EQ(static_cast<UINT>(ID_ITEM_FIRST), owner.m_nCommand) << "the command reaches the owner's map";
+
     {
         DialogDriver driver;
         driver.Next([](HWND) { EndMenu(); });
@@ -75,7 +153,13 @@ TEST(ToolTips, ToolsForControlsWithTextsFromStringsAndTheChain)
     ASSERT_TRUE(tips.SendMessage(TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&ti)));
     EXPECT_EQ(static_cast<UINT>(TTF_IDISHWND | TTF_SUBCLASS), ti.uFlags & (TTF_IDISHWND | TTF_SUBCLASS));
 
+    tips.UpdateTipText(L"Changed", &edit);
+    EXPECT_EQ(L"Changed", ToolText(tips, edit));
+    EXPECT_EQ(-1, tips.SetMaxTipWidth(300));
+    EXPECT_EQ(300, tips.GetMaxTipWidth());
     tips.Activate(TRUE);
     MSG msg = {edit.m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5)};
     tips.RelayEvent(&msg);
+    tips.DelTool(&go);
+    EXPECT_EQ(1, tips.GetToolCount());
 }

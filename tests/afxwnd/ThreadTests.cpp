@@ -35,6 +35,58 @@ UINT AFX_CDECL Worker(LPVOID pParam)
     }
 }
 
+class CSelfDeletingThread : public CWinThread
+{
+public:
+    CSelfDeletingThread(AFX_THREADPROC pfn, LPVOID pParam, CEvent* pDeleted)
+        : CWinThread(pfn, pParam), m_pDeleted(pDeleted)
+    {
+    }
+    ~CSelfDeletingThread() override { m_pDeleted->SetEvent(); }
+
+private:
+    CEvent* m_pDeleted;
+};
+
+UINT AFX_CDECL ReturnSeven(LPVOID)
+{
+    return 7;
+}
+
+// The main window of a user-interface thread; it sees the thread's messages
+// before they are dispatched.
+class CUiMainWnd : public CWnd
+{
+public:
+    static std::atomic<int> s_nAppMessages;
+    BOOL PreTranslateMessage(MSG* pMsg) override
+    {
+        if (pMsg->message == WM_APP)
+            ++s_nAppMessages;
+        return CWnd::PreTranslateMessage(pMsg);
+    }
+    void PostNcDestroy() override { delete this; }
+};
+std::atomic<int> CUiMainWnd::s_nAppMessages{0};
+
+class CUiThread : public CWinThread
+{
+    DECLARE_DYNCREATE(CUiThread)
+public:
+    BOOL InitInstance() override
+    {
+        auto* pWnd = new CUiMainWnd;
+        if (!pWnd->CreateEx(0, nullptr, L"ui", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr))
+            return FALSE;
+        m_pMainWnd = pWnd;
+        pWnd->PostMessage(WM_APP);
+        pWnd->PostMessage(WM_CLOSE);
+        return TRUE;
+    }
+    int ExitInstance() override { return 5 + static_cast<int>(m_msgCur.wParam); }
+};
+IMPLEMENT_DYNCREATE(CUiThread, CWinThread)
+
 } // namespace
 
 TEST(Threads, OwnerStartsSuspendedWaitsAndDeletes)
@@ -72,7 +124,32 @@ TEST(Threads, OwnerStartsSuspendedWaitsAndDeletes)
     EXPECT_FALSE(GetHandleInformation(hThread, &dwFlags)) << "the object closed its handle";
 }
 
-TEST(SyncObjects, EventsResetAsAsked)
+TEST(Threads, AutoDeletingObjectsEndWithTheirThread)
+{
+    CEvent deleted(FALSE, TRUE);
+    auto* pThread = new CSelfDeletingThread(ReturnSeven, nullptr, &deleted);
+    ASSERT_TRUE(pThread->CreateThread());
+    EXPECT_TRUE(deleted.Lock(5000));
+    EXPECT_EQ(nullptr, AfxBeginThread(static_cast<AFX_THREADPROC>(nullptr), nullptr));
+}
+
+TEST(Threads, UserInterfaceThreadRunsUntilItsMainWindowCloses)
+{
+    CWinThread* pThread = AfxBeginThread(RUNTIME_CLASS(CUiThread), THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    ASSERT_NE(nullptr, pThread);
+    pThread->m_bAutoDelete = FALSE;
+    pThread->ResumeThread();
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(pThread->m_hThread, 5000));
+    DWORD dwExit = 0;
+    GetExitCodeThread(pThread->m_hThread, &dwExit);
+    EXPECT_EQ(5u, dwExit) << "closing the main window quit the thread's own loop";
+    EXPECT_EQ(1, CUiMainWnd::s_nAppMessages.load());
+    EXPECT_EQ(nullptr, pThread->m_pMainWnd);
+    delete pThread;
+    EXPECT_EQ(nullptr, AfxGetApp()->m_pMainWnd) << "the application's main window was not touched";
+}
+
+TEST(SyncObjects, EventsResetAsAskedAndNamesAreShared)
 {
     CEvent manual(FALSE, TRUE);
     EXPECT_FALSE(manual.Lock(0));
@@ -81,7 +158,43 @@ TEST(SyncObjects, EventsResetAsAsked)
     EXPECT_TRUE(manual.Lock(0)) << "manual reset stays signalled";
     manual.ResetEvent();
     EXPECT_FALSE(manual.Lock(0));
+    manual.PulseEvent();
+    EXPECT_FALSE(manual.Lock(0)) << "a pulse without waiters leaves it unsignalled";
+
     CEvent automatic(TRUE);
     EXPECT_TRUE(automatic.Lock(0));
     EXPECT_FALSE(automatic.Lock(0)) << "auto reset after one wait";
+
+    CEvent first(FALSE, TRUE, L"AfxWndTests.SharedEvent");
+    CEvent second(FALSE, FALSE, L"AfxWndTests.SharedEvent");
+    first.SetEvent();
+    EXPECT_TRUE(second.Lock(0));
+    EXPECT_TRUE(second.Lock(0)) << "the existing event keeps its manual reset";
+
+    CMutex mutex;
+    {
+        CSingleLock lock(&mutex, TRUE);
+        EXPECT_TRUE(lock.IsLocked());
+        std::atomic<int> otherGot{-1};
+        CWinThread* pOther = AfxBeginThread(
+            [](LPVOID p) -> UINT {
+                auto* pMutex = static_cast<std::pair<CMutex*, std::atomic<int>*>*>(p);
+                BOOL bGot = pMutex->first->Lock(0);
+                pMutex->second->store(bGot);
+                if (bGot)
+                    pMutex->first->Unlock();
+                return 0;
+            },
+            new std::pair<CMutex*, std::atomic<int>*>(&mutex, &otherGot), THREAD_PRIORITY_NORMAL, 0,
+            CREATE_SUSPENDED);
+        ASSERT_NE(nullptr, pOther);
+        pOther->m_bAutoDelete = FALSE;
+        pOther->ResumeThread();
+        WaitForSingleObject(pOther->m_hThread, 5000);
+        delete static_cast<std::pair<CMutex*, std::atomic<int>*>*>(pOther->m_pThreadParams);
+        delete pOther;
+        EXPECT_EQ(FALSE, otherGot.load()) << "held by the lock";
+    }
+    EXPECT_TRUE(mutex.Lock(0)) << "released when the lock ended";
+    mutex.Unlock();
 }

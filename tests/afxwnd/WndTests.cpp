@@ -7,6 +7,10 @@
 
 namespace {
 
+const UINT kRegistered = RegisterWindowMessageW(L"AfxWndTests.Registered");
+const UINT ID_FIRST = 40001;
+const UINT ID_RANGE_LO = 40010;
+const UINT ID_RANGE_HI = 40019;
 const UINT IDC_CHILD_BUTTON = 500;
 const UINT IDC_CHILD_EDIT = 501;
 const UINT IDC_CHILD_TREE = 502;
@@ -20,6 +24,9 @@ public:
     int m_nPostNcDestroy = 0;
     bool m_bDeleteSelf = false;
     bool* m_pDeleted = nullptr;
+    CSize m_size;
+    UINT_PTR m_nTimer = 0;
+    UINT m_nCommand = 0;
     int m_nClicks = 0;
     int m_nEditChanges = 0;
     BOOL m_bBlockSelection = FALSE;
@@ -42,7 +49,16 @@ protected:
         m_messages.push_back(WM_CREATE);
         return m_nCreateResult != 0 ? m_nCreateResult : CWnd::OnCreate(lpcs);
     }
+    afx_msg void OnSize(UINT, int cx, int cy) { m_size = CSize(cx, cy); }
+    afx_msg void OnTimer(UINT_PTR nIDEvent)
+    {
+        m_nTimer = nIDEvent;
+        KillTimer(nIDEvent);
+    }
     afx_msg LRESULT OnApp(WPARAM wParam, LPARAM lParam) { return static_cast<LRESULT>(wParam + lParam); }
+    afx_msg LRESULT OnRegistered(WPARAM wParam, LPARAM) { return static_cast<LRESULT>(wParam * 2); }
+    afx_msg void OnFirst() { m_nCommand = ID_FIRST; }
+    afx_msg void OnRange(UINT nID) { m_nCommand = nID; }
     afx_msg void OnChildClicked() { ++m_nClicks; }
     afx_msg void OnChildEditChange() { ++m_nEditChanges; }
     afx_msg void OnTreeSelChanging(NMHDR* pNMHDR, LRESULT* pResult)
@@ -62,7 +78,12 @@ protected:
 BEGIN_MESSAGE_MAP(CProbeWnd, CWnd)
     ON_MESSAGE(WM_NCCREATE, &CProbeWnd::OnNcCreateMsg)
     ON_WM_CREATE()
+    ON_WM_SIZE()
+    ON_WM_TIMER()
     ON_MESSAGE(WM_APP + 1, &CProbeWnd::OnApp)
+    ON_REGISTERED_MESSAGE(kRegistered, &CProbeWnd::OnRegistered)
+    ON_COMMAND(ID_FIRST, &CProbeWnd::OnFirst)
+    ON_COMMAND_RANGE(ID_RANGE_LO, ID_RANGE_HI, &CProbeWnd::OnRange)
     ON_BN_CLICKED(IDC_CHILD_BUTTON, &CProbeWnd::OnChildClicked)
     ON_EN_CHANGE(IDC_CHILD_EDIT, &CProbeWnd::OnChildEditChange)
     ON_NOTIFY(TVN_SELCHANGINGW, IDC_CHILD_TREE, &CProbeWnd::OnTreeSelChanging)
@@ -194,21 +215,66 @@ TEST(WndMaps, ObjectSeesCreationFromTheFirstMessageOn)
     EXPECT_EQ(7, button.GetDlgCtrlID());
     button.SendMessage(BM_CLICK);
     EXPECT_EQ(BST_CHECKED, button.SendMessage(BM_GETCHECK));
+    CString text;
+    button.GetWindowText(text);
+    EXPECT_EQ(L"Push", Str(text));
+    CRect rect;
+    button.GetWindowRect(&rect);
+    frame.ScreenToClient(&rect);
+    EXPECT_EQ(CRect(10, 10, 110, 40), rect);
+}
 
-    // A failed creation detaches and ends the object.
-    CProbeWnd failed;
-    failed.m_nCreateResult = -1;
-    EXPECT_FALSE(CreateFrame(failed));
-    EXPECT_EQ(nullptr, failed.m_hWnd);
-    EXPECT_EQ(1, failed.m_nPostNcDestroy);
-    EXPECT_FALSE(failed.DestroyWindow());
+TEST(WndMaps, FailedCreationDetachesAndEndsTheObject)
+{
+    CProbeWnd wnd;
+    wnd.m_nCreateResult = -1;
+    EXPECT_FALSE(CreateFrame(wnd));
+    EXPECT_EQ(nullptr, wnd.m_hWnd);
+    EXPECT_EQ(1, wnd.m_nPostNcDestroy);
+    EXPECT_FALSE(wnd.DestroyWindow());
+}
+
+TEST(WndDispatch, MapEntriesGetTypedArgumentsAndResults)
+{
+    CProbeWnd wnd;
+    ASSERT_TRUE(CreateFrame(wnd));
+
+    EXPECT_EQ(7, wnd.SendMessage(WM_APP + 1, 3, 4));
+    EXPECT_EQ(42, wnd.SendMessage(kRegistered, 21, 0));
+
+    wnd.MoveWindow(0, 0, 300, 200);
+    CRect client;
+    wnd.GetClientRect(&client);
+    EXPECT_EQ(client.Size(), wnd.m_size);
+
+    wnd.SendMessage(WM_COMMAND, MAKEWPARAM(ID_FIRST, 0), 0);
+    EXPECT_EQ(ID_FIRST, wnd.m_nCommand);
+    // Accelerators (code 1) reach ON_COMMAND entries as menu commands do.
+    wnd.SendMessage(WM_COMMAND, MAKEWPARAM(ID_RANGE_LO + 3, 1), 0);
+    EXPECT_EQ(ID_RANGE_LO + 3, wnd.m_nCommand);
+    wnd.m_nCommand = 0;
+    wnd.SendMessage(WM_COMMAND, MAKEWPARAM(ID_RANGE_HI + 1, 0), 0);
+    EXPECT_EQ(0u, wnd.m_nCommand) << "outside the range";
+
+    wnd.SetTimer(77, 1);
+    for (int i = 0; i < 500 && wnd.m_nTimer == 0; ++i)
+    {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        PumpPending();
+    }
+    EXPECT_EQ(77u, wnd.m_nTimer);
+
+    // Unmapped messages get the default processing.
+    wnd.SetWindowText(L"title");
+    CString title;
+    wnd.GetWindowText(title);
+    EXPECT_EQ(L"title", Str(title));
 }
 
 TEST(WndDispatch, ControlNotificationsReachTheParentsMap)
 {
     CProbeWnd frame;
     ASSERT_TRUE(CreateFrame(frame));
-    EXPECT_EQ(7, frame.SendMessage(WM_APP + 1, 3, 4)) << "ON_MESSAGE passes both parameters and the result";
     CButton button;
     ASSERT_TRUE(button.Create(L"Go", BS_PUSHBUTTON | WS_VISIBLE, CRect(0, 0, 50, 20), &frame, IDC_CHILD_BUTTON));
     button.Click();
@@ -239,7 +305,8 @@ TEST(WndDispatch, DerivedMapComesFirstAndTheBaseMapStillApplies)
     CDerivedProbeWnd wnd;
     ASSERT_TRUE(CreateFrame(wnd));
     EXPECT_EQ(70, wnd.SendMessage(WM_APP + 1, 3, 4));
-    EXPECT_EQ(2u, wnd.m_messages.size()) << "the base map's entries still apply";
+    EXPECT_EQ(42, wnd.SendMessage(kRegistered, 21, 0));
+    EXPECT_EQ(2u, wnd.m_messages.size());
     wnd.DestroyWindow();
     EXPECT_EQ(1, wnd.m_nDestroys);
     EXPECT_EQ(1, wnd.m_nPostNcDestroy);
@@ -369,16 +436,26 @@ TEST(WndClass, RegisteredClassesAreSharedPerCombinationAndRunTheFrameworkProc)
     EXPECT_EQ(7, wnd.SendMessage(WM_APP + 1, 3, 4));
 }
 
-TEST(WndState, StylesAndFont)
+TEST(WndState, StylesTextAndFont)
 {
     CWnd wnd;
     ASSERT_TRUE(CreateFrame(wnd));
     EXPECT_FALSE(wnd.ModifyStyle(0, WS_CAPTION)) << "nothing to change";
     EXPECT_TRUE(wnd.ModifyStyle(WS_MAXIMIZEBOX, WS_CLIPCHILDREN));
     EXPECT_EQ(static_cast<DWORD>(WS_CLIPCHILDREN), wnd.GetStyle() & (WS_MAXIMIZEBOX | WS_CLIPCHILDREN));
+    EXPECT_TRUE(wnd.ModifyStyleEx(0, WS_EX_TOOLWINDOW, SWP_FRAMECHANGED));
+    EXPECT_TRUE(wnd.GetExStyle() & WS_EX_TOOLWINDOW);
 
     CEdit edit;
     ASSERT_TRUE(edit.Create(WS_VISIBLE, CRect(0, 0, 100, 20), &wnd, 42));
+    std::wstring longText(1000, L'x');
+    wnd.SetDlgItemText(42, longText.c_str());
+    CString text;
+    EXPECT_EQ(1000, wnd.GetDlgItemText(42, text));
+    EXPECT_EQ(longText, Str(text));
+    EXPECT_EQ(0, wnd.GetDlgItemText(43, text));
+    EXPECT_TRUE(text.IsEmpty());
+
     EXPECT_EQ(nullptr, edit.GetFont()) << "the system font";
     CFont font;
     ASSERT_TRUE(font.CreatePointFont(120, L"Tahoma"));
@@ -386,5 +463,6 @@ TEST(WndState, StylesAndFont)
     CFont* pFont = edit.GetFont();
     ASSERT_NE(nullptr, pFont);
     EXPECT_EQ(static_cast<HFONT>(font), static_cast<HFONT>(*pFont));
+    EXPECT_TRUE(pFont->IsKindOf(RUNTIME_CLASS(CFont)));
     edit.SetFont(static_cast<HFONT>(nullptr));
 }

@@ -20,6 +20,16 @@ LPCWSTR CTestExtCircle::Describe() const
     return L"circle";
 }
 
+AFX_EXTENSION_MODULE& TestExtModuleRecord()
+{
+    return g_testExtModule;
+}
+
+CDynLinkLibrary* TestExtLink()
+{
+    return new CDynLinkLibrary(g_testExtModule);
+}
+
 extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID /*pReserved*/)
 {
     if (dwReason == DLL_PROCESS_ATTACH)

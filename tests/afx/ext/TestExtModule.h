@@ -37,3 +37,8 @@ class AFX_TEST_EXT_API CTestExtAbstract : public CCmdTarget
 public:
     virtual void Draw() = 0;
 };
+
+// The module's extension record, initialised by its DllMain.
+AFX_TEST_EXT_API AFX_EXTENSION_MODULE& TestExtModuleRecord();
+// Adds a chain entry for the module (as a module does once its resources are ready).
+AFX_TEST_EXT_API CDynLinkLibrary* TestExtLink();

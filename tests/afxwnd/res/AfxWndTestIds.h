@@ -17,10 +17,13 @@
 #define IDC_NOT_THERE 1999
 
 #define IDS_HELLO 2001
+#define IDS_COPY_FORMAT 2002
 #define IDS_GO_TIP 2003
+#define IDS_ODD_FORMAT 2004
 
 #define IDM_POPUP 300
 #define ID_ITEM_FIRST 301
 #define ID_ITEM_SECOND 302
 #define ID_ITEM_THIRD 303
 
+#define IDB_STRIP 400
