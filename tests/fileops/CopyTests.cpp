@@ -148,6 +148,8 @@ TEST_F(CopyTest, MissingFilesAreShownFirstAndOnlyYesGoesOn)
                                              made.Out()));
                   }));
         EXPECT_EQ(ResourceText(r.nMessage), view.message);
+        EXPECT_EQ(r.nAnswer == IDOK, view.okShown);
+        EXPECT_EQ(r.nAnswer != IDOK, view.yesShown && view.noShown);
         // The caller gets the very objects that are missing.
         std::vector<const CBFile*> missing;
         std::vector<std::wstring> lines;

@@ -84,6 +84,8 @@ TEST_F(DeleteTest, MissingFilesAreShownFirstAndOnlyYesGoesOn)
                       return Code(DeleteBFiles(nullptr, folder.get(), files.List(), &notFound, false));
                   }, r.nCode == 0));
         EXPECT_EQ(ResourceText(r.nMessage), view.message);
+        EXPECT_EQ(r.nAnswer == IDOK, view.okShown);
+        EXPECT_EQ(r.nAnswer != IDOK, view.yesShown && view.noShown);
         // The caller gets the very objects that are missing.
         std::vector<const CBFile*> missing = {files[1]};
         std::vector<std::wstring> lines = {dir / L"b.jpg"};

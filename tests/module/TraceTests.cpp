@@ -103,6 +103,7 @@ TEST_F(TraceSwitchTest, RegistryValueAndEnableEventDecide)
         SCOPED_TRACE(testing::Message() << "value " << (r.value ? int(*r.value) : -1) << ", event " << r.event);
         RegistrySwitch setting(r.value);
         HANDLE enable = r.event < 0 ? nullptr : CreateEventW(nullptr, TRUE, r.event, kEnableEvent);
+        ASSERT_TRUE(r.event < 0 || enable != nullptr);
         EventObservation seen;
         DebugRun run = RunUnderDebugger(L"module_probe.exe", L"attach", ObserveEvents, &seen);
         EXPECT_EQ(0u, run.exitCode);
