@@ -53,13 +53,6 @@ TEST_F(DeleteTest, ToTheRecycleBinOrForGoodAfterTheShellsConfirmation)
     }
 }
 
-TEST_F(DeleteTest, DecliningTheShellsConfirmationKeepsTheFilesAndReportsTheStop)
-{
-    Make(L"a.jpg");
-    EXPECT_EQ(ZEC_USER_STOPPED, Delete(TestFiles{L"a.jpg"}, true, IDNO));
-    EXPECT_EQ("a.jpg", ReadFile(dir / L"a.jpg"));
-}
-
 // The prompt lists what is missing; only Yes goes on (to the shell's own
 // confirmation) with the files found.
 TEST_F(DeleteTest, MissingFilesAreShownFirstAndOnlyYesGoesOn)
@@ -103,15 +96,17 @@ TEST_F(DeleteTest, MissingFilesAreShownFirstAndOnlyYesGoesOn)
     }
 }
 
-// A file in use cannot be deleted: the shell's failure is the result.
-TEST_F(DeleteTest, AFileThatStaysIsAFailure)
+// The file stays when the shell is told No (a stop) and when it cannot
+// delete a file in use (a failure).
+TEST_F(DeleteTest, ADeclinedConfirmationOrAFileInUseKeepsTheFile)
 {
-    Make(L"locked.jpg");
-    HANDLE hLock = CreateFileW((dir / L"locked.jpg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, hLock);
-    EXPECT_EQ(ZEC_SHELL_OP_FAILED, Delete(TestFiles{L"locked.jpg"}, false));
+    Make(L"a.jpg");
+    EXPECT_EQ(ZEC_USER_STOPPED, Delete(TestFiles{L"a.jpg"}, true, IDNO));
+    HANDLE hLock = CreateFileW((dir / L"a.jpg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hLock) << "gone after No";
+    EXPECT_EQ(ZEC_SHELL_OP_FAILED, Delete(TestFiles{L"a.jpg"}, false));
     CloseHandle(hLock);
-    EXPECT_EQ("locked.jpg", ReadFile(dir / L"locked.jpg"));
+    EXPECT_EQ("a.jpg", ReadFile(dir / L"a.jpg"));
 }
 
 // Names that would make the shell delete the folder itself, its parent or
