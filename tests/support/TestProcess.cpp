@@ -136,7 +136,6 @@ DebugRun RunUnderDebugger(const std::wstring& program, const std::wstring& argum
         {
             const OUTPUT_DEBUG_STRING_INFO& info = event.u.DebugString;
             DebugString received;
-            received.threadId = event.dwThreadId;
             // The length counts characters of the string's own width, its terminator included.
             const size_t unit = info.fUnicode ? sizeof(wchar_t) : 1;
             std::vector<char> bytes(info.nDebugStringLength * unit + sizeof(wchar_t), '\0');

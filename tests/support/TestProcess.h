@@ -25,7 +25,6 @@ ProcessResult RunProcess(const std::wstring& program, const std::wstring& argume
 // One OUTPUT_DEBUG_STRING_EVENT as the debugger received it.
 struct DebugString
 {
-    DWORD threadId = 0;
     std::wstring text;
 };
 
