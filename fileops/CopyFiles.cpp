@@ -4,7 +4,6 @@
 
 #include <vector>
 
-#include "BrwsFileOpDlg.h"
 #include "BrwsFileTime.h"
 #include "BrwsPathUtil.h"
 #include "fileutil/PathInternal.h"
@@ -142,27 +141,12 @@ CErrorAutoThrow CopyFSFiles(int bCopy, HWND hWnd, const CBFolder* pSrcFolder, co
     if (!bSameFolder && !IsExistingFolder(strDest))
         return Failure(ZEC_FILES_NOT_FOUND);
 
-    CWaitCursorScope wait(std::in_place);
     CString strNames;
-    CBFileList notFound;
     CBFileList found;
-    CErrorAutoThrow names = BuildNameString(strSrc, files, &strNames, &notFound, &found);
-    const ZarnErrorCode nameCode = names;
-    if (nameCode != ZEC_NO_ERROR && nameCode != ZEC_FILES_NOT_FOUND)
-        return names;
-    if (!notFound.IsEmpty() && pNotFound != nullptr)
-        pNotFound->AddTail(&notFound);
-    wait.reset();
-
-    if (!notFound.IsEmpty())
-    {
-        CErrorAutoThrow answer = DisplayFileOpEmptyFilesPrompt(bCopy ? eBFileOpCopy : eBFileOpMove,
-                                                               nameCode != ZEC_FILES_NOT_FOUND, strSrc, notFound);
-        if (answer.HasError())
-            return answer;
-    }
-    if (nameCode == ZEC_FILES_NOT_FOUND)
-        return names; // only null entries: nothing to show, nothing to do
+    CErrorAutoThrow gathered =
+        GatherNamesOrAsk(bCopy ? eBFileOpCopy : eBFileOpMove, strSrc, files, &strNames, &found, pNotFound);
+    if (gathered.HasError())
+        return gathered;
 
     CString strDestDir = FolderPath(pDestFolder);
     AddPathBackslash(strDestDir);

@@ -1,7 +1,6 @@
 // Delete through the shell, into the recycle bin or for good.
 #include "fileops/FileOpsInternal.h"
 
-#include "BrwsFileOpDlg.h"
 #include "BrwsFileTime.h"
 #include "fileutil/PathInternal.h"
 
@@ -21,27 +20,11 @@ CErrorAutoThrow DeleteFSFiles(HWND hWnd, const CBFolder* pFolder, const CList<CB
         return Failure(ZEC_INVALID_ARGUMENTS);
     const CString& strFolder = pFolder->m_strPath;
 
-    CWaitCursorScope wait(std::in_place);
     CString strNames;
-    CBFileList notFound;
     CBFileList found;
-    CErrorAutoThrow names = BuildNameString(strFolder, files, &strNames, &notFound, &found);
-    const ZarnErrorCode nameCode = names;
-    if (nameCode != ZEC_NO_ERROR && nameCode != ZEC_FILES_NOT_FOUND)
-        return names;
-    if (!notFound.IsEmpty() && pNotFound != nullptr)
-        pNotFound->AddTail(&notFound);
-    wait.reset();
-
-    if (!notFound.IsEmpty())
-    {
-        CErrorAutoThrow answer = DisplayFileOpEmptyFilesPrompt(eBFileOpDelete, nameCode != ZEC_FILES_NOT_FOUND,
-                                                               strFolder, notFound);
-        if (answer.HasError())
-            return answer;
-    }
-    if (nameCode == ZEC_FILES_NOT_FOUND)
-        return names; // only null entries: nothing to show, nothing to do
+    CErrorAutoThrow gathered = GatherNamesOrAsk(eBFileOpDelete, strFolder, files, &strNames, &found, pNotFound);
+    if (gathered.HasError())
+        return gathered;
 
     CNameBlock from(CreateDoubleNullList(strNames));
     if (!from)

@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 
+#include "BrwsFileOpDlg.h"
 #include "BrwsFileTime.h"
 #include "BrwsPathUtil.h"
 #include "fileutil/PathInternal.h"
@@ -138,6 +139,29 @@ CErrorAutoThrow BuildNameString(const wchar_t* pszFolder, const CBFileList& file
     if (pstrNames != nullptr)
         *pstrNames = strNames;
     return CErrorAutoThrow();
+}
+
+CErrorAutoThrow GatherNamesOrAsk(EBFileOp eOp, const CString& strFolder, const CBFileList& files,
+                                 CString* pstrNames, CBFileList* pFound, CBFileList* pNotFound)
+{
+    CWaitCursorScope wait(std::in_place);
+    CBFileList notFound;
+    CErrorAutoThrow names = BuildNameString(strFolder, files, pstrNames, &notFound, pFound);
+    const ZarnErrorCode nameCode = names;
+    if (nameCode != ZEC_NO_ERROR && nameCode != ZEC_FILES_NOT_FOUND)
+        return names;
+    if (!notFound.IsEmpty() && pNotFound != nullptr)
+        pNotFound->AddTail(&notFound);
+    wait.reset();
+
+    if (!notFound.IsEmpty())
+    {
+        CErrorAutoThrow answer =
+            DisplayFileOpEmptyFilesPrompt(eOp, nameCode != ZEC_FILES_NOT_FOUND, strFolder, notFound);
+        if (answer.HasError())
+            return answer;
+    }
+    return names; // ZEC_FILES_NOT_FOUND for only null entries: nothing to show, nothing to do
 }
 
 } // namespace fileops

@@ -69,6 +69,14 @@ struct CShellResult
 CErrorAutoThrow BuildNameString(const wchar_t* pszFolder, const CBFileList& files, CString* pstrNames,
                                 CBFileList* pNotFound, CBFileList* pFound);
 
+// The first step of a copy, move or delete: BuildNameString over files with
+// the wait cursor up, then, once the cursor is down, the prompt for eOp over
+// the files that are missing (also added to the tail of *pNotFound when it is
+// given). Any error ends the operation: the names' failure, the user's answer,
+// or ZEC_FILES_NOT_FOUND when nothing was found.
+CErrorAutoThrow GatherNamesOrAsk(EBFileOp eOp, const CString& strFolder, const CBFileList& files,
+                                 CString* pstrNames, CBFileList* pFound, CBFileList* pNotFound);
+
 // One SHFileOperationW call; every member not given is zero.
 CShellResult RunShellOperation(HWND hWnd, UINT wFunc, const unsigned char* pFrom,
                                const unsigned char* pTo, FILEOP_FLAGS fFlags);

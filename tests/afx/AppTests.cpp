@@ -18,12 +18,6 @@ const wchar_t kTestKey[] = L"Software\\TarkAfxTests";
 
 BYTE g_bytes[] = {0x12, 0xAB, 0x00, 0xFF};
 
-void ReplaceProfileName(CWinApp& app, LPCWSTR pszName)
-{
-    free(const_cast<LPWSTR>(app.m_pszProfileName));
-    app.m_pszProfileName = _wcsdup(pszName);
-}
-
 struct RegValue
 {
     LONG result = -1;
@@ -49,6 +43,25 @@ RegValue QueryValue(LPCWSTR pszKey, LPCWSTR pszValue)
     return value;
 }
 
+const std::vector<BYTE> kMissing = {'<', 'm', 'i', 's', 's', 'i', 'n', 'g', '>'};
+
+// GetProfileBinary's bytes, or "<missing>" when it answers FALSE (having
+// reset its out-values, which start as something else).
+std::vector<BYTE> ProfileBytes(CWinApp& app, LPCWSTR pszSection, LPCWSTR pszEntry)
+{
+    UINT nBytes = 77;
+    LPBYTE pData = reinterpret_cast<LPBYTE>(&nBytes);
+    if (!app.GetProfileBinary(pszSection, pszEntry, &pData, &nBytes))
+    {
+        EXPECT_EQ(nullptr, pData);
+        EXPECT_EQ(0u, nBytes);
+        return kMissing;
+    }
+    std::vector<BYTE> bytes(pData, pData + nBytes);
+    delete[] pData;
+    return bytes;
+}
+
 std::wstring IniValue(LPCWSTR pszSection, LPCWSTR pszEntry, LPCWSTR pszFile)
 {
     wchar_t buffer[256];
@@ -67,10 +80,8 @@ TEST(CWinAppTest, RegistersItselfAndTakesItsNamesFromTheExecutable)
         EXPECT_EQ(&app, AfxGetApp());
         EXPECT_EQ(&app, AfxGetThread());
         EXPECT_STREQ(L"afx_tests", app.m_pszExeName);
-        EXPECT_STREQ(L"afx_tests", app.m_pszAppName);
         EXPECT_STREQ(L"afx_tests", AfxGetAppName());
         EXPECT_STREQ(L"afx_tests.INI", app.m_pszProfileName);
-        EXPECT_EQ(GetModuleHandleW(nullptr), app.m_hInstance);
         EXPECT_EQ(GetModuleHandleW(nullptr), AfxGetInstanceHandle());
         EXPECT_EQ(GetCurrentThreadId(), app.m_nThreadID);
 
@@ -136,40 +147,31 @@ TEST_F(RegistryProfileTest, ValuesLandUnderTheKeyWithTheFrameworksTypes)
     ASSERT_TRUE(app.WriteProfileBinary(L"Section", L"Blob", g_bytes, sizeof(g_bytes)));
 
     const wchar_t kSection[] = L"Software\\TarkAfxTests\\ProfileApp\\Section";
-    RegValue text = QueryValue(kSection, L"Text");
-    ASSERT_EQ(ERROR_SUCCESS, text.result);
-    EXPECT_EQ(static_cast<DWORD>(REG_SZ), text.type);
-    ASSERT_EQ(8 * sizeof(wchar_t), text.data.size());
-    EXPECT_STREQ(L"hello \u2713", reinterpret_cast<const wchar_t*>(text.data.data()));
-
-    RegValue number = QueryValue(kSection, L"Number");
-    ASSERT_EQ(ERROR_SUCCESS, number.result);
-    EXPECT_EQ(static_cast<DWORD>(REG_DWORD), number.type);
-    ASSERT_EQ(sizeof(DWORD), number.data.size());
-    EXPECT_EQ(0xFFFFFFFBu, *reinterpret_cast<const DWORD*>(number.data.data()));
-
-    RegValue blob = QueryValue(kSection, L"Blob");
-    ASSERT_EQ(ERROR_SUCCESS, blob.result);
-    EXPECT_EQ(static_cast<DWORD>(REG_BINARY), blob.type);
-    EXPECT_EQ(std::vector<BYTE>(g_bytes, g_bytes + sizeof(g_bytes)), blob.data);
+    const wchar_t text[] = L"hello \u2713";
+    const DWORD number = 0xFFFFFFFB;
+    const struct { const wchar_t* name; DWORD type; const void* data; size_t size; } values[] = {
+        {L"Text", REG_SZ, text, sizeof(text)}, {L"Number", REG_DWORD, &number, sizeof(number)},
+        {L"Blob", REG_BINARY, g_bytes, sizeof(g_bytes)}};
+    for (const auto& v : values)
+    {
+        SCOPED_TRACE(testing::Message() << v.type);
+        RegValue value = QueryValue(kSection, v.name);
+        EXPECT_EQ(ERROR_SUCCESS, value.result);
+        EXPECT_EQ(v.type, value.type);
+        const BYTE* bytes = static_cast<const BYTE*>(v.data);
+        EXPECT_EQ(std::vector<BYTE>(bytes, bytes + v.size), value.data);
+    }
 
     EXPECT_EQ(CString(L"hello \u2713"), app.GetProfileString(L"Section", L"Text"));
     EXPECT_EQ(static_cast<UINT>(-5), app.GetProfileInt(L"Section", L"Number", 0));
-    LPBYTE pData = nullptr;
-    UINT nBytes = 0;
-    ASSERT_TRUE(app.GetProfileBinary(L"Section", L"Blob", &pData, &nBytes));
-    EXPECT_EQ(std::vector<BYTE>(g_bytes, g_bytes + sizeof(g_bytes)), std::vector<BYTE>(pData, pData + nBytes));
-    delete[] pData;
+    EXPECT_EQ(std::vector<BYTE>(g_bytes, g_bytes + sizeof(g_bytes)), ProfileBytes(app, L"Section", L"Blob"));
 
     // Missing values and values of another type give the defaults.
     EXPECT_EQ(CString(L"fallback"), app.GetProfileString(L"Section", L"Missing", L"fallback"));
     EXPECT_EQ(CString(), app.GetProfileString(L"Other", L"Missing"));
     EXPECT_EQ(17u, app.GetProfileInt(L"Section", L"Missing", 17));
     EXPECT_EQ(3u, app.GetProfileInt(L"Section", L"Text", 3));
-    pData = reinterpret_cast<LPBYTE>(&nBytes);
-    EXPECT_FALSE(app.GetProfileBinary(L"Section", L"Text", &pData, &nBytes));
-    EXPECT_EQ(nullptr, pData);
-    EXPECT_EQ(0u, nBytes);
+    EXPECT_EQ(kMissing, ProfileBytes(app, L"Section", L"Text"));
 
     // A null value removes the entry, a null entry the whole section.
     ASSERT_TRUE(app.WriteProfileString(L"Section", L"Text", nullptr));
@@ -220,7 +222,8 @@ TEST_F(IniProfileTest, ValuesLandInTheFileInTheFrameworksFormat)
 {
     CWinApp app(L"IniApp");
     EXPECT_EQ(nullptr, app.m_pszRegistryKey);
-    ReplaceProfileName(app, m_path.c_str());
+    free(const_cast<LPWSTR>(app.m_pszProfileName));
+    app.m_pszProfileName = _wcsdup(m_path.c_str());
     LPCWSTR file = m_path.c_str();
 
     ASSERT_TRUE(app.WriteProfileString(L"Sec", L"Text", L"hello"));
@@ -234,20 +237,13 @@ TEST_F(IniProfileTest, ValuesLandInTheFileInTheFrameworksFormat)
     EXPECT_EQ(CString(L"hello"), app.GetProfileString(L"Sec", L"Text"));
     ASSERT_TRUE(app.WriteProfileInt(L"Sec", L"Count", 42));
     EXPECT_EQ(42u, app.GetProfileInt(L"Sec", L"Count", 0));
-    LPBYTE pData = nullptr;
-    UINT nBytes = 0;
-    ASSERT_TRUE(app.GetProfileBinary(L"Sec", L"Blob", &pData, &nBytes));
-    EXPECT_EQ(std::vector<BYTE>(g_bytes, g_bytes + sizeof(g_bytes)), std::vector<BYTE>(pData, pData + nBytes));
-    delete[] pData;
+    EXPECT_EQ(std::vector<BYTE>(g_bytes, g_bytes + sizeof(g_bytes)), ProfileBytes(app, L"Sec", L"Blob"));
 
     // A value written by someone else decodes the same way.
     WritePrivateProfileStringW(L"Sec", L"Manual", L"BADC", file);
-    ASSERT_TRUE(app.GetProfileBinary(L"Sec", L"Manual", &pData, &nBytes));
-    EXPECT_EQ((std::vector<BYTE>{0x01, 0x23}), std::vector<BYTE>(pData, pData + nBytes));
-    delete[] pData;
+    EXPECT_EQ((std::vector<BYTE>{0x01, 0x23}), ProfileBytes(app, L"Sec", L"Manual"));
 
-    EXPECT_FALSE(app.GetProfileBinary(L"Sec", L"None", &pData, &nBytes));
-    EXPECT_EQ(nullptr, pData);
+    EXPECT_EQ(kMissing, ProfileBytes(app, L"Sec", L"None"));
     EXPECT_EQ(CString(L"dflt"), app.GetProfileString(L"Sec", L"None", L"dflt"));
     EXPECT_EQ(9u, app.GetProfileInt(L"Sec", L"None", 9));
 
@@ -259,12 +255,8 @@ TEST_F(IniProfileTest, ValuesLandInTheFileInTheFrameworksFormat)
     wchar_t sections[256] = {};
     GetPrivateProfileSectionNamesW(sections, 256, file);
     EXPECT_STRNE(L"Sec", sections);
-}
 
-TEST_F(IniProfileTest, LongValuesAreReadWhole)
-{
-    CWinApp app(L"IniApp");
-    ReplaceProfileName(app, m_path.c_str());
+    // Long values are read whole.
     CString longValue;
     for (int i = 0; i < 600; ++i)
         longValue.AppendFormat(L"%d;", i);
@@ -276,9 +268,5 @@ TEST_F(IniProfileTest, LongValuesAreReadWhole)
     for (size_t i = 0; i < big.size(); ++i)
         big[i] = static_cast<BYTE>(i * 7);
     ASSERT_TRUE(app.WriteProfileBinary(L"Sec", L"BigBlob", big.data(), static_cast<UINT>(big.size())));
-    LPBYTE pData = nullptr;
-    UINT nBytes = 0;
-    ASSERT_TRUE(app.GetProfileBinary(L"Sec", L"BigBlob", &pData, &nBytes));
-    EXPECT_EQ(big, std::vector<BYTE>(pData, pData + nBytes));
-    delete[] pData;
+    EXPECT_EQ(big, ProfileBytes(app, L"Sec", L"BigBlob"));
 }

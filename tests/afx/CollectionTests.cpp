@@ -54,37 +54,31 @@ struct Counted
 int Counted::s_live = 0;
 bool Counted::s_failCopy = false;
 
+// The values head to tail, then (to check the back links) tail to head reversed.
 template <class LIST>
-std::vector<int> Forward(const LIST& list)
+std::vector<int> Values(const LIST& list)
 {
-    std::vector<int> values;
+    std::vector<int> forward;
+    std::vector<int> backward;
     for (POSITION pos = list.GetHeadPosition(); pos != nullptr;)
-        values.push_back(list.GetNext(pos));
-    return values;
-}
-
-template <class LIST>
-std::vector<int> Backward(const LIST& list)
-{
-    std::vector<int> values;
+        forward.push_back(list.GetNext(pos));
     for (POSITION pos = list.GetTailPosition(); pos != nullptr;)
-        values.push_back(list.GetPrev(pos));
-    return values;
+        backward.insert(backward.begin(), list.GetPrev(pos));
+    EXPECT_EQ(forward, backward) << "the links disagree";
+    return forward;
 }
 
 } // namespace
 
-TEST(CListTest, NodesComeFromBlocksOfTheGivenSizeAndAreReused)
+TEST(CListTest, NodesComeFromBlocksAndThePoolAndAllGoWhenTheListEmpties)
 {
     Probe<CList<int, int>> list(3);
     EXPECT_EQ(0, list.BlockCount());
-
     POSITION first = list.AddTail(1);
     list.AddTail(2);
     list.AddTail(3);
     EXPECT_EQ(1, list.BlockCount());
     EXPECT_EQ(0, list.FreeCount());
-
     list.AddTail(4);
     EXPECT_EQ(2, list.BlockCount());
     EXPECT_EQ(2, list.FreeCount());
@@ -92,35 +86,23 @@ TEST(CListTest, NodesComeFromBlocksOfTheGivenSizeAndAreReused)
     // A removed node goes back to the pool and is the next one handed out.
     EXPECT_EQ(1, list.RemoveHead());
     EXPECT_EQ(3, list.FreeCount());
-    POSITION reused = list.AddTail(5);
-    EXPECT_EQ(first, reused);
+    EXPECT_EQ(first, list.AddTail(5));
     EXPECT_EQ(2, list.BlockCount());
-    EXPECT_EQ((std::vector<int>{2, 3, 4, 5}), Forward(list));
-}
+    EXPECT_EQ((std::vector<int>{2, 3, 4, 5}), Values(list));
 
-TEST(CListTest, AllBlocksAreFreedWhenTheCountReachesZero)
-{
-    Probe<CList<int, int>> list(2);
-    for (int i = 0; i < 5; ++i)
-        list.AddTail(i);
-    ASSERT_EQ(3, list.BlockCount());
-
+    // Blocks stay while any node lives, and all go with the last one.
     while (list.GetCount() > 1)
         list.RemoveHead();
-    EXPECT_EQ(3, list.BlockCount());
-
+    EXPECT_EQ(2, list.BlockCount());
     list.RemoveAt(list.GetHeadPosition());
-    EXPECT_TRUE(list.IsEmpty());
     EXPECT_EQ(0, list.BlockCount());
     EXPECT_EQ(0, list.FreeCount());
-
-    // And the list works again from scratch.
     list.AddHead(9);
     EXPECT_EQ(1, list.BlockCount());
     EXPECT_EQ(9, list.GetHead());
 }
 
-TEST(CListTest, ElementsAreConstructedAndDestroyedExactlyOnce)
+TEST(CListTest, ElementsLiveExactlyAsLongAsTheirNodes)
 {
     Counted::s_live = 0;
     {
@@ -130,7 +112,7 @@ TEST(CListTest, ElementsAreConstructedAndDestroyedExactlyOnce)
         EXPECT_EQ(10, Counted::s_live);
         Counted head = list.RemoveHead();
         EXPECT_EQ(0, head.value);
-        EXPECT_EQ(10, Counted::s_live);  // nine in the list and the copy
+        EXPECT_EQ(10, Counted::s_live); // nine in the list and the copy
         list.RemoveTail();
         list.RemoveAt(list.FindIndex(3));
         EXPECT_EQ(8, Counted::s_live);
@@ -139,11 +121,8 @@ TEST(CListTest, ElementsAreConstructedAndDestroyedExactlyOnce)
         list.AddTail(Counted(42));
     }
     EXPECT_EQ(0, Counted::s_live);
-}
 
-TEST(CListTest, AFailedElementCopyLeavesTheListAsItWas)
-{
-    Counted::s_live = 0;
+    // A failed element copy leaves the list as it was, its node back in the pool.
     Probe<CList<Counted, const Counted&>> list(2);
     list.AddTail(Counted(1));
     Counted value(2);
@@ -153,11 +132,10 @@ TEST(CListTest, AFailedElementCopyLeavesTheListAsItWas)
     EXPECT_EQ(1, list.GetCount());
     EXPECT_EQ(1, list.FreeCount());
     list.AddTail(value);
-    EXPECT_EQ(2, list.GetCount());
     EXPECT_EQ(2, list.GetTail().value);
 }
 
-TEST(CListTest, OrderOfInsertionAndTraversal)
+TEST(CListTest, InsertionOrderSearchAndMisuse)
 {
     CList<int, int> list;
     list.AddTail(2);
@@ -165,64 +143,47 @@ TEST(CListTest, OrderOfInsertionAndTraversal)
     POSITION pos3 = list.AddTail(3);
     list.InsertBefore(pos3, 25);
     list.InsertAfter(pos3, 4);
-    list.InsertBefore(nullptr, 0);   // null: at the head
-    list.InsertAfter(nullptr, 5);    // null: at the tail
-    EXPECT_EQ((std::vector<int>{0, 1, 2, 25, 3, 4, 5}), Forward(list));
-    EXPECT_EQ((std::vector<int>{5, 4, 3, 25, 2, 1, 0}), Backward(list));
-    EXPECT_EQ(0, list.GetHead());
-    EXPECT_EQ(5, list.GetTail());
+    list.InsertBefore(nullptr, 0); // null: at the head
+    list.InsertAfter(nullptr, 5);  // null: at the tail
+    EXPECT_EQ((std::vector<int>{0, 1, 2, 25, 3, 4, 5}), Values(list));
     EXPECT_EQ(7, list.GetCount());
-    EXPECT_EQ(7, list.GetSize());
-
     list.SetAt(list.FindIndex(3), 24);
     EXPECT_EQ(24, list.GetAt(list.FindIndex(3)));
     EXPECT_EQ(nullptr, list.FindIndex(7));
     EXPECT_EQ(nullptr, list.FindIndex(-1));
-
     list.RemoveAt(list.FindIndex(3));
     EXPECT_EQ(5, list.RemoveTail());
-    EXPECT_EQ((std::vector<int>{0, 1, 2, 3, 4}), Forward(list));
-    EXPECT_EQ((std::vector<int>{4, 3, 2, 1, 0}), Backward(list));
-}
+    EXPECT_EQ((std::vector<int>{0, 1, 2, 3, 4}), Values(list));
 
-TEST(CListTest, FindStartsAfterTheGivenPosition)
-{
-    CList<int, int> list;
+    // Find starts after the given position.
+    CList<int, int> sevens;
     for (int v : {7, 8, 7, 9, 7})
-        list.AddTail(v);
-    POSITION first = list.Find(7);
-    ASSERT_EQ(list.GetHeadPosition(), first);
-    POSITION second = list.Find(7, first);
-    EXPECT_EQ(list.FindIndex(2), second);
-    POSITION third = list.Find(7, second);
-    EXPECT_EQ(list.GetTailPosition(), third);
-    EXPECT_EQ(nullptr, list.Find(7, third));
-    EXPECT_EQ(nullptr, list.Find(6));
-}
+        sevens.AddTail(v);
+    POSITION first = sevens.Find(7);
+    ASSERT_EQ(sevens.GetHeadPosition(), first);
+    POSITION second = sevens.Find(7, first);
+    EXPECT_EQ(sevens.FindIndex(2), second);
+    POSITION third = sevens.Find(7, second);
+    EXPECT_EQ(sevens.GetTailPosition(), third);
+    EXPECT_EQ(nullptr, sevens.Find(7, third));
+    EXPECT_EQ(nullptr, sevens.Find(6));
 
-TEST(CListTest, AddingWholeListsKeepsTheirOrder)
-{
-    CList<int, int> list;
-    CList<int, int> other;
-    list.AddTail(5);
-    for (int v : {1, 2, 3})
-        other.AddTail(v);
-    list.AddTail(&other);
-    list.AddHead(&other);
-    EXPECT_EQ((std::vector<int>{1, 2, 3, 5, 1, 2, 3}), Forward(list));
-    EXPECT_EQ(3, other.GetCount());
-}
+    // Whole lists keep their order at either end.
+    CList<int, int> joined;
+    joined.AddTail(5);
+    joined.AddTail(&list);
+    joined.AddHead(&sevens);
+    EXPECT_EQ((std::vector<int>{7, 8, 7, 9, 7, 5, 0, 1, 2, 3, 4}), Values(joined));
+    EXPECT_EQ(5, list.GetCount());
 
-TEST(CListTest, MisuseThrowsInvalidArgAndLeavesTheListUsable)
-{
-    CList<int, int> list;
-    EXPECT_THROW(list.RemoveHead(), CInvalidArgException*);
-    EXPECT_THROW(list.RemoveTail(), CInvalidArgException*);
-    EXPECT_THROW(list.GetHead(), CInvalidArgException*);
-    POSITION pos = nullptr;
-    EXPECT_THROW(list.GetNext(pos), CInvalidArgException*);
-    list.AddTail(1);
-    EXPECT_EQ(1, list.RemoveHead());
+    CList<int, int> empty;
+    EXPECT_THROW(empty.RemoveHead(), CInvalidArgException*);
+    EXPECT_THROW(empty.RemoveTail(), CInvalidArgException*);
+    EXPECT_THROW(empty.GetHead(), CInvalidArgException*);
+    POSITION none = nullptr;
+    EXPECT_THROW(empty.GetNext(none), CInvalidArgException*);
+    empty.AddTail(1);
+    EXPECT_EQ(1, empty.RemoveHead());
 }
 
 TEST(CStringListTest, HoldsStringsInBlocksOfTen)
@@ -237,11 +198,7 @@ TEST(CStringListTest, HoldsStringsInBlocksOfTen)
     EXPECT_EQ(1, list.BlockCount());
     list.AddTail(L"eleventh");
     EXPECT_EQ(2, list.BlockCount());
-
-    POSITION pos = list.Find(L"item 3");
-    ASSERT_NE(nullptr, pos);
-    EXPECT_EQ(list.FindIndex(3), pos);
-    EXPECT_EQ(CString(L"eleventh"), list.GetTail());
+    EXPECT_EQ(list.FindIndex(3), list.Find(L"item 3"));
     EXPECT_EQ(CString(L"item 0"), list.RemoveHead());
     list.RemoveAll();
     EXPECT_EQ(0, list.BlockCount());
@@ -258,12 +215,12 @@ public:
 
 } // namespace
 
-TEST(CArrayTest, GrowsByTheFrameworkRule)
+TEST(CArrayTest, GrowsByTheFrameworkRuleAndSurvivesSelfReference)
 {
     ArrayProbe<int, int> array;
     array.Add(1);
     EXPECT_EQ(1, array.Capacity());
-    array.Add(2);  // at least 4 more
+    array.Add(2); // at least 4 more
     EXPECT_EQ(5, array.Capacity());
     for (int i = 3; i <= 6; ++i)
         array.Add(i);
@@ -283,17 +240,14 @@ TEST(CArrayTest, GrowsByTheFrameworkRule)
     stepped.SetSize(17);
     EXPECT_EQ(32, stepped.Capacity());
     EXPECT_EQ(0, stepped[16]);
-}
 
-TEST(CArrayTest, StringElementsSurviveReallocationAndSelfReference)
-{
-    CArray<CString, const CString&> array;
-    array.Add(CString(L"first"));
+    CArray<CString, const CString&> strings;
+    strings.Add(CString(L"first"));
     for (int i = 0; i < 20; ++i)
-        array.Add(array[0]);  // refers into the array while it may move
-    EXPECT_EQ(21, array.GetSize());
-    for (int i = 0; i < array.GetSize(); ++i)
-        ASSERT_EQ(CString(L"first"), array[i]);
+        strings.Add(strings[0]); // refers into the array while it may move
+    ASSERT_EQ(21, strings.GetSize());
+    for (int i = 0; i < strings.GetSize(); ++i)
+        ASSERT_EQ(CString(L"first"), strings[i]);
 }
 
 TEST(CArrayTest, InsertRemoveAppendCopy)
@@ -305,12 +259,9 @@ TEST(CArrayTest, InsertRemoveAppendCopy)
     array.InsertAt(2, L"c", 2);
     ASSERT_EQ(5, array.GetCount());
     EXPECT_EQ(CString(L"abccd"), array[0] + array[1] + array[2] + array[3] + array[4]);
-
     array.RemoveAt(2, 2);
-    EXPECT_EQ(3, array.GetSize());
     EXPECT_EQ(CString(L"d"), array.GetAt(2));
     EXPECT_EQ(2, array.GetUpperBound());
-
     array.SetAtGrow(5, L"f");
     EXPECT_EQ(6, array.GetSize());
     EXPECT_TRUE(array[4].IsEmpty());
@@ -320,7 +271,6 @@ TEST(CArrayTest, InsertRemoveAppendCopy)
     EXPECT_EQ(1, other.Append(array));
     EXPECT_EQ(7, other.GetSize());
     EXPECT_EQ(CString(L"a"), other[1]);
-
     CStringArray copy;
     copy.Add(L"gone");
     copy.Copy(array);

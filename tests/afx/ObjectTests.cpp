@@ -71,17 +71,14 @@ TEST(RuntimeClassTest, NonCreatableClassesAndFailingConstructorsGiveNull)
     CLocalTarget::s_failConstruction = true;
     EXPECT_EQ(nullptr, RUNTIME_CLASS(CLocalTarget)->CreateObject());
     CLocalTarget::s_failConstruction = false;
-}
 
-TEST(RuntimeClassTest, FrameworkClassesKnowTheirBases)
-{
     EXPECT_TRUE(RUNTIME_CLASS(CWinApp)->IsDerivedFrom(RUNTIME_CLASS(CWinThread)));
     EXPECT_TRUE(RUNTIME_CLASS(CDynLinkLibrary)->IsDerivedFrom(RUNTIME_CLASS(CCmdTarget)));
     EXPECT_TRUE(RUNTIME_CLASS(CMemoryException)->IsDerivedFrom(RUNTIME_CLASS(CException)));
     EXPECT_FALSE(RUNTIME_CLASS(CException)->IsDerivedFrom(RUNTIME_CLASS(CMemoryException)));
 }
 
-TEST(ExceptionTest, MemoryExceptionIsStaticAndSurvivesDelete)
+TEST(ExceptionTest, MemoryExceptionIsStaticOthersCarryTheirCodes)
 {
     CException* pFirst = nullptr;
     try
@@ -106,10 +103,7 @@ TEST(ExceptionTest, MemoryExceptionIsStaticAndSurvivesDelete)
         EXPECT_EQ(pFirst, e);  // the same object, not freed by Delete()
         e->Delete();
     }
-}
 
-TEST(ExceptionTest, OleExceptionCarriesItsCode)
-{
     try
     {
         AfxThrowOleException(E_FAIL);

@@ -37,23 +37,23 @@ TEST(CStringTest, ConstructionAndAnsiConversion)
 
 TEST(CStringTest, FindFollowsTheFrameworkAtTheEdges)
 {
-    CString s(L"abcabc");
-    EXPECT_EQ(0, s.Find(L'a'));
-    EXPECT_EQ(3, s.Find(L'a', 1));
-    EXPECT_EQ(5, s.Find(L'c', 5));
-    EXPECT_EQ(-1, s.Find(L'c', 6));     // start at the end
-    EXPECT_EQ(-1, s.Find(L'a', 100));
-    EXPECT_EQ(-1, s.Find(L'a', -1));    // negative start finds nothing
-    EXPECT_EQ(-1, s.Find(L'z'));
-
-    EXPECT_EQ(1, s.Find(L"bc"));
-    EXPECT_EQ(4, s.Find(L"bc", 2));
-    EXPECT_EQ(-1, s.Find(L"bc", 5));
-    EXPECT_EQ(6, s.Find(L"", 6));       // the end is a valid start for a substring
-    EXPECT_EQ(-1, s.Find(L"", 7));
-    EXPECT_EQ(-1, s.Find(L"a", -2));
+    const CString s(L"abcabc");
+    // Single characters are looked up both ways; the two must agree.
+    const struct { const wchar_t* what; int start, expected; } rows[] = {
+        {L"a", 0, 0}, {L"a", 1, 3}, {L"c", 5, 5}, {L"c", 6, -1}, {L"a", 100, -1}, {L"a", -1, -1},
+        {L"z", 0, -1}, {L"a", -2, -1}, {L"bc", 0, 1}, {L"bc", 2, 4}, {L"bc", 5, -1},
+        {L"", 6, 6}, // the end is a valid start for a substring
+        {L"", 7, -1}};
+    for (const auto& r : rows)
+    {
+        SCOPED_TRACE(testing::Message() << r.start);
+        EXPECT_EQ(r.expected, s.Find(r.what, r.start));
+        if (wcslen(r.what) == 1)
+        {
+            EXPECT_EQ(r.expected, s.Find(r.what[0], r.start));
+        }
+    }
     EXPECT_EQ(-1, s.Find(static_cast<LPCWSTR>(nullptr)));
-
     EXPECT_EQ(3, s.ReverseFind(L'a'));
     EXPECT_EQ(-1, s.ReverseFind(L'z'));
     EXPECT_EQ(1, s.FindOneOf(L"xcb"));

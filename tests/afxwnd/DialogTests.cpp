@@ -262,32 +262,25 @@ TEST(DialogModal, OwnerIsTheParentOrTheMainWindowAndIsDisabledMeanwhile)
     CWnd mainWnd;
     ASSERT_TRUE(CreateFrame(mainWnd, L"main"));
     CMainWndScope scope(&mainWnd);
+    CWnd other;
+    ASSERT_TRUE(CreateFrame(other, L"other"));
+    for (CWnd* pParent : {static_cast<CWnd*>(nullptr), &other})
     {
-        CDataDlg dlg;
+        CWnd& owner = pParent != nullptr ? *pParent : mainWnd;
+        CDataDlg dlg(pParent);
         DialogDriver driver;
         driver.Then([&](HWND hDlg) {
-            EXPECT_EQ(mainWnd.m_hWnd, GetWindow(hDlg, GW_OWNER));
-            EXPECT_FALSE(mainWnd.IsWindowEnabled());
+            EXPECT_EQ(owner.m_hWnd, GetWindow(hDlg, GW_OWNER));
+            EXPECT_FALSE(owner.IsWindowEnabled());
+            if (pParent != nullptr)
+                return DialogDriver::Click(hDlg, IDCANCEL);
+            // The framework's own end wins over the system's.
             EndDialog(hDlg, 0);
             dlg.EndDialog(IDCANCEL);
         });
         driver.Start();
         EXPECT_EQ(IDCANCEL, dlg.DoModal());
-        EXPECT_TRUE(mainWnd.IsWindowEnabled());
-    }
-    {
-        CWnd other;
-        ASSERT_TRUE(CreateFrame(other, L"other"));
-        CDataDlg dlg(&other);
-        DialogDriver driver;
-        driver.Then([&](HWND hDlg) {
-            EXPECT_EQ(other.m_hWnd, GetWindow(hDlg, GW_OWNER));
-            EXPECT_FALSE(other.IsWindowEnabled());
-            DialogDriver::Click(hDlg, IDCANCEL);
-        });
-        driver.Start();
-        EXPECT_EQ(IDCANCEL, dlg.DoModal());
-        EXPECT_TRUE(other.IsWindowEnabled());
+        EXPECT_TRUE(owner.IsWindowEnabled());
     }
 }
 
@@ -342,12 +335,16 @@ TEST(DialogModeless, CreateShowEndAndDestroy)
     EXPECT_EQ(nullptr, dlg.m_hWnd);
 }
 
+// The box has the application's caption, text from a string or a resource of
+// the chain, and the main window as owner; inside a dialog the dialog owns it.
 TEST(DialogMessageBox, CaptionOwnerTextAndAnswer)
 {
     CWnd mainWnd;
     ASSERT_TRUE(CreateFrame(mainWnd, L"main"));
     CMainWndScope scope(&mainWnd);
-
+    CDataDlg dlg;
+    int answer = 0;
+    dlg.m_onGo = [&] { answer = AfxMessageBox(L"Inner", MB_OKCANCEL); };
     DialogDriver driver;
     driver
         .Then([&](HWND hBox) {
@@ -359,25 +356,9 @@ TEST(DialogMessageBox, CaptionOwnerTextAndAnswer)
         .Then([&](HWND hBox) {
             EXPECT_EQ(L"Hello from the chain", DialogDriver::ItemText(hBox, 0xFFFF));
             DialogDriver::Click(hBox, IDOK);
-        });
-    driver.Start();
-    EXPECT_EQ(IDNO, AfxMessageBox(L"Go on?", MB_YESNO));
-    EXPECT_EQ(IDOK, AfxMessageBox(IDS_HELLO));
-    EXPECT_TRUE(driver.Finished());
-    EXPECT_TRUE(mainWnd.IsWindowEnabled());
-}
-
-TEST(DialogMessageBox, InsideADialogTheDialogOwnsTheBox)
-{
-    CWnd mainWnd;
-    ASSERT_TRUE(CreateFrame(mainWnd, L"main"));
-    CMainWndScope scope(&mainWnd);
-    CDataDlg dlg;
-    int answer = 0;
-    dlg.m_onGo = [&] { answer = AfxMessageBox(L"Inner", MB_OKCANCEL); };
-    DialogDriver driver;
-    // The click opens the box; the next steps run inside the box's own loop.
-    driver.Then([](HWND hDlg) { DialogDriver::Click(hDlg, IDC_GO); })
+        })
+        // The click opens the box; the next steps run inside the box's own loop.
+        .Then([](HWND hDlg) { DialogDriver::Click(hDlg, IDC_GO); })
         .Then([&](HWND hBox) {
             EXPECT_EQ(dlg.m_hWnd, GetWindow(hBox, GW_OWNER));
             EXPECT_FALSE(IsWindowEnabled(dlg.m_hWnd));
@@ -388,6 +369,9 @@ TEST(DialogMessageBox, InsideADialogTheDialogOwnsTheBox)
             DialogDriver::Click(hDlg, IDCANCEL);
         });
     driver.Start();
+    EXPECT_EQ(IDNO, AfxMessageBox(L"Go on?", MB_YESNO));
+    EXPECT_EQ(IDOK, AfxMessageBox(IDS_HELLO));
+    EXPECT_TRUE(mainWnd.IsWindowEnabled());
     EXPECT_EQ(IDCANCEL, dlg.DoModal());
     EXPECT_EQ(IDCANCEL, answer);
     EXPECT_TRUE(driver.Finished());

@@ -6,6 +6,7 @@
 #include <afxmt.h>
 
 #include <atomic>
+#include <thread>
 
 namespace {
 
@@ -171,30 +172,21 @@ TEST(SyncObjects, EventsResetAsAskedAndNamesAreShared)
     EXPECT_TRUE(second.Lock(0));
     EXPECT_TRUE(second.Lock(0)) << "the existing event keeps its manual reset";
 
+    // A mutex is recursive on its own thread: another thread must try it.
     CMutex mutex;
+    auto otherGets = [&mutex] {
+        BOOL bGot = FALSE;
+        std::thread([&] {
+            bGot = mutex.Lock(0);
+            if (bGot)
+                mutex.Unlock();
+        }).join();
+        return bGot;
+    };
     {
         CSingleLock lock(&mutex, TRUE);
         EXPECT_TRUE(lock.IsLocked());
-        std::atomic<int> otherGot{-1};
-        CWinThread* pOther = AfxBeginThread(
-            [](LPVOID p) -> UINT {
-                auto* pMutex = static_cast<std::pair<CMutex*, std::atomic<int>*>*>(p);
-                BOOL bGot = pMutex->first->Lock(0);
-                pMutex->second->store(bGot);
-                if (bGot)
-                    pMutex->first->Unlock();
-                return 0;
-            },
-            new std::pair<CMutex*, std::atomic<int>*>(&mutex, &otherGot), THREAD_PRIORITY_NORMAL, 0,
-            CREATE_SUSPENDED);
-        ASSERT_NE(nullptr, pOther);
-        pOther->m_bAutoDelete = FALSE;
-        pOther->ResumeThread();
-        WaitForSingleObject(pOther->m_hThread, 5000);
-        delete static_cast<std::pair<CMutex*, std::atomic<int>*>*>(pOther->m_pThreadParams);
-        delete pOther;
-        EXPECT_EQ(FALSE, otherGot.load()) << "held by the lock";
+        EXPECT_FALSE(otherGets()) << "held by the lock";
     }
-    EXPECT_TRUE(mutex.Lock(0)) << "released when the lock ended";
-    mutex.Unlock();
+    EXPECT_TRUE(otherGets()) << "released when the lock ended";
 }

@@ -198,7 +198,7 @@ TEST(WndMaps, PermanentObjectsAreFoundTemporaryOnesComeAndGo)
     EXPECT_TRUE(IsWindow(hPlain));
 }
 
-TEST(WndMaps, ObjectSeesCreationFromTheFirstMessageOn)
+TEST(WndMaps, ObjectSeesCreationFromTheFirstMessageOnAndEndsWhenItFails)
 {
     CProbeWnd frame;
     ASSERT_TRUE(CreateFrame(frame));
@@ -222,16 +222,14 @@ TEST(WndMaps, ObjectSeesCreationFromTheFirstMessageOn)
     button.GetWindowRect(&rect);
     frame.ScreenToClient(&rect);
     EXPECT_EQ(CRect(10, 10, 110, 40), rect);
-}
 
-TEST(WndMaps, FailedCreationDetachesAndEndsTheObject)
-{
-    CProbeWnd wnd;
-    wnd.m_nCreateResult = -1;
-    EXPECT_FALSE(CreateFrame(wnd));
-    EXPECT_EQ(nullptr, wnd.m_hWnd);
-    EXPECT_EQ(1, wnd.m_nPostNcDestroy);
-    EXPECT_FALSE(wnd.DestroyWindow());
+    // A failed creation detaches and ends the object.
+    CProbeWnd failed;
+    failed.m_nCreateResult = -1;
+    EXPECT_FALSE(CreateFrame(failed));
+    EXPECT_EQ(nullptr, failed.m_hWnd);
+    EXPECT_EQ(1, failed.m_nPostNcDestroy);
+    EXPECT_FALSE(failed.DestroyWindow());
 }
 
 TEST(WndDispatch, MapEntriesGetTypedArgumentsAndResults)

@@ -2,7 +2,7 @@
 // copies made in their own folder.
 #include "FileOpsTestEnv.h"
 
-#include <functional>
+#include <algorithm>
 
 using namespace fileops_test;
 
@@ -17,21 +17,18 @@ protected:
         for (const wchar_t* name : names)
             WriteFile(src / name, testing_support::Narrow(name));
     }
-    std::string Content(const wchar_t* name) { return testing_support::Narrow(name); }
+    // CopyBFiles from src, the new objects into made.
+    int Copy(int bCopy, const TestFiles& files, const CBFolder* pTo, CBFileList* pNotFound = nullptr)
+    {
+        return Code(CopyBFiles(bCopy, nullptr, from.get(), files.List(), pTo, pNotFound, made.Out()));
+    }
 
     ScratchFolder src{L"src"};
     ScratchFolder dst{L"dst"};
+    std::unique_ptr<CBFolder> from = ShellFolder(src.Path());
+    std::unique_ptr<CBFolder> to = ShellFolder(dst.Path());
+    TestFiles made;
 };
-
-// The prompt's view, then the answer given to it.
-std::function<void(HWND)> ReadAndAnswer(PromptView* pView, int nButton)
-{
-    return [pView, nButton](HWND hDlg) {
-        ASSERT_TRUE(IsFileOpPrompt(hDlg));
-        *pView = ReadPrompt(hDlg);
-        DialogDriver::Click(hDlg, nButton);
-    };
-}
 
 } // namespace
 
@@ -39,23 +36,16 @@ std::function<void(HWND)> ReadAndAnswer(PromptView* pView, int nButton)
 
 TEST_F(CopyTest, CopyNameKeepsTheExtensionAfterThePatternAndSkipsTakenNames)
 {
-    Make({L"photo.jpg", L"photo - Copy.jpg"});
-    CString name = L"photo.jpg";
-    EXPECT_EQ(1, GetFirstUniqueCopyFileName(src.Path().c_str(), name));
-    EXPECT_EQ(L"photo - Copy (2).jpg", Str(name));
-
-    Make({L"photo - Copy (2).jpg"});
-    name = L"photo.jpg";
-    EXPECT_EQ(1, GetFirstUniqueCopyFileName((src.Path() + L"\\").c_str(), name));
-    EXPECT_EQ(L"photo - Copy (3).jpg", Str(name));
-
-    name = L"archive";
-    EXPECT_EQ(1, GetFirstUniqueCopyFileName(src.Path().c_str(), name));
-    EXPECT_EQ(L"archive - Copy", Str(name));
-
-    name = L".profile";
-    EXPECT_EQ(1, GetFirstUniqueCopyFileName(src.Path().c_str(), name));
-    EXPECT_EQ(L" - Copy.profile", Str(name));
+    Make({L"photo.jpg", L"photo - Copy.jpg", L"photo - Copy (2).jpg"});
+    const struct { const wchar_t *folderEnd, *name, *expected; } rows[] = {
+        {L"", L"photo.jpg", L"photo - Copy (3).jpg"}, {L"\\", L"photo.jpg", L"photo - Copy (3).jpg"},
+        {L"", L"archive", L"archive - Copy"}, {L"", L".profile", L" - Copy.profile"}};
+    for (const auto& r : rows)
+    {
+        CString name = r.name;
+        EXPECT_EQ(1, GetFirstUniqueCopyFileName((src.Path() + r.folderEnd).c_str(), name));
+        EXPECT_EQ(r.expected, Str(name));
+    }
 }
 
 TEST_F(CopyTest, CopyNameSearchGivesUpAfter499TakenNames)
@@ -74,157 +64,121 @@ TEST_F(CopyTest, CopyToAnotherFolderCopiesAndHandsBackOneNewObjectPerFile)
 {
     Make({L"a.jpg", L"b.png", L"archive"});
     TestFiles files{L"a.jpg", L"b.png", L"archive"};
-    auto from = ShellFolder(src.Path());
-    auto to = ShellFolder(dst.Path());
     CBFileList notFound;
-    OwnedList made;
-    CBFile* pSentinel = CreateShellFile(L"keep", L"keep", nullptr, nullptr, 0, 0);
-    made.list.AddTail(pSentinel); // what the caller had stays first and alive
-
-    NoDialogExpected quiet;
-    EXPECT_EQ(0, Code(CopyBFiles(1, nullptr, from.get(), files.List(), to.get(), &notFound, &made.list)));
+    CBFile* pKept = made.Add(L"keep"); // what the caller had stays first and alive
+    {
+        NoDialogExpected quiet;
+        EXPECT_EQ(0, Copy(1, files, to.get(), &notFound));
+    }
     EXPECT_TRUE(notFound.IsEmpty());
     EXPECT_EQ((std::vector<std::wstring>{L"a.jpg", L"archive", L"b.png"}), Listing(dst.Path()));
     EXPECT_EQ("a.jpg", ReadFile(dst / L"a.jpg"));
     EXPECT_EQ((std::vector<std::wstring>{L"a.jpg", L"archive", L"b.png"}), Listing(src.Path()));
-    ASSERT_EQ(4, made.list.GetCount());
-    EXPECT_EQ(pSentinel, made.list.GetHead());
-    made.list.RemoveHead();
-    delete pSentinel;
-    EXPECT_EQ((std::vector<std::wstring>{L"a.jpg", L"b.png", L"archive"}), Names(made.list));
-    EXPECT_EQ((std::vector<std::wstring>{dst / L"a.jpg", dst / L"b.png", dst / L"archive"}), Paths(made.list));
-    const CBFile* pNew = made.list.GetHead();
+    EXPECT_EQ((std::vector<std::wstring>{L"keep", dst / L"a.jpg", dst / L"b.png", dst / L"archive"}),
+              Paths(made.List()));
+    EXPECT_EQ(pKept, made[0]);
+    const CBFile* pNew = made[1];
+    EXPECT_EQ(L"a.jpg", Str(pNew->m_strName));
     EXPECT_EQ(eBKindShell, pNew->m_nKind);
-    EXPECT_EQ(0u, pNew->m_dwAttribs);
-    EXPECT_EQ(0u, pNew->m_dwSize);
-    EXPECT_EQ(0u, pNew->m_ftLastWrite.dwLowDateTime | pNew->m_ftLastWrite.dwHighDateTime);
+    EXPECT_EQ(0u, pNew->m_dwAttribs | pNew->m_dwSize | pNew->m_ftLastWrite.dwLowDateTime |
+                       pNew->m_ftLastWrite.dwHighDateTime);
 }
 
 TEST_F(CopyTest, CopyIntoTheSameFolderGivesEveryCopyAFreeName)
 {
-    Make({L"photo.jpg", L"photo - Copy.jpg", L"archive", L".profile"});
+    Make({L"photo.jpg", L"archive", L".profile"});
     WriteFile(src / L"photo - Copy.jpg", "older copy");
     TestFiles files{L"photo.jpg", L"archive", L".profile"};
-    auto folder = ShellFolder(src.Path());
     auto sameWithSlash = PathFolder(src.Path() + L"\\");
-    OwnedList made;
-
-    NoDialogExpected quiet;
-    EXPECT_EQ(0, Code(CopyBFiles(1, nullptr, folder.get(), files.List(), sameWithSlash.get(), nullptr, &made.list)));
+    {
+        NoDialogExpected quiet;
+        EXPECT_EQ(0, Copy(1, files, sameWithSlash.get()));
+    }
     EXPECT_EQ((std::vector<std::wstring>{L" - Copy.profile", L".profile", L"archive", L"archive - Copy",
                                          L"photo - Copy (2).jpg", L"photo - Copy.jpg", L"photo.jpg"}),
               Listing(src.Path()));
     EXPECT_EQ("photo.jpg", ReadFile(src / L"photo - Copy (2).jpg"));
     EXPECT_EQ("older copy", ReadFile(src / L"photo - Copy.jpg"));
     EXPECT_EQ(".profile", ReadFile(src / L" - Copy.profile"));
-    EXPECT_EQ((std::vector<std::wstring>{L"photo - Copy (2).jpg", L"archive - Copy", L" - Copy.profile"}),
-              Names(made.list));
-    EXPECT_EQ(src.Path() + L"\\archive - Copy", Paths(made.list)[1]);
+    EXPECT_EQ((std::vector<std::wstring>{src / L"photo - Copy (2).jpg", src / L"archive - Copy",
+                                         src / L" - Copy.profile"}),
+              Paths(made.List()));
 }
 
 TEST_F(CopyTest, MoveToAnotherFolderAndIntoItsOwnFolder)
 {
     Make({L"a.jpg", L"b.jpg", L"stay.jpg"});
-    auto from = ShellFolder(src.Path());
-    auto to = ShellFolder(dst.Path());
+    NoDialogExpected quiet;
+    EXPECT_EQ(0, Copy(0, TestFiles{L"a.jpg", L"b.jpg"}, to.get()));
+    EXPECT_EQ((std::vector<std::wstring>{L"stay.jpg"}), Listing(src.Path()));
+    EXPECT_EQ((std::vector<std::wstring>{L"a.jpg", L"b.jpg"}), Listing(dst.Path()));
+    EXPECT_EQ("b.jpg", ReadFile(dst / L"b.jpg"));
+    // Nothing to move: success, the file untouched and handed back.
+    EXPECT_EQ(0, Copy(0, TestFiles{L"stay.jpg"}, from.get()));
+    EXPECT_EQ("stay.jpg", ReadFile(src / L"stay.jpg"));
+    EXPECT_EQ((std::vector<std::wstring>{dst / L"a.jpg", dst / L"b.jpg", src / L"stay.jpg"}), Paths(made.List()));
+}
+
+// The prompt lists what is missing; only Yes goes on, with the files found.
+TEST_F(CopyTest, MissingFilesAreShownFirstAndOnlyYesGoesOn)
+{
+    const struct { int bCopy; bool bSameFolder; bool bSomeExist; int nAnswer; int nCode; UINT nMessage; } rows[] = {
+        {1, false, true, IDYES, 0, IDS_BRWS_COPY_NOTFOUND_ASK},
+        // Into the same folder: no name is searched and no copy made either.
+        {1, true, true, IDNO, ZEC_USER_STOPPED, IDS_BRWS_COPY_NOTFOUND_ASK},
+        {0, false, false, IDOK, ZEC_USER_STOPPED, IDS_BRWS_MOVE_NOTFOUND}};
+    for (const auto& r : rows)
     {
-        TestFiles files{L"a.jpg", L"b.jpg"};
-        OwnedList made;
-        NoDialogExpected quiet;
-        EXPECT_EQ(0, Code(CopyBFiles(0, nullptr, from.get(), files.List(), to.get(), nullptr, &made.list)));
-        EXPECT_EQ((std::vector<std::wstring>{L"stay.jpg"}), Listing(src.Path()));
-        EXPECT_EQ((std::vector<std::wstring>{L"a.jpg", L"b.jpg"}), Listing(dst.Path()));
-        EXPECT_EQ("b.jpg", ReadFile(dst / L"b.jpg"));
-        EXPECT_EQ((std::vector<std::wstring>{dst / L"a.jpg", dst / L"b.jpg"}), Paths(made.list));
+        SCOPED_TRACE(testing::Message() << "copy " << r.bCopy << ", answer " << r.nAnswer);
+        ScratchFolder srcDir{L"src"};
+        ScratchFolder dstDir{L"dst"};
+        std::vector<std::wstring> present;
+        if (r.bSomeExist)
+            present = {L"a.jpg", L"c.jpg", L"e.jpg"};
+        for (const std::wstring& name : present)
+            WriteFile(srcDir / name, "x");
+        TestFiles files{L"a.jpg", L"b.jpg", L"c.jpg", L"d.jpg", L"e.jpg"};
+        auto source = ShellFolder(srcDir.Path());
+        auto target = r.bSameFolder ? ShellFolder(srcDir.Path()) : ShellFolder(dstDir.Path());
+        CBFileList notFound;
+        TestFiles made;
+        PromptView view;
+        EXPECT_EQ(r.nCode, WithPromptAnswered(r.nAnswer, &view, [&] {
+                      return Code(CopyBFiles(r.bCopy, nullptr, source.get(), files.List(), target.get(), &notFound,
+                                             made.Out()));
+                  }));
+        EXPECT_EQ(ResourceText(r.nMessage), view.message);
+        EXPECT_EQ(r.nAnswer == IDOK, view.okShown);
+        EXPECT_EQ(r.nAnswer != IDOK, view.yesShown && view.noShown);
+        // The caller gets the very objects that are missing.
+        std::vector<const CBFile*> missing;
+        std::vector<std::wstring> lines;
+        for (int i = 0; i < 5; ++i)
+        {
+            const std::wstring name = Str(files[i]->m_strName);
+            if (std::find(present.begin(), present.end(), name) == present.end())
+            {
+                missing.push_back(files[i]);
+                lines.push_back(srcDir / name);
+            }
+        }
+        EXPECT_EQ(missing, Pointers(notFound));
+        EXPECT_EQ(lines, view.fileLines);
+        EXPECT_EQ(r.nCode == 0 ? present : std::vector<std::wstring>(), Names(made.List()));
+        EXPECT_EQ(r.nCode == 0 || r.bSameFolder ? present : std::vector<std::wstring>(),
+                  Listing(r.bSameFolder ? srcDir.Path() : dstDir.Path()));
     }
-    {
-        // Nothing to move: success, the files untouched and handed back.
-        TestFiles files{L"stay.jpg"};
-        OwnedList made;
-        NoDialogExpected quiet;
-        EXPECT_EQ(0, Code(CopyBFiles(0, nullptr, from.get(), files.List(), from.get(), nullptr, &made.list)));
-        EXPECT_EQ((std::vector<std::wstring>{L"stay.jpg"}), Listing(src.Path()));
-        EXPECT_EQ("stay.jpg", ReadFile(src / L"stay.jpg"));
-        EXPECT_EQ((std::vector<std::wstring>{src / L"stay.jpg"}), Paths(made.list));
-    }
-}
-
-TEST_F(CopyTest, MissingFilesAskFirstAndYesCopiesTheRest)
-{
-    Make({L"a.jpg", L"c.jpg", L"e.jpg"});
-    TestFiles files{L"a.jpg", L"b.jpg", L"c.jpg", L"d.jpg", L"e.jpg"};
-    auto from = ShellFolder(src.Path());
-    auto to = ShellFolder(dst.Path());
-    CBFileList notFound;
-    OwnedList made;
-    PromptView view;
-    DialogDriver driver;
-    driver.Then(ReadAndAnswer(&view, IDYES));
-    driver.Start();
-    EXPECT_EQ(0, Code(CopyBFiles(1, nullptr, from.get(), files.List(), to.get(), &notFound, &made.list)));
-    EXPECT_TRUE(driver.Finished());
-    EXPECT_EQ(ResourceText(IDS_BRWS_COPY_NOTFOUND_ASK), view.message);
-    EXPECT_EQ((std::vector<std::wstring>{src / L"b.jpg", src / L"d.jpg"}), view.fileLines);
-    EXPECT_TRUE(view.yesShown && view.noShown && !view.okShown);
-    EXPECT_EQ((std::vector<const CBFile*>{files[1], files[3]}), Pointers(notFound));
-    EXPECT_EQ((std::vector<std::wstring>{L"a.jpg", L"c.jpg", L"e.jpg"}), Listing(dst.Path()));
-    EXPECT_EQ((std::vector<std::wstring>{L"a.jpg", L"c.jpg", L"e.jpg"}), Names(made.list));
-}
-
-TEST_F(CopyTest, MissingFilesAndNoStopsBeforeAnythingIsCopied)
-{
-    Make({L"a.jpg", L"c.jpg", L"e.jpg"});
-    TestFiles files{L"a.jpg", L"b.jpg", L"c.jpg", L"d.jpg", L"e.jpg"};
-    auto from = ShellFolder(src.Path());
-    CBFileList notFound;
-    OwnedList made;
-    PromptView view;
-    DialogDriver driver;
-    driver.Then(ReadAndAnswer(&view, IDNO));
-    driver.Start();
-    // Into the same folder: no name is searched and no copy made either.
-    EXPECT_EQ(ZEC_USER_STOPPED,
-              Code(CopyBFiles(1, nullptr, from.get(), files.List(), from.get(), &notFound, &made.list)));
-    EXPECT_TRUE(driver.Finished());
-    EXPECT_EQ((std::vector<const CBFile*>{files[1], files[3]}), Pointers(notFound));
-    EXPECT_TRUE(made.list.IsEmpty());
-    EXPECT_EQ((std::vector<std::wstring>{L"a.jpg", L"c.jpg", L"e.jpg"}), Listing(src.Path()));
-}
-
-TEST_F(CopyTest, AllFilesMissingOnlyInformsWithOK)
-{
-    TestFiles files{L"a.jpg", L"b.jpg"};
-    auto from = ShellFolder(src.Path());
-    auto to = ShellFolder(dst.Path());
-    CBFileList notFound;
-    OwnedList made;
-    PromptView view;
-    DialogDriver driver;
-    driver.Then(ReadAndAnswer(&view, IDOK));
-    driver.Start();
-    EXPECT_EQ(ZEC_USER_STOPPED,
-              Code(CopyBFiles(0, nullptr, from.get(), files.List(), to.get(), &notFound, &made.list)));
-    EXPECT_TRUE(driver.Finished());
-    EXPECT_EQ(ResourceText(IDS_BRWS_MOVE_NOTFOUND), view.message);
-    EXPECT_TRUE(view.okShown && !view.yesShown && !view.noShown);
-    EXPECT_EQ(2, notFound.GetCount());
-    EXPECT_TRUE(made.list.IsEmpty());
-    EXPECT_TRUE(Listing(dst.Path()).empty());
 }
 
 TEST_F(CopyTest, EscapeHeldWhileNamesAreSearchedFailsTheCopyBeforeTheShellRuns)
 {
     Make({L"a.jpg", L"b.jpg"});
-    TestFiles files{L"a.jpg", L"b.jpg"};
-    auto folder = ShellFolder(src.Path());
-    OwnedList made;
     NoDialogExpected quiet;
     {
         EscapeHeld escape;
-        EXPECT_EQ(ZEC_NO_UNIQUE_NAME,
-                  Code(CopyBFiles(1, nullptr, folder.get(), files.List(), folder.get(), nullptr, &made.list)));
+        EXPECT_EQ(ZEC_NO_UNIQUE_NAME, Copy(1, TestFiles{L"a.jpg", L"b.jpg"}, from.get()));
     }
-    EXPECT_TRUE(made.list.IsEmpty());
+    EXPECT_TRUE(made.List().IsEmpty());
     EXPECT_EQ((std::vector<std::wstring>{L"a.jpg", L"b.jpg"}), Listing(src.Path()));
 }
 
@@ -234,18 +188,14 @@ TEST_F(CopyTest, DecliningTheShellsReplacePromptReportsTheStop)
 {
     Make({L"a.jpg", L"b.jpg"});
     WriteFile(dst / L"a.jpg", "already here");
-    TestFiles files{L"a.jpg", L"b.jpg"};
-    auto from = ShellFolder(src.Path());
-    auto to = ShellFolder(dst.Path());
-    OwnedList made;
     DialogDriver driver;
     driver.Then([](HWND hDlg) { AnswerShellDialog(hDlg, IDNO); });
     driver.Start();
-    EXPECT_EQ(ZEC_USER_STOPPED, Code(CopyBFiles(1, nullptr, from.get(), files.List(), to.get(), nullptr, &made.list)));
+    EXPECT_EQ(ZEC_USER_STOPPED, Copy(1, TestFiles{L"a.jpg", L"b.jpg"}, to.get()));
     EXPECT_TRUE(driver.Finished());
     EXPECT_EQ("already here", ReadFile(dst / L"a.jpg"));
     EXPECT_EQ("b.jpg", ReadFile(dst / L"b.jpg"));
-    EXPECT_EQ((std::vector<std::wstring>{L"b.jpg"}), Names(made.list));
+    EXPECT_EQ((std::vector<std::wstring>{L"b.jpg"}), Names(made.List()));
 }
 
 // A file the shell cannot read does not arrive: the shell may still answer
@@ -253,20 +203,15 @@ TEST_F(CopyTest, DecliningTheShellsReplacePromptReportsTheStop)
 TEST_F(CopyTest, AFileThatDoesNotArriveIsAFailureAndNotHandedBack)
 {
     Make({L"a.jpg", L"locked.jpg"});
-    TestFiles files{L"a.jpg", L"locked.jpg"};
-    auto from = ShellFolder(src.Path());
-    auto to = ShellFolder(dst.Path());
-    OwnedList made;
     HANDLE hLock = CreateFileW((src / L"locked.jpg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, hLock);
     {
         NoDialogExpected quiet;
-        EXPECT_EQ(ZEC_SHELL_OP_FAILED,
-                  Code(CopyBFiles(1, nullptr, from.get(), files.List(), to.get(), nullptr, &made.list)));
+        EXPECT_EQ(ZEC_SHELL_OP_FAILED, Copy(1, TestFiles{L"a.jpg", L"locked.jpg"}, to.get()));
     }
     CloseHandle(hLock);
     EXPECT_EQ((std::vector<std::wstring>{L"a.jpg"}), Listing(dst.Path()));
-    EXPECT_EQ((std::vector<std::wstring>{L"a.jpg"}), Names(made.list));
+    EXPECT_EQ((std::vector<std::wstring>{L"a.jpg"}), Names(made.List()));
     EXPECT_EQ("locked.jpg", ReadFile(src / L"locked.jpg"));
 }
 
@@ -278,19 +223,17 @@ TEST_F(CopyTest, RefusesMissingDestinationsFoldersWithoutPathsAndBadLists)
     TestFiles files{L"a.jpg"};
     CBFileList empty;
     CBFileList both;
-    auto from = ShellFolder(src.Path());
     auto gone = PathFolder(dst / L"gone");
     auto none = PathFolder(L"");
-    OwnedList made;
     const CBFileList& list = files.List();
     NoDialogExpected quiet;
-    EXPECT_EQ(ZEC_FILES_NOT_FOUND, Code(CopyBFiles(1, nullptr, from.get(), list, gone.get(), nullptr, &made.list)));
-    EXPECT_EQ(ZEC_FILES_NOT_FOUND, Code(CopyBFiles(0, nullptr, from.get(), list, gone.get(), nullptr, &made.list)));
-    EXPECT_EQ(ZEC_INVALID_ARGUMENTS, Code(CopyBFiles(1, nullptr, from.get(), list, none.get(), nullptr, nullptr)));
+    EXPECT_EQ(ZEC_FILES_NOT_FOUND, Copy(1, files, gone.get()));
+    EXPECT_EQ(ZEC_FILES_NOT_FOUND, Copy(0, files, gone.get()));
+    EXPECT_EQ(ZEC_INVALID_ARGUMENTS, Copy(1, files, none.get()));
     EXPECT_EQ(ZEC_INVALID_ARGUMENTS, Code(CopyBFiles(1, nullptr, none.get(), list, from.get(), nullptr, nullptr)));
     EXPECT_EQ(ZEC_INVALID_ARGUMENTS, Code(CopyBFiles(1, nullptr, from.get(), empty, from.get(), nullptr, nullptr)));
     EXPECT_EQ(ZEC_INVALID_ARGUMENTS, Code(CopyFSFiles(1, nullptr, from.get(), list, from.get(), &both, &both)));
-    EXPECT_TRUE(made.list.IsEmpty());
+    EXPECT_TRUE(made.List().IsEmpty());
     EXPECT_TRUE(Listing(dst.Path()).empty());
     EXPECT_EQ((std::vector<std::wstring>{L"a.jpg"}), Listing(src.Path()));
 }

@@ -16,145 +16,97 @@ protected:
         return dir.Path().substr(dir.Path().rfind(L'\\') + 1) + L"-" + name;
     }
     void Make(const std::wstring& name) { WriteFile(dir / name, testing_support::Narrow(name)); }
+    // DeleteBFiles in dir, with the shell's confirmation answered by nShellAnswer.
+    int Delete(const TestFiles& files, bool bToRecycleBin, int nShellAnswer = IDYES, CBFileList* pNotFound = nullptr)
+    {
+        DialogDriver driver;
+        driver.Then([nShellAnswer](HWND hDlg) { AnswerShellDialog(hDlg, nShellAnswer); });
+        driver.Start();
+        int nCode = Code(DeleteBFiles(nullptr, folder.get(), files.List(), pNotFound, bToRecycleBin));
+        EXPECT_TRUE(driver.Finished());
+        return nCode;
+    }
 
     ScratchFolder dir{L"del"};
+    std::unique_ptr<CBFolder> folder = ShellFolder(dir.Path());
 };
-
-void ConfirmInShell(HWND hDlg)
-{
-    AnswerShellDialog(hDlg, IDYES);
-}
 
 } // namespace
 
-TEST_F(DeleteTest, ToTheRecycleBinAfterTheShellsConfirmation)
+TEST_F(DeleteTest, ToTheRecycleBinOrForGoodAfterTheShellsConfirmation)
 {
-    std::wstring a = Unique(L"a.jpg");
-    std::wstring b = Unique(L"b.jpg");
-    Make(a);
-    Make(b);
-    Make(L"other.jpg");
-    TestFiles files{a.c_str(), b.c_str()};
-    auto folder = ShellFolder(dir.Path());
-    CBFileList notFound;
-    DialogDriver driver;
-    driver.Then(ConfirmInShell);
-    driver.Start();
-    EXPECT_EQ(0, Code(DeleteBFiles(nullptr, folder.get(), files.List(), &notFound, true)));
-    EXPECT_TRUE(driver.Finished());
-    EXPECT_TRUE(notFound.IsEmpty());
-    EXPECT_EQ((std::vector<std::wstring>{L"other.jpg"}), Listing(dir.Path()));
-    std::wstring trash = TrashFiles();
+    const std::wstring trash = TrashFiles();
     ASSERT_FALSE(trash.empty());
-    EXPECT_EQ(testing_support::Narrow(a), ReadFile(trash + L"\\" + a));
-    EXPECT_EQ(testing_support::Narrow(b), ReadFile(trash + L"\\" + b));
-}
-
-TEST_F(DeleteTest, ForGoodWhenNotToTheRecycleBin)
-{
-    std::wstring a = Unique(L"gone.jpg");
-    Make(a);
-    TestFiles files{a.c_str()};
-    auto folder = ShellFolder(dir.Path());
-    DialogDriver driver;
-    driver.Then(ConfirmInShell);
-    driver.Start();
-    EXPECT_EQ(0, Code(DeleteBFiles(nullptr, folder.get(), files.List(), nullptr, false)));
-    EXPECT_TRUE(driver.Finished());
-    EXPECT_TRUE(Listing(dir.Path()).empty());
-    EXPECT_FALSE(Exists(TrashFiles() + L"\\" + a));
-}
-
-TEST_F(DeleteTest, DecliningTheShellsConfirmationKeepsTheFilesAndReportsTheStop)
-{
-    Make(L"a.jpg");
-    TestFiles files{L"a.jpg"};
-    auto folder = ShellFolder(dir.Path());
-    DialogDriver driver;
-    driver.Then([](HWND hDlg) { AnswerShellDialog(hDlg, IDNO); });
-    driver.Start();
-    EXPECT_EQ(ZEC_USER_STOPPED, Code(DeleteBFiles(nullptr, folder.get(), files.List(), nullptr, true)));
-    EXPECT_TRUE(driver.Finished());
-    EXPECT_EQ("a.jpg", ReadFile(dir / L"a.jpg"));
-}
-
-TEST_F(DeleteTest, MissingFilesAskFirst)
-{
-    Make(L"a.jpg");
-    Make(L"c.jpg");
-    TestFiles files{L"a.jpg", L"b.jpg", L"c.jpg"};
-    auto folder = ShellFolder(dir.Path());
+    Make(L"other.jpg");
+    for (bool bToRecycleBin : {true, false})
     {
-        // No: nothing is deleted and the shell is not asked.
+        SCOPED_TRACE(bToRecycleBin ? "recycle bin" : "for good");
+        const std::wstring a = Unique(bToRecycleBin ? L"a.jpg" : L"gone.jpg");
+        const std::wstring b = Unique(L"b.jpg");
+        Make(a);
+        Make(b);
+        CBFileList notFound;
+        EXPECT_EQ(0, Delete(TestFiles{a.c_str(), b.c_str()}, bToRecycleBin, IDYES, &notFound));
+        EXPECT_TRUE(notFound.IsEmpty());
+        EXPECT_EQ((std::vector<std::wstring>{L"other.jpg"}), Listing(dir.Path()));
+        EXPECT_EQ(bToRecycleBin ? testing_support::Narrow(a) : "<missing>", ReadFile(trash + L"\\" + a));
+    }
+}
+
+// The prompt lists what is missing; only Yes goes on (to the shell's own
+// confirmation) with the files found.
+TEST_F(DeleteTest, MissingFilesAreShownFirstAndOnlyYesGoesOn)
+{
+    const struct { bool bSomeExist; int nAnswer; int nCode; UINT nMessage; } rows[] = {
+        {false, IDOK, ZEC_USER_STOPPED, IDS_BRWS_DELETE_NOTFOUND},
+        {true, IDNO, ZEC_USER_STOPPED, IDS_BRWS_DELETE_NOTFOUND_ASK},
+        {true, IDYES, 0, IDS_BRWS_DELETE_NOTFOUND_ASK}};
+    Make(L"keep.jpg");
+    for (const auto& r : rows)
+    {
+        SCOPED_TRACE(testing::Message() << "answer " << r.nAnswer);
+        if (r.bSomeExist)
+        {
+            Make(L"a.jpg");
+            Make(L"c.jpg");
+        }
+        TestFiles files{L"a.jpg", L"b.jpg", L"c.jpg"};
         CBFileList notFound;
         PromptView view;
-        DialogDriver driver;
-        driver.Then([&](HWND hDlg) {
-            view = ReadPrompt(hDlg);
-            DialogDriver::Click(hDlg, IDNO);
-        });
-        driver.Start();
-        EXPECT_EQ(ZEC_USER_STOPPED, Code(DeleteBFiles(nullptr, folder.get(), files.List(), &notFound, false)));
-        EXPECT_TRUE(driver.Finished());
-        EXPECT_EQ(ResourceText(IDS_BRWS_DELETE_NOTFOUND_ASK), view.message);
-        EXPECT_EQ((std::vector<std::wstring>{dir / L"b.jpg"}), view.fileLines);
-        EXPECT_TRUE(view.yesShown && view.noShown && !view.okShown);
-        EXPECT_EQ((std::vector<const CBFile*>{files[1]}), Pointers(notFound));
-        EXPECT_EQ((std::vector<std::wstring>{L"a.jpg", L"c.jpg"}), Listing(dir.Path()));
-    }
-    {
-        // Yes: the shell confirms, then the two that exist go.
-        CBFileList notFound;
-        DialogDriver driver;
-        driver.Then([](HWND hDlg) {
-                  ASSERT_TRUE(IsFileOpPrompt(hDlg));
-                  DialogDriver::Click(hDlg, IDYES);
-              })
-            .Then(ConfirmInShell);
-        driver.Start();
-        EXPECT_EQ(0, Code(DeleteBFiles(nullptr, folder.get(), files.List(), &notFound, false)));
-        EXPECT_TRUE(driver.Finished());
-        EXPECT_EQ((std::vector<const CBFile*>{files[1]}), Pointers(notFound));
-        EXPECT_TRUE(Listing(dir.Path()).empty());
+        EXPECT_EQ(r.nCode, WithPromptAnswered(r.nAnswer, &view, [&] {
+                      return Code(DeleteBFiles(nullptr, folder.get(), files.List(), &notFound, false));
+                  }, r.nCode == 0));
+        EXPECT_EQ(ResourceText(r.nMessage), view.message);
+        EXPECT_EQ(r.nAnswer == IDOK, view.okShown);
+        EXPECT_EQ(r.nAnswer != IDOK, view.yesShown && view.noShown);
+        // The caller gets the very objects that are missing.
+        std::vector<const CBFile*> missing = {files[1]};
+        std::vector<std::wstring> lines = {dir / L"b.jpg"};
+        if (!r.bSomeExist)
+        {
+            missing = {files[0], files[1], files[2]};
+            lines = {dir / L"a.jpg", dir / L"b.jpg", dir / L"c.jpg"};
+        }
+        EXPECT_EQ(missing, Pointers(notFound));
+        EXPECT_EQ(lines, view.fileLines);
+        std::vector<std::wstring> left = {L"keep.jpg"};
+        if (r.bSomeExist && r.nCode != 0)
+            left = {L"a.jpg", L"c.jpg", L"keep.jpg"};
+        EXPECT_EQ(left, Listing(dir.Path()));
     }
 }
 
-TEST_F(DeleteTest, AllFilesMissingOnlyInformsWithOK)
+// The file stays when the shell is told No (a stop) and when it cannot
+// delete a file in use (a failure).
+TEST_F(DeleteTest, ADeclinedConfirmationOrAFileInUseKeepsTheFile)
 {
-    Make(L"keep.jpg");
-    TestFiles files{L"a.jpg", L"b.jpg"};
-    auto folder = ShellFolder(dir.Path());
-    CBFileList notFound;
-    PromptView view;
-    DialogDriver driver;
-    driver.Then([&](HWND hDlg) {
-        view = ReadPrompt(hDlg);
-        DialogDriver::Click(hDlg, IDOK);
-    });
-    driver.Start();
-    EXPECT_EQ(ZEC_USER_STOPPED, Code(DeleteBFiles(nullptr, folder.get(), files.List(), &notFound, true)));
-    EXPECT_TRUE(driver.Finished());
-    EXPECT_EQ(ResourceText(IDS_BRWS_DELETE_NOTFOUND), view.message);
-    EXPECT_TRUE(view.okShown && !view.yesShown && !view.noShown);
-    EXPECT_EQ(2, notFound.GetCount());
-    EXPECT_EQ((std::vector<std::wstring>{L"keep.jpg"}), Listing(dir.Path()));
-}
-
-// A file in use cannot be deleted: the shell's failure is the result.
-TEST_F(DeleteTest, AFileThatStaysIsAFailure)
-{
-    Make(L"locked.jpg");
-    TestFiles files{L"locked.jpg"};
-    auto folder = ShellFolder(dir.Path());
-    HANDLE hLock = CreateFileW((dir / L"locked.jpg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, hLock);
-    DialogDriver driver;
-    driver.Then(ConfirmInShell);
-    driver.Start();
-    EXPECT_EQ(ZEC_SHELL_OP_FAILED, Code(DeleteBFiles(nullptr, folder.get(), files.List(), nullptr, false)));
-    EXPECT_TRUE(driver.Finished());
+    Make(L"a.jpg");
+    EXPECT_EQ(ZEC_USER_STOPPED, Delete(TestFiles{L"a.jpg"}, true, IDNO));
+    HANDLE hLock = CreateFileW((dir / L"a.jpg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hLock) << "gone after No";
+    EXPECT_EQ(ZEC_SHELL_OP_FAILED, Delete(TestFiles{L"a.jpg"}, false));
     CloseHandle(hLock);
-    EXPECT_EQ("locked.jpg", ReadFile(dir / L"locked.jpg"));
+    EXPECT_EQ("a.jpg", ReadFile(dir / L"a.jpg"));
 }
 
 // Names that would make the shell delete the folder itself, its parent or
@@ -164,17 +116,11 @@ TEST_F(DeleteTest, NamesThatLeaveTheFolderAreNeverDeleted)
     Make(L"a.jpg");
     Make(L"b.jpg");
     TestFiles files{L"", L".", L"..", L"...", L"*", L"*.jpg"};
-    auto folder = ShellFolder(dir.Path());
     CBFileList notFound;
     PromptView view;
-    DialogDriver driver;
-    driver.Then([&](HWND hDlg) {
-        view = ReadPrompt(hDlg);
-        DialogDriver::Click(hDlg, IDOK);
-    });
-    driver.Start();
-    EXPECT_EQ(ZEC_USER_STOPPED, Code(DeleteBFiles(nullptr, folder.get(), files.List(), &notFound, false)));
-    EXPECT_TRUE(driver.Finished());
+    EXPECT_EQ(ZEC_USER_STOPPED, WithPromptAnswered(IDOK, &view, [&] {
+                  return Code(DeleteBFiles(nullptr, folder.get(), files.List(), &notFound, false));
+              }));
     EXPECT_TRUE(view.okShown) << "nothing is left to go on with";
     EXPECT_EQ(6, notFound.GetCount());
     EXPECT_EQ((std::vector<std::wstring>{L"a.jpg", L"b.jpg"}), Listing(dir.Path()));
@@ -185,7 +131,6 @@ TEST_F(DeleteTest, OnlyShellFoldersWithPathsAndNonEmptyListsAreAccepted)
     Make(L"a.jpg");
     TestFiles files{L"a.jpg"};
     CBFileList empty;
-    auto folder = ShellFolder(dir.Path());
     auto linkFolder = PathFolder(dir.Path(), eBKindLink);
     auto virtualFolder = PathFolder(L"");
     {
@@ -200,7 +145,7 @@ TEST_F(DeleteTest, OnlyShellFoldersWithPathsAndNonEmptyListsAreAccepted)
 
     // The worker does not look at the kind.
     DialogDriver driver;
-    driver.Then(ConfirmInShell);
+    driver.Then([](HWND hDlg) { AnswerShellDialog(hDlg, IDYES); });
     driver.Start();
     EXPECT_EQ(0, Code(DeleteFSFiles(nullptr, linkFolder.get(), files.List(), nullptr, false)));
     EXPECT_TRUE(driver.Finished());

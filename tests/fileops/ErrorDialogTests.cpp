@@ -10,18 +10,11 @@ namespace {
 PromptView RunDialog(CBrwsFileOpErrorDlg& dlg, const std::function<void(HWND)>& answer, INT_PTR* pResult)
 {
     PromptView view;
-    DialogDriver driver;
-    driver.Then([&](HWND hDlg) {
-        view = ReadPrompt(hDlg);
-        answer(hDlg);
-    });
-    driver.Start();
-    *pResult = dlg.DoModal();
-    EXPECT_TRUE(driver.Finished());
+    *pResult = WithPromptAnswered(answer, &view, [&] { return static_cast<int>(dlg.DoModal()); });
     return view;
 }
 
-// Shows the prompt for files a, b, c of folder, reads it, answers it.
+// Shows the prompt for files a.jpg, b.jpg, c of folder, reads it, answers it.
 struct PromptRun
 {
     PromptView view;
@@ -33,20 +26,16 @@ PromptRun RunPrompt(EBFileOp eOp, int bCanContinue, const std::wstring& folder,
 {
     TestFiles notFound{L"a.jpg", L"b.jpg", L"c"};
     PromptRun run;
-    DialogDriver driver;
-    driver.Then([&](HWND hDlg) {
-        run.view = ReadPrompt(hDlg);
-        answer(hDlg);
+    run.code = WithPromptAnswered(answer, &run.view, [&] {
+        return Code(DisplayFileOpEmptyFilesPrompt(eOp, bCanContinue, folder.c_str(), notFound.List()));
     });
-    driver.Start();
-    run.code = Code(DisplayFileOpEmptyFilesPrompt(eOp, bCanContinue, folder.c_str(), notFound.List()));
-    EXPECT_TRUE(driver.Finished());
     return run;
 }
 
-void ClickYes(HWND hDlg) { DialogDriver::Click(hDlg, IDYES); }
-void ClickNo(HWND hDlg) { DialogDriver::Click(hDlg, IDNO); }
-void ClickOK(HWND hDlg) { DialogDriver::Click(hDlg, IDOK); }
+void Click(HWND hDlg, int nID) { DialogDriver::Click(hDlg, nID); }
+void ClickYes(HWND hDlg) { Click(hDlg, IDYES); }
+void ClickNo(HWND hDlg) { Click(hDlg, IDNO); }
+void ClickOK(HWND hDlg) { Click(hDlg, IDOK); }
 void PressEscape(HWND) { DialogDriver::PostKey(GetFocus(), VK_ESCAPE); }
 void PressEnter(HWND) { DialogDriver::PostKey(GetFocus(), VK_RETURN); }
 
@@ -54,24 +43,34 @@ const std::wstring kFolder = L"D:\\Photos\\2024";
 
 } // namespace
 
-TEST(MissingFilesPrompt, AsksWithYesAndNoAndListsEveryPathOnItsOwnLine)
+// Asking shows Yes and No (Yes the default), informing only OK; each path on
+// its own line, whether or not the folder ends with a backslash.
+TEST(MissingFilesPrompt, AsksOrInformsAndListsEveryPathOnItsOwnLine)
 {
-    PromptRun run = RunPrompt(eBFileOpCopy, 1, kFolder, ClickYes);
-    EXPECT_EQ(0, run.code);
-    EXPECT_EQ(ResourceText(IDS_BRWS_COPY_NOTFOUND_ASK), run.view.message);
-    EXPECT_NE(std::wstring::npos, run.view.message.find(L"Yes")) << "the message says what Yes does";
-    EXPECT_EQ((std::vector<std::wstring>{kFolder + L"\\a.jpg", kFolder + L"\\b.jpg", kFolder + L"\\c"}),
-              run.view.fileLines);
-    EXPECT_TRUE(run.view.yesShown);
-    EXPECT_TRUE(run.view.noShown);
-    EXPECT_FALSE(run.view.okShown);
-    EXPECT_TRUE(run.view.iconShown);
-    EXPECT_EQ(static_cast<UINT>(IDYES), run.view.defaultButton);
-    EXPECT_EQ(std::wstring(AfxGetAppName()), run.view.title);
-
-    // The folder with a trailing backslash gives the same lines.
-    PromptRun again = RunPrompt(eBFileOpCopy, 1, kFolder + L"\\", ClickYes);
-    EXPECT_EQ(run.view.fileLines, again.view.fileLines);
+    const struct { EBFileOp eOp; int bCanContinue; const wchar_t* folderEnd; void (*answer)(HWND); int code;
+                   UINT nMessage; const wchar_t* buttonWord; } rows[] = {
+        {eBFileOpCopy, 1, L"", ClickYes, 0, IDS_BRWS_COPY_NOTFOUND_ASK, L"Yes"},
+        {eBFileOpCopy, 1, L"\\", ClickYes, 0, IDS_BRWS_COPY_NOTFOUND_ASK, L"Yes"},
+        {eBFileOpDelete, 0, L"", ClickOK, ZEC_USER_STOPPED, IDS_BRWS_DELETE_NOTFOUND, L"OK"}};
+    for (const auto& r : rows)
+    {
+        SCOPED_TRACE(testing::Message() << "operation " << r.eOp << ", continue " << r.bCanContinue);
+        PromptRun run = RunPrompt(r.eOp, r.bCanContinue, kFolder + r.folderEnd, r.answer);
+        EXPECT_EQ(r.code, run.code);
+        EXPECT_EQ(ResourceText(r.nMessage), run.view.message);
+        EXPECT_NE(std::wstring::npos, run.view.message.find(r.buttonWord)) << "the message names the button";
+        EXPECT_EQ((std::vector<std::wstring>{kFolder + L"\\a.jpg", kFolder + L"\\b.jpg", kFolder + L"\\c"}),
+                  run.view.fileLines);
+        EXPECT_EQ(r.bCanContinue != 0, run.view.yesShown);
+        EXPECT_EQ(r.bCanContinue != 0, run.view.noShown);
+        EXPECT_EQ(r.bCanContinue == 0, run.view.okShown);
+        EXPECT_TRUE(run.view.iconShown);
+        if (r.bCanContinue)
+        {
+            EXPECT_EQ(static_cast<UINT>(IDYES), run.view.defaultButton);
+        }
+        EXPECT_EQ(std::wstring(AfxGetAppName()), run.view.title);
+    }
 }
 
 TEST(MissingFilesPrompt, EveryAnswerButYesStops)
@@ -81,19 +80,6 @@ TEST(MissingFilesPrompt, EveryAnswerButYesStops)
     EXPECT_EQ(ZEC_USER_STOPPED, RunPrompt(eBFileOpMove, 1, kFolder, PressEscape).code);
     // Enter takes the default button, which is Yes, not the hidden OK.
     EXPECT_EQ(0, RunPrompt(eBFileOpMove, 1, kFolder, PressEnter).code);
-}
-
-TEST(MissingFilesPrompt, OnlyInformsWhenTheUserCannotGoOn)
-{
-    PromptRun run = RunPrompt(eBFileOpDelete, 0, kFolder, ClickOK);
-    EXPECT_EQ(ZEC_USER_STOPPED, run.code);
-    EXPECT_EQ(ResourceText(IDS_BRWS_DELETE_NOTFOUND), run.view.message);
-    EXPECT_NE(std::wstring::npos, run.view.message.find(L"OK"));
-    EXPECT_TRUE(run.view.okShown);
-    EXPECT_FALSE(run.view.yesShown);
-    EXPECT_FALSE(run.view.noShown);
-    EXPECT_EQ(3u, run.view.fileLines.size());
-
     EXPECT_EQ(ZEC_USER_STOPPED, RunPrompt(eBFileOpRename, 0, kFolder, PressEscape).code);
     EXPECT_EQ(ZEC_USER_STOPPED, RunPrompt(eBFileOpRename, 0, kFolder, ClickCloseBox).code);
 }

@@ -61,11 +61,6 @@ std::string ReadFile(const std::wstring& path)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-bool Exists(const std::wstring& path)
-{
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 std::vector<std::wstring> Listing(const std::wstring& folder)
 {
     std::vector<std::wstring> names;
@@ -82,16 +77,6 @@ std::vector<std::wstring> Listing(const std::wstring& folder)
     FindClose(hFind);
     std::sort(names.begin(), names.end());
     return names;
-}
-
-std::wstring NameOnDisk(const std::wstring& path)
-{
-    WIN32_FIND_DATAW data;
-    HANDLE hFind = FindFirstFileW(path.c_str(), &data);
-    if (hFind == INVALID_HANDLE_VALUE)
-        return std::wstring();
-    FindClose(hFind);
-    return data.cFileName;
 }
 
 std::unique_ptr<CBFolder> ShellFolder(const std::wstring& path)
@@ -219,6 +204,30 @@ std::wstring ResourceText(UINT nID)
     CString text;
     text.LoadStringW(nID);
     return Str(text);
+}
+
+int WithPromptAnswered(const std::function<void(HWND)>& answer, PromptView* pView,
+                       const std::function<int()>& operation, bool bConfirmInShell)
+{
+    DialogDriver driver;
+    driver.Then([&](HWND hDlg) {
+        EXPECT_TRUE(IsFileOpPrompt(hDlg));
+        *pView = ReadPrompt(hDlg);
+        answer(hDlg);
+    });
+    if (bConfirmInShell)
+        driver.Then([](HWND hDlg) { AnswerShellDialog(hDlg, IDYES); });
+    driver.Start();
+    const int nResult = operation();
+    EXPECT_TRUE(driver.Finished());
+    return nResult;
+}
+
+int WithPromptAnswered(int nButton, PromptView* pView, const std::function<int()>& operation,
+                       bool bConfirmInShell)
+{
+    return WithPromptAnswered([nButton](HWND hDlg) { DialogDriver::Click(hDlg, nButton); }, pView, operation,
+                              bConfirmInShell);
 }
 
 void ClickCloseBox(HWND hWnd)

@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,11 +41,8 @@ inline std::wstring Str(const CString& text)
 void WriteFile(const std::wstring& path, const std::string& content);
 // The file's content; "<missing>" when it cannot be opened.
 std::string ReadFile(const std::wstring& path);
-bool Exists(const std::wstring& path);
 // The names in a folder, sorted, without "." and "..".
 std::vector<std::wstring> Listing(const std::wstring& folder);
-// The name of the entry as the file system spells it; empty when none.
-std::wstring NameOnDisk(const std::wstring& path);
 
 // A shell folder for a path, made by the library's own factory.
 std::unique_ptr<CBFolder> ShellFolder(const std::wstring& path);
@@ -64,21 +62,11 @@ public:
     CBFile* Add(const wchar_t* name);
     CBFile* operator[](int index) const;
     const CBFileList& List() const { return m_list; }
+    // For an operation to add its new file objects to.
+    CBFileList* Out() { return &m_list; }
 
 private:
     CBFileList m_list;
-};
-
-// A list that receives new file objects from an operation; they are
-// deleted at scope end.
-struct OwnedList
-{
-    OwnedList() = default;
-    ~OwnedList() { FreeBFileList(&list); }
-    OwnedList(const OwnedList&) = delete;
-    OwnedList& operator=(const OwnedList&) = delete;
-
-    CBFileList list;
 };
 
 std::vector<std::wstring> Names(const CBFileList& list);
@@ -107,6 +95,15 @@ bool IsFileOpPrompt(HWND hDlg);
 PromptView ReadPrompt(HWND hDlg);
 // The text of string resource nID of the language module.
 std::wstring ResourceText(UINT nID);
+
+// Runs operation while a dialog script reads the first dialog, which must be
+// the prompt, into *pView and then answers it (with answer, or by clicking
+// nButton); with bConfirmInShell the shell's confirmation that follows gets
+// Yes. Returns what operation returns.
+int WithPromptAnswered(const std::function<void(HWND)>& answer, PromptView* pView,
+                       const std::function<int()>& operation, bool bConfirmInShell = false);
+int WithPromptAnswered(int nButton, PromptView* pView, const std::function<int()>& operation,
+                       bool bConfirmInShell = false);
 
 // Clicks the close box of the window, as the mouse would.
 void ClickCloseBox(HWND hWnd);

@@ -25,41 +25,32 @@ protected:
 
 } // namespace
 
+// A change of case only is a rename too: the old name still "exists"
+// without regard to case, so only the name on disk tells whether it took.
 TEST_F(RenameTest, RenamesAndHandsBackAnObjectWithTheOldValues)
 {
-    CBFile* pNew = nullptr;
+    for (const wchar_t* name : {L"A.JPG", L"b.jpg"})
     {
-        NoDialogExpected quiet;
-        EXPECT_EQ(0, Code(RenameBFile(nullptr, folder.get(), *file, L"b.jpg", &pNew)));
+        SCOPED_TRACE(testing_support::Narrow(name));
+        const std::wstring oldName = Str(file->m_strName);
+        CBFile* pNew = nullptr;
+        {
+            NoDialogExpected quiet;
+            EXPECT_EQ(0, Code(RenameBFile(nullptr, folder.get(), *file, name, &pNew)));
+        }
+        std::unique_ptr<CBFile> renamed(pNew);
+        ASSERT_TRUE(renamed);
+        EXPECT_EQ((std::vector<std::wstring>{name}), Listing(dir.Path()));
+        EXPECT_EQ("picture", ReadFile(dir / name));
+        EXPECT_EQ(name, Str(renamed->m_strName));
+        EXPECT_EQ(dir / name, Str(renamed->m_strPath));
+        EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE), renamed->m_dwAttribs);
+        EXPECT_EQ(7u, renamed->m_dwSize);
+        EXPECT_EQ(0x11111111u, renamed->m_ftCreation.dwLowDateTime);
+        EXPECT_EQ(0x01D10000u, renamed->m_ftLastWrite.dwHighDateTime);
+        EXPECT_EQ(oldName, Str(file->m_strName)) << "the passed object is not changed";
+        file.reset(renamed.release());
     }
-    std::unique_ptr<CBFile> renamed(pNew);
-    ASSERT_TRUE(renamed);
-    EXPECT_EQ((std::vector<std::wstring>{L"b.jpg"}), Listing(dir.Path()));
-    EXPECT_EQ("picture", ReadFile(dir / L"b.jpg"));
-    EXPECT_EQ(L"b.jpg", Str(renamed->m_strName));
-    EXPECT_EQ(dir / L"b.jpg", Str(renamed->m_strPath));
-    EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE), renamed->m_dwAttribs);
-    EXPECT_EQ(7u, renamed->m_dwSize);
-    EXPECT_EQ(0x11111111u, renamed->m_ftCreation.dwLowDateTime);
-    EXPECT_EQ(0x01D10000u, renamed->m_ftLastWrite.dwHighDateTime);
-    EXPECT_EQ(L"a.jpg", Str(file->m_strName)) << "the passed object is not changed";
-}
-
-// The old name still "exists" without regard to case, so only the name on
-// disk tells whether the rename took.
-TEST_F(RenameTest, ChangesOnlyTheCaseOfTheName)
-{
-    CBFile* pNew = nullptr;
-    {
-        NoDialogExpected quiet;
-        EXPECT_EQ(0, Code(RenameBFile(nullptr, folder.get(), *file, L"A.JPG", &pNew)));
-    }
-    std::unique_ptr<CBFile> renamed(pNew);
-    ASSERT_TRUE(renamed);
-    EXPECT_EQ(L"A.JPG", NameOnDisk(dir / L"a.jpg"));
-    EXPECT_EQ((std::vector<std::wstring>{L"A.JPG"}), Listing(dir.Path()));
-    EXPECT_EQ("picture", ReadFile(dir / L"A.JPG"));
-    EXPECT_EQ(dir / L"A.JPG", Str(renamed->m_strPath));
 }
 
 TEST_F(RenameTest, RefusesNewNamesThatLeaveTheFolder)
@@ -98,33 +89,24 @@ TEST_F(RenameTest, RefusesBadOutPointersAndFoldersWithoutPaths)
     EXPECT_EQ((std::vector<std::wstring>{L"a.jpg"}), Listing(dir.Path()));
 }
 
-// The shell does not replace a file by renaming: both stay as they were.
-TEST_F(RenameTest, ANameTakenByAnotherFileIsNotTaken)
+// The shell does not replace a file by renaming, nor rename a file in use.
+TEST_F(RenameTest, ATakenNameOrAFileInUseKeepsEverythingAsItWas)
 {
     WriteFile(dir / L"b.jpg", "other");
-    CBFile* pNew = nullptr;
-    {
-        NoDialogExpected quiet;
-        EXPECT_EQ(ZEC_RENAME_FAILED, Code(RenameBFile(nullptr, folder.get(), *file, L"b.jpg", &pNew)));
-    }
-    EXPECT_EQ(nullptr, pNew);
-    EXPECT_EQ("picture", ReadFile(dir / L"a.jpg"));
-    EXPECT_EQ("other", ReadFile(dir / L"b.jpg"));
-}
-
-TEST_F(RenameTest, AFileInUseKeepsItsName)
-{
     HANDLE hLock = CreateFileW((dir / L"a.jpg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, hLock);
     CBFile* pNew = nullptr;
     {
         NoDialogExpected quiet;
-        EXPECT_EQ(ZEC_RENAME_FAILED, Code(RenameBFile(nullptr, folder.get(), *file, L"b.jpg", &pNew)));
+        EXPECT_EQ(ZEC_RENAME_FAILED, Code(RenameBFile(nullptr, folder.get(), *file, L"c.jpg", &pNew)));
         EXPECT_EQ(ZEC_RENAME_FAILED, Code(RenameBFile(nullptr, folder.get(), *file, L"A.jpg", &pNew)));
+        CloseHandle(hLock);
+        EXPECT_EQ(ZEC_RENAME_FAILED, Code(RenameBFile(nullptr, folder.get(), *file, L"b.jpg", &pNew)));
     }
-    CloseHandle(hLock);
     EXPECT_EQ(nullptr, pNew);
-    EXPECT_EQ((std::vector<std::wstring>{L"a.jpg"}), Listing(dir.Path()));
+    EXPECT_EQ((std::vector<std::wstring>{L"a.jpg", L"b.jpg"}), Listing(dir.Path()));
+    EXPECT_EQ("picture", ReadFile(dir / L"a.jpg"));
+    EXPECT_EQ("other", ReadFile(dir / L"b.jpg"));
 }
 
 TEST_F(RenameTest, AMissingFileIsShownWithOKOnlyThen207)
@@ -132,14 +114,9 @@ TEST_F(RenameTest, AMissingFileIsShownWithOKOnlyThen207)
     ASSERT_TRUE(DeleteFileW((dir / L"a.jpg").c_str()));
     CBFile* pNew = nullptr;
     PromptView view;
-    DialogDriver driver;
-    driver.Then([&](HWND hDlg) {
-        view = ReadPrompt(hDlg);
-        DialogDriver::Click(hDlg, IDOK);
-    });
-    driver.Start();
-    EXPECT_EQ(ZEC_FILES_NOT_FOUND, Code(RenameBFile(nullptr, folder.get(), *file, L"b.jpg", &pNew)));
-    EXPECT_TRUE(driver.Finished());
+    EXPECT_EQ(ZEC_FILES_NOT_FOUND, WithPromptAnswered(IDOK, &view, [&] {
+                  return Code(RenameBFile(nullptr, folder.get(), *file, L"b.jpg", &pNew));
+              }));
     EXPECT_EQ(nullptr, pNew);
     EXPECT_EQ(ResourceText(IDS_BRWS_RENAME_NOTFOUND), view.message);
     EXPECT_EQ((std::vector<std::wstring>{dir / L"a.jpg"}), view.fileLines);

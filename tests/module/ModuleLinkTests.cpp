@@ -60,59 +60,45 @@ const std::wstring kResourceFile = L"TarkBrowserUtilRC.DLL";
 
 } // namespace
 
-TEST(LinkExtensionOutcome, LoadsFromTheLanguagePath)
-{
-    ScratchFolder elsewhere;
-    auto report = ProbeLink(BinaryFolder(), elsewhere.Path());
-    EXPECT_EQ("1", report["records"]);
-    EXPECT_EQ(Lower(testing_support::Narrow(BinaryFolder() + L"\\" + kResourceFile)),
-              Lower(report["record.resourcePath"]));
-    EXPECT_EQ(report["rcModule"], report["record.resourceHandle"]);
-    EXPECT_FALSE(IsNullPointerText(report["rcModule"]));
-    EXPECT_EQ(Lower(testing_support::Narrow(BinaryFolder() + L"\\TarkBrowserUtil.dll")),
-              Lower(report["record.module"]));
-    EXPECT_EQ("1", report["record.kind"]);
-    EXPECT_EQ("1", report["record.flag"]);
-    EXPECT_EQ("1", report["record.emptyTexts"]);
-    EXPECT_EQ("1", report["newEntries"]);
-    EXPECT_EQ(report["rcModule"], report["headResource"]);
-    EXPECT_EQ("New Folder", report["string"]);
-}
-
-TEST(LinkExtensionOutcome, FallsBackToTheAlternativePath)
+// Each run is a fresh process. Without the language module the module still
+// joins the chain, with itself as resource handle; an empty language path
+// links nothing at all.
+TEST(LinkExtensionOutcome, LanguagePathThenAlternativePathThenNone)
 {
     ScratchFolder empty;
-    auto report = ProbeLink(empty.Path(), BinaryFolder());
-    EXPECT_EQ("1", report["records"]);
-    EXPECT_EQ(Lower(testing_support::Narrow(BinaryFolder() + L"\\" + kResourceFile)),
-              Lower(report["record.resourcePath"]));
-    EXPECT_EQ(report["rcModule"], report["record.resourceHandle"]);
-    EXPECT_EQ("1", report["newEntries"]);
-    EXPECT_EQ("New Folder", report["string"]);
-}
-
-TEST(LinkExtensionOutcome, NeitherPathHoldsTheResources)
-{
-    ScratchFolder empty;
-    ScratchFolder alsoEmpty;
-    auto report = ProbeLink(empty.Path(), alsoEmpty.Path());
-    EXPECT_EQ("1", report["records"]);
-    EXPECT_EQ("", report["record.resourcePath"]);
-    EXPECT_TRUE(IsNullPointerText(report["record.resourceHandle"]));
-    EXPECT_TRUE(IsNullPointerText(report["rcModule"]));
-    // Still joined to the chain, with the module itself as resource handle.
-    EXPECT_EQ("1", report["newEntries"]);
-    EXPECT_EQ(report["module"], report["headResource"]);
-    EXPECT_EQ("!", report["string"]);
-}
-
-TEST(LinkExtensionOutcome, EmptyLanguagePathLinksNothing)
-{
-    auto report = ProbeLink(L"", BinaryFolder());
-    EXPECT_EQ("0", report["records"]);
-    EXPECT_EQ("0", report["newEntries"]);
-    EXPECT_TRUE(IsNullPointerText(report["rcModule"]));
-    EXPECT_EQ("!", report["string"]);
+    const std::wstring bin = BinaryFolder();
+    const std::string rcPath = Lower(testing_support::Narrow(bin + L"\\" + kResourceFile));
+    const struct { std::wstring path, altPath; const char *records, *resourcePath, *newEntries, *string; } rows[] = {
+        {bin, empty.Path(), "1", rcPath.c_str(), "1", "New Folder"},
+        {empty.Path(), bin, "1", rcPath.c_str(), "1", "New Folder"},
+        {empty.Path(), empty.Path(), "1", "", "1", "!"},
+        {L"", bin, "0", nullptr, "0", "!"}};
+    for (const auto& r : rows)
+    {
+        SCOPED_TRACE(testing_support::Narrow(r.path + L" | " + r.altPath));
+        auto report = ProbeLink(r.path, r.altPath);
+        EXPECT_EQ(r.records, report["records"]);
+        EXPECT_EQ(r.newEntries, report["newEntries"]);
+        EXPECT_EQ(r.string, report["string"]);
+        const bool bLoaded = *r.string != '!';
+        EXPECT_EQ(bLoaded, !IsNullPointerText(report["rcModule"]));
+        if (r.resourcePath == nullptr)
+            continue;
+        EXPECT_EQ(r.resourcePath, Lower(report["record.resourcePath"]));
+        EXPECT_EQ(bLoaded ? report["rcModule"] : report["module"], report["headResource"]);
+        if (bLoaded)
+        {
+            EXPECT_EQ(report["rcModule"], report["record.resourceHandle"]);
+        }
+        EXPECT_EQ(bLoaded, !IsNullPointerText(report["record.resourceHandle"]));
+        if (&r != &rows[0])
+            continue;
+        // What the record holds besides the resources.
+        EXPECT_EQ(Lower(testing_support::Narrow(bin + L"\\TarkBrowserUtil.dll")), Lower(report["record.module"]));
+        EXPECT_EQ("1", report["record.kind"]);
+        EXPECT_EQ("1", report["record.flag"]);
+        EXPECT_EQ("1", report["record.emptyTexts"]);
+    }
 }
 
 // One walk through the life of the module in this process: before the language

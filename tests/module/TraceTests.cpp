@@ -3,6 +3,7 @@
 // and the registry value prepared as the case needs.
 #include <gtest/gtest.h>
 
+#include "RegistryScope.h"
 #include "TestProcess.h"
 
 #include <windows.h>
@@ -20,23 +21,16 @@ const wchar_t kCheckpointEvent[] = L"HOTKEY_TVM2023_CHECKPOINT";
 const wchar_t kDebugKey[] = L"Software\\Norvale\\Tavimo\\X15\\Debug";
 const std::wstring kInfo = L"[TVMx64]\t[INFO]\t\t";
 
-// Sets or removes the per-user switch value for the scope of a test.
-class RegistrySwitch
+// Sets the per-user switch value for the scope of a test, or removes it when value is null.
+struct RegistrySwitch : testing_support::ScopedRegistryValue
 {
-public:
-    explicit RegistrySwitch(const DWORD* value, DWORD type = REG_DWORD)
+    explicit RegistrySwitch(const DWORD* value) : ScopedRegistryValue(kDebugKey, L"Enable")
     {
-        RegDeleteKeyW(HKEY_CURRENT_USER, kDebugKey);
         if (value == nullptr)
-            return;
-        HKEY key = nullptr;
-        EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, kDebugKey, 0, nullptr, 0,
-                                                 KEY_SET_VALUE, nullptr, &key, nullptr));
-        EXPECT_EQ(ERROR_SUCCESS, RegSetValueExW(key, L"Enable", 0, type,
-                                                reinterpret_cast<const BYTE*>(value), sizeof(*value)));
-        RegCloseKey(key);
+            Remove();
+        else
+            EXPECT_TRUE(SetDword(*value));
     }
-    ~RegistrySwitch() { RegDeleteKeyW(HKEY_CURRENT_USER, kDebugKey); }
 };
 
 bool Contains(const DebugRun& run, const std::wstring& text)
@@ -96,59 +90,40 @@ void ObserveEvents(const DebugString&, void* context)
 
 } // namespace
 
-TEST_F(TraceSwitchTest, RegistryValueSwitchesOnAndPublishesTheEvent)
+// A signalled enable event switches tracing on and an unsignalled one off,
+// whatever the registry says; without one the registry value decides.
+TEST_F(TraceSwitchTest, RegistryValueAndEnableEventDecide)
 {
-    DWORD on = 1;
-    RegistrySwitch value(&on);
-    EventObservation seen;
-    DebugRun run = RunUnderDebugger(L"module_probe.exe", L"attach", ObserveEvents, &seen);
-    EXPECT_EQ(0u, run.exitCode);
-    EXPECT_TRUE(Contains(run, AttachLine(run.mainThreadId)));
-    EXPECT_TRUE(Contains(run, DetachLine(run.mainThreadId)));
-    // A module started later sees tracing on without reading the registry.
-    EXPECT_TRUE(seen.sawEvent);
-    EXPECT_TRUE(seen.eventSignalled);
-    EXPECT_TRUE(seen.sawCheckpoint);
-    // The events lived only as long as the module that created them.
-    EXPECT_EQ(nullptr, OpenEventW(SYNCHRONIZE, FALSE, kEnableEvent));
-    EXPECT_EQ(nullptr, OpenEventW(SYNCHRONIZE, FALSE, kCheckpointEvent));
-}
-
-TEST_F(TraceSwitchTest, RegistryValueZeroOrMissingLeavesTracingOff)
-{
-    DWORD off = 0;
-    for (const DWORD* value : {static_cast<const DWORD*>(&off), static_cast<const DWORD*>(nullptr)})
+    const DWORD on = 1;
+    const DWORD off = 0;
+    const struct { const DWORD* value; int event; bool traced; } rows[] = { // event: -1 none, else its state
+        {&on, -1, true}, {&off, -1, false}, {nullptr, -1, false}, {&off, TRUE, true}, {&on, FALSE, false}};
+    for (const auto& r : rows)
     {
-        RegistrySwitch setting(value);
-        DebugRun run = RunUnderDebugger(L"module_probe.exe", L"attach");
+        SCOPED_TRACE(testing::Message() << "value " << (r.value ? int(*r.value) : -1) << ", event " << r.event);
+        RegistrySwitch setting(r.value);
+        HANDLE enable = r.event < 0 ? nullptr : CreateEventW(nullptr, TRUE, r.event, kEnableEvent);
+        ASSERT_TRUE(r.event < 0 || enable != nullptr);
+        EventObservation seen;
+        DebugRun run = RunUnderDebugger(L"module_probe.exe", L"attach", ObserveEvents, &seen);
         EXPECT_EQ(0u, run.exitCode);
-        EXPECT_FALSE(Contains(run, AttachLine(run.mainThreadId)));
+        EXPECT_EQ(r.traced, Contains(run, AttachLine(run.mainThreadId)));
+        if (enable != nullptr)
+        {
+            // The module must not have signalled someone else's event.
+            EXPECT_EQ(r.event == TRUE, WaitForSingleObject(enable, 0) == WAIT_OBJECT_0);
+            CloseHandle(enable);
+        }
+        else if (r.traced)
+        {
+            EXPECT_TRUE(Contains(run, DetachLine(run.mainThreadId)));
+            // A module started later sees tracing on without reading the registry.
+            EXPECT_TRUE(seen.sawEvent && seen.eventSignalled && seen.sawCheckpoint);
+        }
+        // The events lived only as long as the module that created them.
+        EXPECT_EQ(nullptr, OpenEventW(SYNCHRONIZE, FALSE, kEnableEvent));
+        EXPECT_EQ(nullptr, OpenEventW(SYNCHRONIZE, FALSE, kCheckpointEvent));
     }
-}
-
-TEST_F(TraceSwitchTest, SignalledEventSwitchesOnWhateverTheRegistrySays)
-{
-    DWORD off = 0;
-    RegistrySwitch value(&off);
-    HANDLE enable = CreateEventW(nullptr, TRUE, TRUE, kEnableEvent);
-    ASSERT_NE(nullptr, enable);
-    DebugRun run = RunUnderDebugger(L"module_probe.exe", L"attach");
-    CloseHandle(enable);
-    EXPECT_TRUE(Contains(run, AttachLine(run.mainThreadId)));
-}
-
-TEST_F(TraceSwitchTest, UnsignalledEventSwitchesOffWhateverTheRegistrySays)
-{
-    DWORD on = 1;
-    RegistrySwitch value(&on);
-    HANDLE enable = CreateEventW(nullptr, TRUE, FALSE, kEnableEvent);
-    ASSERT_NE(nullptr, enable);
-    DebugRun run = RunUnderDebugger(L"module_probe.exe", L"attach");
-    // The module must not have signalled someone else's event either.
-    EXPECT_NE(WAIT_OBJECT_0, WaitForSingleObject(enable, 0));
-    CloseHandle(enable);
-    EXPECT_EQ(0u, run.exitCode);
-    EXPECT_FALSE(Contains(run, AttachLine(run.mainThreadId)));
 }
 
 TEST_F(TraceSwitchTest, ExistingCheckpointMeansKeysAreNotRecordedAgain)
@@ -164,45 +139,26 @@ TEST_F(TraceSwitchTest, ExistingCheckpointMeansKeysAreNotRecordedAgain)
     EXPECT_EQ(nullptr, OpenEventW(SYNCHRONIZE, FALSE, kCheckpointEvent));
 }
 
-class TraceLineTest : public ::testing::Test
+// One trace call of the probe with tracing on: the line it writes (start-up
+// lines left out), or nothing below the info level.
+TEST(TraceLine, FormatAndLevel)
 {
-protected:
-    void SetUp() override { m_enable = CreateEventW(nullptr, TRUE, TRUE, kEnableEvent); }
-    void TearDown() override { CloseHandle(m_enable); }
-
-    // The lines one trace call of the probe produced (start-up lines excluded).
-    std::wstring TraceOnce(const std::wstring& arguments, DWORD* threadId)
+    HANDLE enable = CreateEventW(nullptr, TRUE, TRUE, kEnableEvent);
+    const struct { const wchar_t *arguments, *tail; } rows[] = {
+        {L"info X - 0 a\\n", L"[X]\t:\ta\n"},
+        {L"info - browse.cpp 42 \"two words\\n\"", L"[browse.cpp(42)]:\ttwo words\n"},
+        {L"debug X - 0 hidden\\n", nullptr},
+        {L"none X - 0 hidden\\n", nullptr}};
+    for (const auto& r : rows)
     {
-        DebugRun run = RunUnderDebugger(L"module_probe.exe", L"trace " + arguments);
+        SCOPED_TRACE(testing_support::Narrow(r.arguments));
+        DebugRun run = RunUnderDebugger(L"module_probe.exe", std::wstring(L"trace ") + r.arguments);
         EXPECT_EQ(0u, run.exitCode);
-        *threadId = run.mainThreadId;
         std::wstring written;
         for (const DebugString& s : run.strings)
             if (s.text.find(L"ZBRWSUTIL.DLL") == std::wstring::npos)
                 written += s.text;
-        return written;
+        EXPECT_EQ(r.tail ? L"[" + std::to_wstring(run.mainThreadId) + L"]" + kInfo + r.tail : L"", written);
     }
-
-    HANDLE m_enable = nullptr;
-};
-
-TEST_F(TraceLineTest, InfoLineWithCategoryAndNoFile)
-{
-    DWORD thread = 0;
-    std::wstring line = TraceOnce(L"info X - 0 a\\n", &thread);
-    EXPECT_EQ(L"[" + std::to_wstring(thread) + L"]" + kInfo + L"[X]\t:\ta\n", line);
-}
-
-TEST_F(TraceLineTest, InfoLineWithFileAndLineButNoCategory)
-{
-    DWORD thread = 0;
-    std::wstring line = TraceOnce(L"info - browse.cpp 42 \"two words\\n\"", &thread);
-    EXPECT_EQ(L"[" + std::to_wstring(thread) + L"]" + kInfo + L"[browse.cpp(42)]:\ttwo words\n", line);
-}
-
-TEST_F(TraceLineTest, DebugLevelAndMissingLevelWriteNothing)
-{
-    DWORD thread = 0;
-    EXPECT_EQ(L"", TraceOnce(L"debug X - 0 hidden\\n", &thread));
-    EXPECT_EQ(L"", TraceOnce(L"none X - 0 hidden\\n", &thread));
+    CloseHandle(enable);
 }

@@ -90,16 +90,10 @@ TEST_F(FolderFactoryTest, SpecialFolderRunsThroughDocumentsItem)
     // Below the documents folder, and beside it with a name that starts with its own.
     const std::wstring below = docs + L"\\" + tag;
     const std::wstring sibling = docs + tag;
-    struct RemoveAtEnd
-    {
-        const std::wstring& a;
-        const std::wstring& b;
-        ~RemoveAtEnd()
-        {
-            RemoveTree(a);
-            RemoveTree(b);
-        }
-    } cleanup{below, sibling};
+    std::shared_ptr<void> removeAtEnd(nullptr, [&](void*) {
+        RemoveTree(below);
+        RemoveTree(sibling);
+    });
     MakeFolders(below + L"\\sub");
     MakeFolders(sibling + L"\\sub");
     CIDListHolder item(ShellParse(kDocumentsItem));

@@ -4,31 +4,32 @@
 #include <afxwin.h>
 #include <afxdllx.h>
 
+#include <vector>
+
 namespace testing_support {
 
-// Entries of the current module state whose module handle is hModule.
+// Entries of the current module state whose module handle is hModule, newest first.
+inline std::vector<CDynLinkLibrary*> ChainEntries(HMODULE hModule)
+{
+    std::vector<CDynLinkLibrary*> entries;
+    AfxLockGlobals(CRIT_DYNLINKLIST);
+    for (CDynLinkLibrary* entry = AfxGetModuleState()->m_libraryList.GetHead(); entry; entry = entry->m_pNextDLL)
+        if (entry->m_hModule == hModule)
+            entries.push_back(entry);
+    AfxUnlockGlobals(CRIT_DYNLINKLIST);
+    return entries;
+}
+
 inline int CountChainEntries(HMODULE hModule)
 {
-    int count = 0;
-    AfxLockGlobals(CRIT_DYNLINKLIST);
-    for (CDynLinkLibrary* entry = AfxGetModuleState()->m_libraryList.GetHead(); entry;
-         entry = entry->m_pNextDLL)
-        count += entry->m_hModule == hModule ? 1 : 0;
-    AfxUnlockGlobals(CRIT_DYNLINKLIST);
-    return count;
+    return static_cast<int>(ChainEntries(hModule).size());
 }
 
 // The newest entry for hModule, or null.
 inline CDynLinkLibrary* FirstChainEntry(HMODULE hModule)
 {
-    CDynLinkLibrary* found = nullptr;
-    AfxLockGlobals(CRIT_DYNLINKLIST);
-    for (CDynLinkLibrary* entry = AfxGetModuleState()->m_libraryList.GetHead(); entry && !found;
-         entry = entry->m_pNextDLL)
-        if (entry->m_hModule == hModule)
-            found = entry;
-    AfxUnlockGlobals(CRIT_DYNLINKLIST);
-    return found;
+    std::vector<CDynLinkLibrary*> entries = ChainEntries(hModule);
+    return entries.empty() ? nullptr : entries.front();
 }
 
 } // namespace testing_support

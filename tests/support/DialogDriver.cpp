@@ -8,17 +8,19 @@ namespace {
 
 // The thread timer's callback has no context argument; one driver per thread.
 thread_local DialogDriver* t_pDriver = nullptr;
+const UINT kTickMs = 10;
+const ULONGLONG kTimeLimitMs = 15000;
 
-bool IsDialogWindow(HWND hWnd)
+bool IsOfClass(HWND hWnd, const wchar_t* pszClass)
 {
-    wchar_t szClass[16] = {};
-    GetClassNameW(hWnd, szClass, 16);
-    return lstrcmpW(szClass, L"#32770") == 0;
+    wchar_t szClass[32] = {};
+    GetClassNameW(hWnd, szClass, 32);
+    return lstrcmpiW(szClass, pszClass) == 0;
 }
 
 BOOL CALLBACK FindTopDialog(HWND hWnd, LPARAM lParam)
 {
-    if (IsWindowVisible(hWnd) && IsWindowEnabled(hWnd) && IsDialogWindow(hWnd))
+    if (IsWindowVisible(hWnd) && IsWindowEnabled(hWnd) && IsOfClass(hWnd, L"#32770"))
     {
         *reinterpret_cast<HWND*>(lParam) = hWnd;
         return FALSE;
@@ -27,10 +29,6 @@ BOOL CALLBACK FindTopDialog(HWND hWnd, LPARAM lParam)
 }
 
 } // namespace
-
-DialogDriver::DialogDriver(UINT tickMs, DWORD timeLimitMs) : m_tickMs(tickMs), m_timeLimitMs(timeLimitMs)
-{
-}
 
 DialogDriver::~DialogDriver()
 {
@@ -42,22 +40,25 @@ DialogDriver::~DialogDriver()
         ADD_FAILURE() << "dialog script ended after " << m_nextStep << " of " << m_steps.size() << " steps";
 }
 
+DialogDriver& DialogDriver::Add(Step step)
+{
+    m_steps.push_back(std::move(step));
+    return *this;
+}
+
 DialogDriver& DialogDriver::Then(std::function<void(HWND)> step)
 {
-    m_steps.push_back({Step::kThen, std::move(step), nullptr});
-    return *this;
+    return Add({Step::kThen, std::move(step), nullptr});
 }
 
 DialogDriver& DialogDriver::Next(std::function<void(HWND)> step)
 {
-    m_steps.push_back({Step::kNext, std::move(step), nullptr});
-    return *this;
+    return Add({Step::kNext, std::move(step), nullptr});
 }
 
 DialogDriver& DialogDriver::Until(std::function<bool(HWND)> condition)
 {
-    m_steps.push_back({Step::kUntil, nullptr, std::move(condition)});
-    return *this;
+    return Add({Step::kUntil, nullptr, std::move(condition)});
 }
 
 void DialogDriver::Start()
@@ -65,7 +66,7 @@ void DialogDriver::Start()
     ASSERT_TRUE(t_pDriver == nullptr || t_pDriver == this) << "one dialog driver per thread";
     t_pDriver = this;
     m_startTick = GetTickCount64();
-    m_timer = SetTimer(nullptr, 0, m_tickMs, OnTimer);
+    m_timer = SetTimer(nullptr, 0, kTickMs, OnTimer);
     ASSERT_NE(0u, m_timer);
 }
 
@@ -78,7 +79,7 @@ void CALLBACK DialogDriver::OnTimer(HWND, UINT, UINT_PTR, DWORD)
 void DialogDriver::Tick()
 {
     HWND hDlg = ActiveDialog();
-    if (GetTickCount64() - m_startTick > m_timeLimitMs)
+    if (GetTickCount64() - m_startTick > kTimeLimitMs)
     {
         if (!m_bTimedOut)
         {
@@ -135,9 +136,7 @@ void DialogDriver::SetText(HWND hDlg, int id, const wchar_t* text)
 {
     HWND hControl = GetDlgItem(hDlg, id);
     ASSERT_NE(nullptr, hControl) << "no control " << id;
-    wchar_t szClass[32] = {};
-    GetClassNameW(hControl, szClass, 32);
-    if (lstrcmpiW(szClass, L"ComboBox") == 0)
+    if (IsOfClass(hControl, L"ComboBox"))
     {
         // The combo's edit sends nothing for WM_SETTEXT to the combo; typing would.
         SendMessageW(hControl, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
@@ -176,9 +175,7 @@ void DialogDriver::Select(HWND hDlg, int id, int index)
 {
     HWND hControl = GetDlgItem(hDlg, id);
     ASSERT_NE(nullptr, hControl) << "no control " << id;
-    wchar_t szClass[32] = {};
-    GetClassNameW(hControl, szClass, 32);
-    if (lstrcmpiW(szClass, L"ComboBox") == 0)
+    if (IsOfClass(hControl, L"ComboBox"))
     {
         SendMessageW(hControl, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
         SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hControl));

@@ -31,7 +31,7 @@ namespace testing_support {
 class DialogDriver
 {
 public:
-    explicit DialogDriver(UINT tickMs = 10, DWORD timeLimitMs = 15000);
+    DialogDriver() = default;
     // Stops the timer. Steps left over fail the current test.
     ~DialogDriver();
     DialogDriver(const DialogDriver&) = delete;
@@ -45,7 +45,6 @@ public:
     void Start();
     // Every step ran.
     bool Finished() const { return m_nextStep == m_steps.size(); }
-    bool TimedOut() const { return m_bTimedOut; }
 
     // The topmost visible, enabled dialog-class window of the calling thread
     // (a CDialog, a message box...), or null.
@@ -78,11 +77,10 @@ private:
 
     static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
     void Tick();
+    DialogDriver& Add(Step step);
 
     std::vector<Step> m_steps;
     size_t m_nextStep = 0;
-    UINT m_tickMs;
-    DWORD m_timeLimitMs;
     ULONGLONG m_startTick = 0;
     UINT_PTR m_timer = 0;
     bool m_bTimedOut = false;

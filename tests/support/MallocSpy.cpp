@@ -2,6 +2,7 @@
 
 #include <objbase.h>
 
+#include <mutex>
 #include <unordered_map>
 
 namespace testing_support {
@@ -14,31 +15,25 @@ namespace {
 class CountingSpy : public IMallocSpy
 {
 public:
-    CountingSpy() { InitializeSRWLock(&m_lock); }
-
     unsigned long long Mark()
     {
-        AcquireSRWLockExclusive(&m_lock);
-        const unsigned long long mark = m_sequence;
-        ReleaseSRWLockExclusive(&m_lock);
-        return mark;
+        std::lock_guard<std::mutex> hold(m_lock);
+        return m_sequence;
     }
 
     size_t OutstandingSince(unsigned long long mark)
     {
         size_t n = 0;
-        AcquireSRWLockExclusive(&m_lock);
+        std::lock_guard<std::mutex> hold(m_lock);
         for (const auto& block : m_live)
             n += block.second >= mark ? 1 : 0;
-        ReleaseSRWLockExclusive(&m_lock);
         return n;
     }
 
     void FailNext(int nCount)
     {
-        AcquireSRWLockExclusive(&m_lock);
+        std::lock_guard<std::mutex> hold(m_lock);
         m_nFailures = nCount;
-        ReleaseSRWLockExclusive(&m_lock);
     }
 
     // IUnknown: the spy lives as long as the process.
@@ -57,11 +52,10 @@ public:
 
     SIZE_T STDMETHODCALLTYPE PreAlloc(SIZE_T cbRequest) override
     {
-        AcquireSRWLockExclusive(&m_lock);
+        std::lock_guard<std::mutex> hold(m_lock);
         const bool bFail = cbRequest != 0 && m_nFailures > 0;
         if (bFail)
             --m_nFailures;
-        ReleaseSRWLockExclusive(&m_lock);
         return bFail ? 0 : cbRequest;
     }
     void* STDMETHODCALLTYPE PostAlloc(void* pActual) override
@@ -99,20 +93,17 @@ public:
 private:
     void Add(void* p)
     {
-        if (!p)
-            return;
-        AcquireSRWLockExclusive(&m_lock);
-        m_live[p] = m_sequence++;
-        ReleaseSRWLockExclusive(&m_lock);
+        std::lock_guard<std::mutex> hold(m_lock);
+        if (p)
+            m_live[p] = m_sequence++;
     }
     void Remove(void* p)
     {
-        AcquireSRWLockExclusive(&m_lock);
+        std::lock_guard<std::mutex> hold(m_lock);
         m_live.erase(p);
-        ReleaseSRWLockExclusive(&m_lock);
     }
 
-    SRWLOCK m_lock;
+    std::mutex m_lock;
     std::unordered_map<void*, unsigned long long> m_live;
     unsigned long long m_sequence = 0;
     int m_nFailures = 0;

@@ -28,6 +28,28 @@ bool KeyIsEmpty(const std::wstring& key)
     return status == ERROR_SUCCESS && subkeys == 0 && values == 0;
 }
 
+// Copies key from with its values and subkeys into key to (created when missing).
+bool CopyKey(const std::wstring& from, const std::wstring& to)
+{
+    HKEY hFrom = nullptr;
+    HKEY hTo = nullptr;
+    bool copied = RegOpenKeyExW(HKEY_CURRENT_USER, from.c_str(), 0, KEY_READ, &hFrom) == ERROR_SUCCESS &&
+                  RegCreateKeyExW(HKEY_CURRENT_USER, to.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hTo,
+                                  nullptr) == ERROR_SUCCESS &&
+                  RegCopyTreeW(hFrom, nullptr, hTo) == ERROR_SUCCESS;
+    if (hFrom)
+        RegCloseKey(hFrom);
+    if (hTo)
+        RegCloseKey(hTo);
+    return copied;
+}
+
+void DeleteKey(const std::wstring& key)
+{
+    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+    RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());
+}
+
 } // namespace
 
 ScopedRegistryValue::ScopedRegistryValue(std::wstring key, std::wstring name)
@@ -94,45 +116,23 @@ ScopedRegistryKeyAbsent::ScopedRegistryKeyAbsent(std::wstring key) : m_key(std::
         return;
     m_backup = L"Software\\TarkBrowserUtilTests\\Hidden" + std::to_wstring(GetCurrentProcessId()) +
                L"_" + std::to_wstring(GetTickCount64());
-    HKEY from = nullptr;
-    HKEY to = nullptr;
-    bool copied = RegOpenKeyExW(HKEY_CURRENT_USER, m_key.c_str(), 0, KEY_READ, &from) == ERROR_SUCCESS &&
-                  RegCreateKeyExW(HKEY_CURRENT_USER, m_backup.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                  nullptr, &to, nullptr) == ERROR_SUCCESS &&
-                  RegCopyTreeW(from, nullptr, to) == ERROR_SUCCESS;
-    if (from)
-        RegCloseKey(from);
-    if (to)
-        RegCloseKey(to);
-    if (!copied)
+    if (!CopyKey(m_key, m_backup))
     {
         ADD_FAILURE() << "could not copy a registry key aside";
-        RegDeleteTreeW(HKEY_CURRENT_USER, m_backup.c_str());
+        DeleteKey(m_backup);
         m_backup.clear();
         return;
     }
-    EXPECT_EQ(ERROR_SUCCESS, RegDeleteTreeW(HKEY_CURRENT_USER, m_key.c_str()));
-    RegDeleteKeyW(HKEY_CURRENT_USER, m_key.c_str());
+    DeleteKey(m_key);
+    EXPECT_FALSE(KeyExists(m_key));
 }
 
 ScopedRegistryKeyAbsent::~ScopedRegistryKeyAbsent()
 {
     if (m_backup.empty())
         return;
-    HKEY from = nullptr;
-    HKEY to = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, m_backup.c_str(), 0, KEY_READ, &from) == ERROR_SUCCESS &&
-        RegCreateKeyExW(HKEY_CURRENT_USER, m_key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &to,
-                        nullptr) == ERROR_SUCCESS)
-    {
-        EXPECT_EQ(ERROR_SUCCESS, RegCopyTreeW(from, nullptr, to));
-    }
-    if (from)
-        RegCloseKey(from);
-    if (to)
-        RegCloseKey(to);
-    RegDeleteTreeW(HKEY_CURRENT_USER, m_backup.c_str());
-    RegDeleteKeyW(HKEY_CURRENT_USER, m_backup.c_str());
+    EXPECT_TRUE(CopyKey(m_backup, m_key)) << "could not put a registry key back";
+    DeleteKey(m_backup);
     if (KeyIsEmpty(L"Software\\TarkBrowserUtilTests"))
         RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\TarkBrowserUtilTests");
 }

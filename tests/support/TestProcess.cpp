@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <vector>
 
 namespace testing_support {
 
@@ -26,13 +27,13 @@ std::string Narrow(const std::wstring& text)
     return out;
 }
 
-std::wstring Widen(const std::string& text)
+std::wstring Widen(const std::string& text, UINT codePage)
 {
     if (text.empty())
         return {};
-    int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    int n = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring out(n, L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], n);
+    MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), &out[0], n);
     return out;
 }
 
@@ -135,27 +136,16 @@ DebugRun RunUnderDebugger(const std::wstring& program, const std::wstring& argum
         {
             const OUTPUT_DEBUG_STRING_INFO& info = event.u.DebugString;
             DebugString received;
-            received.threadId = event.dwThreadId;
+            // The length counts characters of the string's own width, its terminator included.
+            const size_t unit = info.fUnicode ? sizeof(wchar_t) : 1;
+            std::vector<char> bytes(info.nDebugStringLength * unit + sizeof(wchar_t), '\0');
             SIZE_T got = 0;
+            ReadProcessMemory(process.hProcess, info.lpDebugStringData, bytes.data(),
+                              info.nDebugStringLength * unit, &got);
             if (info.fUnicode)
-            {
-                std::wstring text(info.nDebugStringLength, L'\0');
-                ReadProcessMemory(process.hProcess, info.lpDebugStringData, &text[0],
-                                  info.nDebugStringLength * sizeof(wchar_t), &got);
-                text.resize(got / sizeof(wchar_t));
-                received.text = text.c_str();
-            }
+                received.text = reinterpret_cast<const wchar_t*>(bytes.data());
             else
-            {
-                std::string text(info.nDebugStringLength, '\0');
-                ReadProcessMemory(process.hProcess, info.lpDebugStringData, &text[0],
-                                  info.nDebugStringLength, &got);
-                text.resize(got);
-                int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-                std::wstring wide(n > 0 ? n : 1, L'\0');
-                MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], n);
-                received.text = wide.c_str();
-            }
+                received.text = Widen(bytes.data(), CP_ACP);
             run.strings.push_back(received);
             if (onString)
                 onString(received, context);

@@ -25,7 +25,6 @@ ProcessResult RunProcess(const std::wstring& program, const std::wstring& argume
 // One OUTPUT_DEBUG_STRING_EVENT as the debugger received it.
 struct DebugString
 {
-    DWORD threadId = 0;
     std::wstring text;
 };
 
@@ -62,6 +61,7 @@ private:
 void RemoveTree(const std::wstring& path);
 
 std::string Narrow(const std::wstring& text);
-std::wstring Widen(const std::string& text);
+// From UTF-8 unless another code page is named.
+std::wstring Widen(const std::string& text, UINT codePage = CP_UTF8);
 
 } // namespace testing_support
