@@ -13,8 +13,6 @@ namespace fileops_test {
 
 namespace {
 
-std::wstring DataHome();
-
 CWinApp theApp(L"File Operation Tests");
 
 // Links the language module the way a host does, so that the prompt's
@@ -29,7 +27,7 @@ public:
         ASSERT_EQ(L"%s - Copy", ResourceText(IDS_BRWS_COPY_NAME_FIRST)) << "language module not linked";
         // A fresh home lacks the data folder; without it Wine has no recycle
         // bin (it looks once per process) and deletes for good instead.
-        std::wstring dataHome = DataHome();
+        std::wstring dataHome = testing_support::DataHome();
         ASSERT_FALSE(dataHome.empty()) << "XDG_DATA_HOME must name the test's own data folder";
         int nResult = SHCreateDirectoryExW(nullptr, dataHome.c_str(), nullptr);
         ASSERT_TRUE(nResult == ERROR_SUCCESS || nResult == ERROR_ALREADY_EXISTS) << nResult;
@@ -135,34 +133,6 @@ std::vector<const CBFile*> Pointers(const CBFileList& list)
     for (POSITION pos = list.GetHeadPosition(); pos != nullptr;)
         pointers.push_back(list.GetNext(pos));
     return pointers;
-}
-
-namespace {
-
-std::wstring DataHome()
-{
-    // Wine keeps the recycle bin in the user's XDG trash under this folder;
-    // the Unix path is turned into a Windows one by Wine itself.
-    const char* dataHome = getenv("XDG_DATA_HOME");
-    typedef LPWSTR(CDECL * DosNameFn)(LPCSTR);
-    auto toDos = reinterpret_cast<DosNameFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
-    if (toDos == nullptr || dataHome == nullptr || *dataHome != '/')
-        return std::wstring();
-    LPWSTR dos = toDos(dataHome);
-    if (dos == nullptr)
-        return std::wstring();
-    std::wstring result = dos;
-    HeapFree(GetProcessHeap(), 0, dos);
-    return result;
-}
-
-} // namespace
-
-std::wstring TrashFiles()
-{
-    std::wstring dataHome = DataHome();
-    return dataHome.empty() ? dataHome : dataHome + L"\\Trash\\files";
 }
 
 bool IsFileOpPrompt(HWND hDlg)

@@ -73,8 +73,7 @@ std::vector<std::wstring> Names(const CBFileList& list);
 std::vector<std::wstring> Paths(const CBFileList& list);
 std::vector<const CBFile*> Pointers(const CBFileList& list);
 
-// The folder the shell's recycle bin keeps files in (the user's XDG trash).
-std::wstring TrashFiles();
+using testing_support::TrashFiles;
 
 // ---- the prompt ---------------------------------------------------------------
 

@@ -30,22 +30,6 @@ const wchar_t kRegistryKey[] = L"TarkHostWindowTests";
 
 CWinApp theApp(L"HostWindowTests");
 
-// Wine keeps the recycle bin in the XDG data folder, and has one only when
-// that folder exists at the first delete of the process.
-std::wstring DataHome()
-{
-    const char* dataHome = getenv("XDG_DATA_HOME");
-    typedef LPWSTR(CDECL * DosNameFn)(LPCSTR);
-    auto toDos = reinterpret_cast<DosNameFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
-    if (toDos == nullptr || dataHome == nullptr || *dataHome != '/')
-        return std::wstring();
-    LPWSTR dos = toDos(dataHome);
-    std::wstring result = dos != nullptr ? dos : L"";
-    HeapFree(GetProcessHeap(), 0, dos);
-    return result;
-}
-
 class HostEnvironment : public ::testing::Environment
 {
 public:
@@ -56,8 +40,9 @@ public:
         CConnectLanguage& language = CConnectLanguage::Instance();
         language.SetPath(testing_support::BinaryFolder().c_str());
         ASSERT_GE(language.CallStoredCallbacks(L"English"), 1);
-        const std::wstring dataHome = DataHome();
+        const std::wstring dataHome = testing_support::DataHome();
         ASSERT_FALSE(dataHome.empty()) << "XDG_DATA_HOME must name the test's own data folder";
+        // Wine has a recycle bin only when this exists at the first delete.
         SHCreateDirectoryExW(nullptr, dataHome.c_str(), nullptr);
     }
     void TearDown() override
@@ -284,7 +269,7 @@ TEST_F(HostWindowTest, CopiesThroughTheDialogRenamesAndDeletesToTheRecycleBin)
         EXPECT_TRUE(confirm.Finished());
     }
     EXPECT_FALSE(Exists(source + L"\\" + B()));
-    EXPECT_EQ(testing_support::Narrow(B()), ReadFile(DataHome() + L"\\Trash\\files\\" + B()));
+    EXPECT_EQ(testing_support::Narrow(B()), ReadFile(testing_support::TrashFiles() + L"\\" + B()));
     const auto rows = ListRows(hList);
     ASSERT_EQ(2u, rows.size());
     EXPECT_EQ(C(), rows[0].first);

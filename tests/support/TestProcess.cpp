@@ -47,7 +47,8 @@ std::wstring CommandLineFor(const std::wstring& program, const std::wstring& arg
 
 } // namespace
 
-ProcessResult RunProcess(const std::wstring& program, const std::wstring& arguments)
+ProcessResult RunProcess(const std::wstring& program, const std::wstring& arguments,
+                         const std::function<void(const PROCESS_INFORMATION&)>& whileRunning)
 {
     ProcessResult result;
     SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
@@ -77,6 +78,8 @@ ProcessResult RunProcess(const std::wstring& program, const std::wstring& argume
         CloseHandle(readPipe);
         return result;
     }
+    if (whileRunning)
+        whileRunning(process);
     char buffer[4096];
     DWORD read = 0;
     while (ReadFile(readPipe, buffer, sizeof(buffer), &read, nullptr) && read > 0)
@@ -220,6 +223,29 @@ void RemoveTree(const std::wstring& path)
         FindClose(find);
     }
     RemoveDirectoryW(path.c_str());
+}
+
+std::wstring DataHome()
+{
+    // Wine turns the Unix path into a Windows one itself.
+    const char* dataHome = getenv("XDG_DATA_HOME");
+    typedef LPWSTR(CDECL * DosNameFn)(LPCSTR);
+    auto toDos = reinterpret_cast<DosNameFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
+    if (toDos == nullptr || dataHome == nullptr || *dataHome != '/')
+        return std::wstring();
+    LPWSTR dos = toDos(dataHome);
+    if (dos == nullptr)
+        return std::wstring();
+    std::wstring result = dos;
+    HeapFree(GetProcessHeap(), 0, dos);
+    return result;
+}
+
+std::wstring TrashFiles()
+{
+    std::wstring dataHome = DataHome();
+    return dataHome.empty() ? dataHome : dataHome + L"\\Trash\\files";
 }
 
 } // namespace testing_support

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,8 +20,11 @@ struct ProcessResult
 };
 
 // Runs a program of BinaryFolder() with the given arguments and waits for it;
-// fails the current test when it cannot be started.
-ProcessResult RunProcess(const std::wstring& program, const std::wstring& arguments);
+// fails the current test when it cannot be started. whileRunning (when given)
+// runs once the child has started, before its output is read: a child that
+// waits for the test (a dialog to answer) gets its answer there.
+ProcessResult RunProcess(const std::wstring& program, const std::wstring& arguments,
+                         const std::function<void(const PROCESS_INFORMATION&)>& whileRunning = nullptr);
 
 // One OUTPUT_DEBUG_STRING_EVENT as the debugger received it.
 struct DebugString
@@ -59,6 +63,13 @@ private:
 
 // Removes a folder tree from disk (for scratch folders).
 void RemoveTree(const std::wstring& path);
+
+// The Windows path of the test's XDG data folder, where Wine keeps the
+// recycle bin; empty when XDG_DATA_HOME is not set to a Unix path. Wine has a
+// recycle bin only when the folder exists at the process's first delete.
+std::wstring DataHome();
+// DataHome() + "\\Trash\\files": where deleted files go; empty as above.
+std::wstring TrashFiles();
 
 std::string Narrow(const std::wstring& text);
 // From UTF-8 unless another code page is named.

@@ -1,0 +1,121 @@
+// The sample host's pick mode as a script uses it: the dialog of a separate
+// host process is answered from here, and its exit code and output checked.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "BrwsResourceIds.h"
+#include "TestProcess.h"
+
+#include <string>
+
+using testing_support::ProcessResult;
+using testing_support::RunProcess;
+using testing_support::ScratchFolder;
+
+namespace {
+
+const wchar_t kTitle[] = L"Choose the export folder";
+
+struct DialogSearch
+{
+    DWORD processId;
+    HWND hDialog;
+};
+
+BOOL CALLBACK FindTitledDialog(HWND hWnd, LPARAM lParam)
+{
+    auto* search = reinterpret_cast<DialogSearch*>(lParam);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(hWnd, &processId);
+    wchar_t title[128] = {};
+    GetWindowTextW(hWnd, title, ARRAYSIZE(title));
+    if (processId == search->processId && IsWindowVisible(hWnd) && wcscmp(title, kTitle) == 0 &&
+        GetDlgItem(hWnd, IDC_BRWS_FOLDER_FIELD) != nullptr)
+    {
+        search->hDialog = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The host's dialog, titled as asked, once it is shown; null when the host
+// ended first or the time ran out.
+HWND WaitForDialog(const PROCESS_INFORMATION& process)
+{
+    DialogSearch search = {process.dwProcessId, nullptr};
+    const ULONGLONG end = GetTickCount64() + 20000;
+    WaitForInputIdle(process.hProcess, 20000);
+    while (GetTickCount64() < end)
+    {
+        EnumWindows(&FindTitledDialog, reinterpret_cast<LPARAM>(&search));
+        if (search.hDialog != nullptr)
+            return search.hDialog;
+        // Wakes early when the host ends.
+        if (WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0)
+            return nullptr;
+    }
+    return nullptr;
+}
+
+// Ends a host whose dialog never showed, so that the test does not wait on it.
+void Abandon(const PROCESS_INFORMATION& process)
+{
+    ADD_FAILURE() << "the host's dialog did not show";
+    TerminateProcess(process.hProcess, 99);
+}
+
+std::wstring PickArguments(const std::wstring& initial)
+{
+    return L"pick --initial \"" + initial + L"\" --title \"" + kTitle + L"\"";
+}
+
+std::string TrimmedLine(const std::string& text)
+{
+    std::string line = text;
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+        line.pop_back();
+    return line;
+}
+
+} // namespace
+
+TEST(PickMode, PrintsTheFolderTypedIntoTheDialogAndExitsZero)
+{
+    ScratchFolder root(L"pick");
+    const std::wstring target = root / L"exports";
+    ASSERT_TRUE(CreateDirectoryW(target.c_str(), nullptr));
+
+    bool answered = false;
+    ProcessResult result = RunProcess(L"TarkBrowseHost.exe", PickArguments(root.Path()),
+                                      [&](const PROCESS_INFORMATION& process) {
+                                          HWND hDialog = WaitForDialog(process);
+                                          if (hDialog == nullptr)
+                                              return Abandon(process);
+                                          HWND hField = GetDlgItem(hDialog, IDC_BRWS_FOLDER_FIELD);
+                                          SendMessageW(hField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(target.c_str()));
+                                          SendMessageW(hDialog, WM_COMMAND, MAKEWPARAM(IDC_BRWS_FOLDER_FIELD, CBN_EDITCHANGE),
+                                                       reinterpret_cast<LPARAM>(hField));
+                                          PostMessageW(GetDlgItem(hDialog, IDOK), BM_CLICK, 0, 0);
+                                          answered = true;
+                                      });
+    ASSERT_TRUE(answered);
+    EXPECT_EQ(0u, result.exitCode);
+    EXPECT_EQ(testing_support::Narrow(target), TrimmedLine(result.output));
+}
+
+TEST(PickMode, CancelPrintsNothingAndExitsOne)
+{
+    ScratchFolder root(L"pick");
+    bool answered = false;
+    ProcessResult result = RunProcess(L"TarkBrowseHost.exe", PickArguments(root.Path()),
+                                      [&](const PROCESS_INFORMATION& process) {
+                                          HWND hDialog = WaitForDialog(process);
+                                          if (hDialog == nullptr)
+                                              return Abandon(process);
+                                          PostMessageW(GetDlgItem(hDialog, IDCANCEL), BM_CLICK, 0, 0);
+                                          answered = true;
+                                      });
+    ASSERT_TRUE(answered);
+    EXPECT_EQ(1u, result.exitCode);
+    EXPECT_EQ("", result.output);
+}
