@@ -389,16 +389,24 @@ void CBrowserWindow::OnFilterChange()
     m_files.SetFilter(strFilter);
 }
 
+const CBFolder* CBrowserWindow::GetSelection(CBFileList& files)
+{
+    m_files.GetSelectedFiles(files);
+    const CBFolder* pFolder = m_driveTree.GetCurrentFolder();
+    if (files.IsEmpty() || pFolder == nullptr || pFolder->m_strPath.IsEmpty())
+    {
+        ::MessageBeep(MB_ICONWARNING);
+        return nullptr;
+    }
+    return pFolder;
+}
+
 void CBrowserWindow::CopySelection(bool bCopy)
 {
     CBFileList files;
-    m_files.GetSelectedFiles(files);
-    const CBFolder* pSource = m_driveTree.GetCurrentFolder();
-    if (files.IsEmpty() || pSource == nullptr || pSource->m_strPath.IsEmpty())
-    {
-        ::MessageBeep(MB_ICONWARNING);
+    const CBFolder* pSource = GetSelection(files);
+    if (pSource == nullptr)
         return;
-    }
     CString strDestination;
     if (!PickFolder(this, CString(), bCopy ? L"Copy to folder" : L"Move to folder", strDestination))
         return;
@@ -417,13 +425,9 @@ void CBrowserWindow::CopySelection(bool bCopy)
 void CBrowserWindow::DuplicateSelection()
 {
     CBFileList files;
-    m_files.GetSelectedFiles(files);
-    const CBFolder* pFolder = m_driveTree.GetCurrentFolder();
-    if (files.IsEmpty() || pFolder == nullptr || pFolder->m_strPath.IsEmpty())
-    {
-        ::MessageBeep(MB_ICONWARNING);
+    const CBFolder* pFolder = GetSelection(files);
+    if (pFolder == nullptr)
         return;
-    }
     COwnedFileList made;
     CErrorAutoThrow result = CopyBFiles(TRUE, m_hWnd, pFolder, files, pFolder, nullptr, &made.list);
     ReportFailure(result, L"Duplicating");
@@ -436,13 +440,9 @@ void CBrowserWindow::DuplicateSelection()
 void CBrowserWindow::DeleteSelection(bool bToRecycleBin)
 {
     CBFileList files;
-    m_files.GetSelectedFiles(files);
-    const CBFolder* pFolder = m_driveTree.GetCurrentFolder();
-    if (files.IsEmpty() || pFolder == nullptr || pFolder->m_strPath.IsEmpty())
-    {
-        ::MessageBeep(MB_ICONWARNING);
+    const CBFolder* pFolder = GetSelection(files);
+    if (pFolder == nullptr)
         return;
-    }
     CErrorAutoThrow result = DeleteBFiles(m_hWnd, pFolder, files, nullptr, bToRecycleBin);
     ReportFailure(result, L"Deleting");
     m_files.Refresh();

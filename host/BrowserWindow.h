@@ -94,6 +94,9 @@ private:
     void LayOut(int cx, int cy);
     void ShowFolderOfItem(HTREEITEM hItem);
     void RunPathEdit(bool bBrowseFirst);
+    // The selected files and the folder they are in; null (after a beep) when
+    // nothing is selected or the folder has no file-system path.
+    const CBFolder* GetSelection(CBFileList& files);
     // Says why an operation failed, unless the user chose to stop it.
     void ReportFailure(const CErrorAutoThrow& result, const wchar_t* pszWhat);
     static bool BrowseForPath(CString& strText, CEditWithBrowse& control);

@@ -142,26 +142,6 @@ HTREEITEM CTreeHost::ChildNamed(HTREEITEM hItem, const std::wstring& name)
     return nullptr;
 }
 
-bool CTreeHost::PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
-{
-    const DWORD start = GetTickCount();
-    for (;;)
-    {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-        {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        if (done())
-            return true;
-        const DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= timeoutMs)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - elapsed, QS_ALLINPUT);
-    }
-}
-
 void DriveTreeTest::SetUpTestSuite()
 {
     static bool bWarm = false;

@@ -6,6 +6,7 @@
 #include "BrwsDriveTree.h"
 #include "BrwsFolderFactory.h"
 #include "BrwsIDList.h"
+#include "DialogDriver.h"
 #include "MallocSpy.h"
 #include "TestProcess.h"
 
@@ -60,7 +61,10 @@ public:
     void UserExpand(HTREEITEM hItem) { UserKey(hItem, VK_RIGHT); }
 
     // Dispatches messages until done() holds or timeoutMs pass; done()'s value.
-    bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
+    bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000)
+    {
+        return testing_support::PumpMessagesUntil(done, timeoutMs);
+    }
 
     // WM_USER messages are routed while this is set; each is counted.
     bool m_bRouteChanges = true;

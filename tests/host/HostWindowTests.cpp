@@ -70,27 +70,6 @@ std::string ReadFile(const std::wstring& path)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// Runs the thread's messages until the condition holds; false after the
-// time limit. Waits on the message queue, never on the clock alone.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeLimitMs = 10000)
-{
-    const ULONGLONG end = GetTickCount64() + timeLimitMs;
-    for (;;)
-    {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-        {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        if (done())
-            return true;
-        if (GetTickCount64() >= end)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-    }
-}
-
 std::wstring TreeText(HWND hTree, HTREEITEM hItem)
 {
     wchar_t text[MAX_PATH] = {};
@@ -210,7 +189,7 @@ TEST_F(HostWindowTest, OpensAtTheFolderAndShowsAFolderMadeOnDisk)
     HTREEITEM hPhotos = TreeView_GetSelection(hTree);
     ASSERT_NE(nullptr, ChildNamed(hTree, hPhotos, L"older"));
     ASSERT_TRUE(CreateDirectoryW((source + L"\\made outside").c_str(), nullptr));
-    EXPECT_TRUE(PumpUntil([&] { return ChildNamed(hTree, hPhotos, L"made outside") != nullptr; }))
+    EXPECT_TRUE(testing_support::PumpMessagesUntil([&] { return ChildNamed(hTree, hPhotos, L"made outside") != nullptr; }))
         << "the tree did not follow the new folder";
 
     // The filter narrows the list to matching names, and clearing it brings
@@ -252,8 +231,8 @@ TEST_F(HostWindowTest, CopiesThroughTheDialogRenamesAndDeletesToTheRecycleBin)
     ASSERT_NE(nullptr, hEdit);
     SetWindowTextW(hEdit, renamed.c_str());
     DialogDriver::PostKey(hEdit, VK_RETURN);
-    ASSERT_TRUE(PumpUntil([&] { return Exists(source + L"\\" + renamed) && !Exists(source + L"\\" + A()); }));
-    ASSERT_TRUE(PumpUntil([&] {
+    ASSERT_TRUE(testing_support::PumpMessagesUntil([&] { return Exists(source + L"\\" + renamed) && !Exists(source + L"\\" + A()); }));
+    ASSERT_TRUE(testing_support::PumpMessagesUntil([&] {
         const auto rows = ListRows(hList);
         return rows.size() == 3 && rows[2].first == renamed && rows[2].second;
     })) << "the list does not show the new name selected";
@@ -306,7 +285,7 @@ TEST_F(HostWindowTest, PathFieldGoesToATypedFolder)
         });
         driver.Start();
         SetFocus(hEdit);
-        ASSERT_TRUE(PumpUntil([&] { return source == static_cast<LPCWSTR>(window.CurrentFolder()); }));
+        ASSERT_TRUE(testing_support::PumpMessagesUntil([&] { return source == static_cast<LPCWSTR>(window.CurrentFolder()); }));
         EXPECT_TRUE(driver.Finished());
         EXPECT_EQ(3u, ListRows(hList).size());
     }
@@ -320,7 +299,7 @@ TEST_F(HostWindowTest, PathFieldGoesToATypedFolder)
         .Then([](HWND hMessage) { DialogDriver::Click(hMessage, IDOK); });
     refused.Start();
     SetFocus(hEdit);
-    ASSERT_TRUE(PumpUntil([&] { return refused.Finished(); }));
+    ASSERT_TRUE(testing_support::PumpMessagesUntil([&] { return refused.Finished(); }));
     EXPECT_EQ(source, static_cast<LPCWSTR>(window.CurrentFolder()));
     EXPECT_EQ(source, static_cast<LPCWSTR>(window.PathField().GetEditText()));
 }

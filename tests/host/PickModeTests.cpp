@@ -6,6 +6,7 @@
 #include "BrwsResourceIds.h"
 #include "TestProcess.h"
 
+#include <functional>
 #include <string>
 
 using testing_support::ProcessResult;
@@ -77,6 +78,17 @@ std::string TrimmedLine(const std::string& text)
     return line;
 }
 
+// Runs "TarkBrowseHost pick" at initial and lets answer act on its dialog.
+ProcessResult RunPick(const std::wstring& initial, const std::function<void(HWND hDialog)>& answer)
+{
+    return RunProcess(L"TarkBrowseHost.exe", PickArguments(initial), [&](const PROCESS_INFORMATION& process) {
+        HWND hDialog = WaitForDialog(process);
+        if (hDialog == nullptr)
+            return Abandon(process);
+        answer(hDialog);
+    });
+}
+
 } // namespace
 
 TEST(PickMode, PrintsTheFolderTypedIntoTheDialogAndExitsZero)
@@ -85,20 +97,13 @@ TEST(PickMode, PrintsTheFolderTypedIntoTheDialogAndExitsZero)
     const std::wstring target = root / L"exports";
     ASSERT_TRUE(CreateDirectoryW(target.c_str(), nullptr));
 
-    bool answered = false;
-    ProcessResult result = RunProcess(L"TarkBrowseHost.exe", PickArguments(root.Path()),
-                                      [&](const PROCESS_INFORMATION& process) {
-                                          HWND hDialog = WaitForDialog(process);
-                                          if (hDialog == nullptr)
-                                              return Abandon(process);
-                                          HWND hField = GetDlgItem(hDialog, IDC_BRWS_FOLDER_FIELD);
-                                          SendMessageW(hField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(target.c_str()));
-                                          SendMessageW(hDialog, WM_COMMAND, MAKEWPARAM(IDC_BRWS_FOLDER_FIELD, CBN_EDITCHANGE),
-                                                       reinterpret_cast<LPARAM>(hField));
-                                          PostMessageW(GetDlgItem(hDialog, IDOK), BM_CLICK, 0, 0);
-                                          answered = true;
-                                      });
-    ASSERT_TRUE(answered);
+    ProcessResult result = RunPick(root.Path(), [&](HWND hDialog) {
+        HWND hField = GetDlgItem(hDialog, IDC_BRWS_FOLDER_FIELD);
+        SendMessageW(hField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(target.c_str()));
+        SendMessageW(hDialog, WM_COMMAND, MAKEWPARAM(IDC_BRWS_FOLDER_FIELD, CBN_EDITCHANGE),
+                     reinterpret_cast<LPARAM>(hField));
+        PostMessageW(GetDlgItem(hDialog, IDOK), BM_CLICK, 0, 0);
+    });
     EXPECT_EQ(0u, result.exitCode);
     EXPECT_EQ(testing_support::Narrow(target), TrimmedLine(result.output));
 }
@@ -106,16 +111,9 @@ TEST(PickMode, PrintsTheFolderTypedIntoTheDialogAndExitsZero)
 TEST(PickMode, CancelPrintsNothingAndExitsOne)
 {
     ScratchFolder root(L"pick");
-    bool answered = false;
-    ProcessResult result = RunProcess(L"TarkBrowseHost.exe", PickArguments(root.Path()),
-                                      [&](const PROCESS_INFORMATION& process) {
-                                          HWND hDialog = WaitForDialog(process);
-                                          if (hDialog == nullptr)
-                                              return Abandon(process);
-                                          PostMessageW(GetDlgItem(hDialog, IDCANCEL), BM_CLICK, 0, 0);
-                                          answered = true;
-                                      });
-    ASSERT_TRUE(answered);
+    ProcessResult result = RunPick(root.Path(), [](HWND hDialog) {
+        PostMessageW(GetDlgItem(hDialog, IDCANCEL), BM_CLICK, 0, 0);
+    });
     EXPECT_EQ(1u, result.exitCode);
     EXPECT_EQ("", result.output);
 }

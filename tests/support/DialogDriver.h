@@ -86,4 +86,9 @@ private:
     bool m_bTimedOut = false;
 };
 
+// Runs the calling thread's messages until done() answers true (checked after
+// each batch); false once timeoutMs has passed. It waits on the message queue,
+// so it wakes as soon as a window or thread posts something.
+bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
+
 } // namespace testing_support
