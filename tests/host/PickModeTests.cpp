@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "BrwsResourceIds.h"
+#include "RegistryScope.h"
 #include "TestProcess.h"
 
 #include <functional>
@@ -16,6 +17,25 @@ using testing_support::ScratchFolder;
 namespace {
 
 const wchar_t kTitle[] = L"Choose the export folder";
+const wchar_t kHostProfile[] = L"Software\\Tark Samples\\TarkBrowseHost";
+
+// The host's own profile is set aside for each test, so that a test neither
+// sees nor leaves history in it.
+class PickMode : public ::testing::Test
+{
+protected:
+    testing_support::ScopedRegistryKeyAbsent m_profile{kHostProfile};
+};
+
+std::wstring HostHistory()
+{
+    wchar_t value[4096] = {};
+    DWORD size = sizeof(value);
+    const std::wstring key = std::wstring(kHostProfile) + L"\\Browse for folder";
+    if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), L"History", RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+        return L"<missing>";
+    return value;
+}
 
 struct DialogSearch
 {
@@ -91,7 +111,7 @@ ProcessResult RunPick(const std::wstring& initial, const std::function<void(HWND
 
 } // namespace
 
-TEST(PickMode, PrintsTheFolderTypedIntoTheDialogAndExitsZero)
+TEST_F(PickMode, PrintsTheFolderTypedIntoTheDialogAndExitsZero)
 {
     ScratchFolder root(L"pick");
     const std::wstring target = root / L"exports";
@@ -106,9 +126,10 @@ TEST(PickMode, PrintsTheFolderTypedIntoTheDialogAndExitsZero)
     });
     EXPECT_EQ(0u, result.exitCode);
     EXPECT_EQ(testing_support::Narrow(target), TrimmedLine(result.output));
+    EXPECT_NE(std::wstring::npos, HostHistory().find(target)) << "the host's profile has no history of it";
 }
 
-TEST(PickMode, CancelPrintsNothingAndExitsOne)
+TEST_F(PickMode, CancelPrintsNothingAndExitsOne)
 {
     ScratchFolder root(L"pick");
     ProcessResult result = RunPick(root.Path(), [](HWND hDialog) {
