@@ -352,6 +352,9 @@ bool CBrowserWindow::BrowseForPath(CString& strText, CEditWithBrowse& control)
     if (!PickFolder(control.GetParent(), strText, L"Go to folder", strChosen))
         return false;
     strText = strChosen;
+    // A folder picked in the dialog is opened at once, as if typed and
+    // confirmed with Enter.
+    control.SetEndModalEditFlag();
     return true;
 }
 

@@ -303,3 +303,19 @@ TEST_F(HostWindowTest, PathFieldGoesToATypedFolder)
     EXPECT_EQ(source, static_cast<LPCWSTR>(window.CurrentFolder()));
     EXPECT_EQ(source, static_cast<LPCWSTR>(window.PathField().GetEditText()));
 }
+
+// "..." beside the path field opens the browse dialog; the folder picked there
+// is opened at once.
+TEST_F(HostWindowTest, PathFieldBrowseButtonOpensThePickedFolder)
+{
+    DialogDriver driver;
+    driver.Then([&](HWND hDlg) { DialogDriver::SetText(hDlg, IDC_BRWS_FOLDER_FIELD, destination.c_str()); })
+        .Then([](HWND hDlg) { DialogDriver::Click(hDlg, IDOK); });
+    driver.Start();
+    DialogDriver::Click(window.PathField().GetSafeHwnd(), CEditWithBrowse::ID_BROWSE);
+    ASSERT_TRUE(testing_support::PumpMessagesUntil(
+        [&] { return destination == static_cast<LPCWSTR>(window.CurrentFolder()); }));
+    EXPECT_TRUE(driver.Finished());
+    EXPECT_EQ(destination, static_cast<LPCWSTR>(window.PathField().GetEditText()));
+    EXPECT_EQ(L"copies", TreeText(hTree, TreeView_GetSelection(hTree)));
+}
