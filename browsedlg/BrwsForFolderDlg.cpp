@@ -161,6 +161,7 @@ BEGIN_MESSAGE_MAP(CBrwsForFolderDlg, CDialog)
     ON_WM_DESTROY()
     ON_EN_CHANGE(IDC_BRWS_FOLDER_FIELD, &CBrwsForFolderDlg::OnEditchangeFolders)
     ON_MESSAGE(kBrwsMsgRenamed, &CBrwsForFolderDlg::OnFolderRenamed)
+    ON_MESSAGE(WM_USER, &CBrwsForFolderDlg::OnFolderChanged)
 END_MESSAGE_MAP()
 
 // ---- icons and tooltips -------------------------------------------------------------
@@ -544,6 +545,16 @@ void CBrwsForFolderDlg::OnKillfocusTree(NMHDR*, LRESULT* pResult)
 void CBrwsForFolderDlg::OnClickTree(NMHDR*, LRESULT* pResult)
 {
     *pResult = 0;
+}
+
+// The tree's monitoring threads post WM_USER with the item in lParam. The
+// dialog manager's DM_GETDEFID has the same number, sent with lParam 0: that
+// one is the dialog's own.
+LRESULT CBrwsForFolderDlg::OnFolderChanged(WPARAM wParam, LPARAM lParam)
+{
+    if (!lParam || !m_pTree)
+        return Default();
+    return m_pTree->OnChangeNotification(wParam, lParam);
 }
 
 BOOL CBrwsForFolderDlg::PreTranslateMessage(MSG* pMsg)

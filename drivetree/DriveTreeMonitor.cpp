@@ -141,6 +141,13 @@ LRESULT CDriveTreeUtil::OnChangeNotification(WPARAM wParam, LPARAM lParam)
     return 1;
 }
 
+void CDriveTreeUtil::RefreshItem(HTREEITEM hItem)
+{
+    CDriveTreeItemData* pData = ItemData(hItem);
+    if (pData && pData->m_pFolder && pData->m_pFolder->m_nKind == eBKindShell)
+        PopulateShellFolder(hItem, 1);
+}
+
 LRESULT CDriveTreeUtil::OnDeleteItem(NMTREEVIEWW* pNMTreeView)
 {
     if (!pNMTreeView)

@@ -114,6 +114,10 @@ public:
     LRESULT OnSelChanged(NMTREEVIEWW* pNMTreeView);
     LRESULT OnSelChanging(NMTREEVIEWW* pNMTreeView);
     LRESULT OnGetDispInfo(NMTVDISPINFOW* pDispInfo);
+    // Reads the item's folder again, as a change on disk does: subfolders that
+    // vanished leave with their subtrees, new ones appear, renamed ones show
+    // under their new name at their sorted place.
+    void RefreshItem(HTREEITEM hItem);
     // Handler of WM_USER from the monitoring threads: fills the item again.
     // Messages for items deleted since, or not from this controller, are
     // ignored. Returns 1.

@@ -126,6 +126,7 @@ protected:
     void OnEndlabeleditTree(NMHDR* pNMHDR, LRESULT* pResult);
     void OnDestroy();
     LRESULT OnFolderRenamed(WPARAM wParam, LPARAM lParam);
+    LRESULT OnFolderChanged(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
