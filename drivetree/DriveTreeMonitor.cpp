@@ -1,12 +1,19 @@
 // Folder change monitoring: one idle-priority thread per filled file-system
-// folder item with subfolders. The thread only waits and posts; the tree is
-// touched on its own thread alone, in OnChangeNotification.
+// folder item, watching it as CFolderWatch says. The thread only waits and posts; the tree is touched on its
+// own thread alone, in OnChangeNotification, which reads the folder again and
+// mirrors what it finds: new folders appear, vanished ones go, renamed ones
+// move to their new name's place.
+//
+// Coalescing: a thread reports a burst of changes once it has settled, and
+// posts only while no message of its item waits; the handler clears that mark
+// before it reads the folder. Changes that come while a message waits or a
+// filling runs cost one filling more, not one each.
 //
 // Lifetime: the thread reads its item's data (the folder's path and the
 // record). The UI thread frees them strictly after StopThread's wait has
 // returned, and the thread object is kept (not auto-deleting) until then, so
 // the wait has a handle even when the thread ended on its own.
-#include "drivetree/DriveTreePrivate.h"
+#include "drivetree/FolderWatch.h"
 
 #include "BrwsTrace.h"
 
@@ -17,20 +24,34 @@ const UINT kExitNoData = 1;
 const UINT kExitNoNotification = 2;
 const UINT kExitStopped = 0xFFFFFFFF;
 
+void PostChange(CDriveTreeItemData* pData, CDriveTreeThreadInfo* pInfo, volatile LONG* plPosted)
+{
+    if (::InterlockedExchange(plPosted, 1) == 0 &&
+        !::PostMessageW(pInfo->m_hNotifyWnd, kChangeMessage, reinterpret_cast<WPARAM>(pData),
+                        reinterpret_cast<LPARAM>(pInfo->m_hItem)))
+        ::InterlockedExchange(plPosted, 0);
+}
+
+bool FolderExists(const CString& strPath)
+{
+    const DWORD dwAttributes = ::GetFileAttributesW(strPath.GetString());
+    return dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 } // namespace
 
 // ---- CDriveTreeThreadInfo ----------------------------------------------------------
 
 CDriveTreeThreadInfo::CDriveTreeThreadInfo()
     : m_hItem(nullptr), m_evStop(FALSE, TRUE), m_hNotifyWnd(nullptr), m_pThread(nullptr),
-      m_hArmedChange(INVALID_HANDLE_VALUE)
+      m_hArmedChange(INVALID_HANDLE_VALUE), m_lChangePosted(0)
 {
 }
 
 CDriveTreeThreadInfo::~CDriveTreeThreadInfo()
 {
     StopThread();
-    CChangeNotificationHandle armed(m_hArmedChange); // the thread only borrowed it
+    CChangeNotificationHandle armed(m_hArmedChange); // a thread that never ran did not take it
 }
 
 void CDriveTreeThreadInfo::StopThread()
@@ -46,6 +67,11 @@ void CDriveTreeThreadInfo::StopThread()
 // ---- Threads -----------------------------------------------------------------------
 
 void CDriveTreeUtil::CreateShellMonitoringThread(HTREEITEM hItem)
+{
+    StartMonitoring(hItem, CChangeNotificationHandle());
+}
+
+void CDriveTreeUtil::StartMonitoring(HTREEITEM hItem, CChangeNotificationHandle&& armed)
 {
     CDriveTreeItemData* pData = ItemData(hItem);
     if (!pData || pData->m_pThreadInfo)
@@ -63,11 +89,7 @@ void CDriveTreeUtil::CreateShellMonitoringThread(HTREEITEM hItem)
     }
     pInfo->m_hItem = hItem;
     pInfo->m_hNotifyWnd = m_hNotifyWnd;
-    if (m_pState->hArmedItem == hItem)
-    {
-        pInfo->m_hArmedChange = m_pState->hArmedChange;
-        m_pState->hArmedChange = INVALID_HANDLE_VALUE;
-    }
+    pInfo->m_hArmedChange = armed.Release();
     pData->m_pThreadInfo = pInfo;
     m_pState->monitored.insert(pData);
 
@@ -87,32 +109,11 @@ UINT AFX_CDECL CDriveTreeUtil::ThreadProc(void* pParam)
     CDriveTreeThreadInfo* pInfo = pData ? pData->m_pThreadInfo : nullptr;
     if (!pInfo || !pData->m_pFolder)
         return kExitNoData;
-
-    // The record keeps a notification opened for it; else the thread opens its own.
-    CChangeNotificationHandle own;
-    HANDLE hChange = pInfo->m_hArmedChange;
-    if (hChange == INVALID_HANDLE_VALUE)
-    {
-        own.Reset(OpenFolderChangeNotification(pData->m_pFolder->m_strPath));
-        hChange = own.Get();
-    }
-    if (hChange == INVALID_HANDLE_VALUE)
-        return kExitNoNotification;
-
-    const HANDLE handles[2] = {hChange, pInfo->m_evStop.m_hObject};
-    for (;;)
-    {
-        // A failed wait ends the thread as a stop does: retrying could spin.
-        if (::WaitForMultipleObjects(2, handles, FALSE, INFINITE) != WAIT_OBJECT_0)
-            break;
-        ::PostMessageW(pInfo->m_hNotifyWnd, kChangeMessage, reinterpret_cast<WPARAM>(pData),
-                       reinterpret_cast<LPARAM>(pInfo->m_hItem));
-        // A notification that cannot be re-armed would stay signalled and
-        // post without end.
-        if (!::FindNextChangeNotification(hChange))
-            break;
-    }
-    return kExitStopped;
+    // The thread takes over the notification armed for it, if any.
+    CChangeNotificationHandle armed(::InterlockedExchangePointer(&pInfo->m_hArmedChange, INVALID_HANDLE_VALUE));
+    CFolderWatch watch(pData->m_pFolder->m_strPath, std::move(armed), pInfo->m_evStop.m_hObject,
+                       [pData, pInfo] { PostChange(pData, pInfo, &pInfo->m_lChangePosted); });
+    return watch.Run() ? kExitStopped : kExitNoNotification;
 }
 
 void CDriveTreeUtil::KillMonitoringThread(CDriveTreeThreadInfo* pInfo)
@@ -132,12 +133,20 @@ LRESULT CDriveTreeUtil::OnChangeNotification(WPARAM wParam, LPARAM lParam)
     if (!hItem || !m_pTreeCtrl || m_pState->monitored.find(pPosted) == m_pState->monitored.end())
         return 1;
     CDriveTreeItemData* pData = const_cast<CDriveTreeItemData*>(pPosted);
-    if (!pData->m_pThreadInfo || pData->m_pThreadInfo->m_hItem != hItem || !pData->m_pFolder)
+    CDriveTreeThreadInfo* pInfo = pData->m_pThreadInfo;
+    if (!pInfo || pInfo->m_hItem != hItem || !pData->m_pFolder)
         return 1;
+    ::InterlockedExchange(&pInfo->m_lChangePosted, 0);
 
     RTRACE()(L"Got change notification for folder '%s'\n", pData->m_pFolder->m_strPath.GetString());
-    if (pData->m_pFolder->m_nKind == eBKindShell)
-        PopulateShellFolder(hItem, 0);
+    if (pData->m_pFolder->m_nKind != eBKindShell)
+        return 1;
+    // A watched folder that is deleted wakes its own thread (where the system
+    // keeps it "delete pending" until its last handle closes): it goes now.
+    if (!FolderExists(pData->m_pFolder->m_strPath))
+        DropVanishedItem(hItem);
+    else
+        PopulateShellFolder(hItem, 1);
     return 1;
 }
 
@@ -146,6 +155,20 @@ void CDriveTreeUtil::RefreshItem(HTREEITEM hItem)
     CDriveTreeItemData* pData = ItemData(hItem);
     if (pData && pData->m_pFolder && pData->m_pFolder->m_nKind == eBKindShell)
         PopulateShellFolder(hItem, 1);
+}
+
+void CDriveTreeUtil::DropVanishedItem(HTREEITEM hItem)
+{
+    CTreeItemNode* pNode = ItemNode(hItem);
+    CTreeItemNode* pParent = pNode ? pNode->m_pParentNode : nullptr;
+    if (!pNode || !pParent)
+        return;
+    CTreeItemNode* pSelected = ItemNode(m_pTreeCtrl->GetSelectedItem());
+    if (pSelected && pSelected->IsWithin(pNode))
+        m_pTreeCtrl->SelectItem(pParent->m_hItem);
+    m_pTreeCtrl->DeleteItem(hItem);
+    if (pParent->Children().empty())
+        SetChildrenIndicator(pParent->m_hItem, false);
 }
 
 LRESULT CDriveTreeUtil::OnDeleteItem(NMTREEVIEWW* pNMTreeView)
@@ -157,7 +180,9 @@ LRESULT CDriveTreeUtil::OnDeleteItem(NMTREEVIEWW* pNMTreeView)
         return 0;
     m_pState->monitored.erase(pData);
     KillMonitoringThread(pData->m_pThreadInfo);
-    delete pData;
+    CTreeItemNode* pNode = CTreeItemNode::Of(pData);
+    pNode->Unlink();
+    delete pNode;
     return 0;
 }
 

@@ -2,28 +2,82 @@
 #pragma once
 
 #include "BrwsDriveTree.h"
+#include "shellmodel/ShellHolders.h"
 
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
-struct CDriveTreeState
+// The item data of every item the controller inserts. Beyond the folder and
+// the monitoring record that the exported data holds, a node mirrors the
+// tree's structure: its parent and its children in the tree's order. Filling,
+// refreshing and searching a folder read the mirror instead of walking the
+// tree control, whose every message on an item costs a scan of all items in
+// some implementations (Wine's among them).
+class CTreeItemNode : public CDriveTreeItemData
 {
-    // The system image list of small icons, attached without owning it.
-    CImageList imlShell;
-    // Icons are looked up when the tree asks (TVN_GETDISPINFO) rather than at
-    // insertion; on only while the owner is seen to route that notification.
-    bool bLazyIcons = false;
-    bool bDispInfoSeen = false;
-    // The item data of live items whose monitoring record this controller
-    // made: a change message is acted on only for these, since its item may
-    // have been deleted (and its memory reused) while it sat in the queue.
-    std::unordered_set<const CDriveTreeItemData*> monitored;
-    // The notification a population opened for its item before enumerating
-    // it, for CreateShellMonitoringThread to hand to the item's thread.
-    HTREEITEM hArmedItem = nullptr;
-    HANDLE hArmedChange = INVALID_HANDLE_VALUE;
+public:
+    explicit CTreeItemNode(CBFolder* pFolder) noexcept : CDriveTreeItemData(pFolder, nullptr) {}
+    CTreeItemNode(const CTreeItemNode&) = delete;
+    CTreeItemNode& operator=(const CTreeItemNode&) = delete;
+
+    // Every item data of the controller's trees is a node.
+    static CTreeItemNode* Of(CDriveTreeItemData* pData) noexcept { return static_cast<CTreeItemNode*>(pData); }
+
+    const CBShellData* Shell() const noexcept { return m_pFolder ? m_pFolder->GetShellData() : nullptr; }
+
+    // The children in the tree's order.
+    const std::vector<CTreeItemNode*>& Children();
+    // Links pChild in before the child now at nAt (at the end for Children().size()).
+    void Adopt(CTreeItemNode* pChild, size_t nAt);
+    // Takes over a new list of children, in the tree's order.
+    void SetChildren(std::vector<CTreeItemNode*> children);
+    // Called as the item goes: leaves a hole in the parent's list and
+    // forgets the children, whose own deletions may come before or after.
+    void Unlink() noexcept;
+    // Whether pAncestor is this node or one of its ancestors.
+    bool IsWithin(const CTreeItemNode* pAncestor) const noexcept;
+
+    // The folder's name within its parent for matching (see CChildIndex);
+    // asked of the shell once, empty when it has none.
+    const std::wstring& MatchKey();
+
+    HTREEITEM m_hItem = nullptr;
+    CTreeItemNode* m_pParentNode = nullptr;
+
+private:
+    void CloseHoles();
+
+    std::vector<CTreeItemNode*> m_children; // null where a child was deleted
+    size_t m_nHoles = 0;
+    size_t m_nSlot = 0; // this node's index in its parent's m_children
+    std::wstring m_matchKey;
+    bool m_bMatchKeyKnown = false;
+};
+
+// The children of a folder being filled, found again by name: a child that
+// the folder's CompareIDs calls the same as a listed item has the same
+// parsing name up to letter case, so the name narrows the search to one or
+// two candidates and CompareIDs has the last word. Each child is taken once;
+// what is left at the end is what vanished from disk.
+class CChildIndex
+{
+public:
+    explicit CChildIndex(const std::vector<CTreeItemNode*>& children);
+    // The folder's name within its parent as a key: the parsing name, upper case.
+    static std::wstring KeyOf(IShellFolder* pFolder, LPCITEMIDLIST relative);
+    // The child that is the listed item (relative, with its key), or null.
+    CTreeItemNode* Take(IShellFolder* pFolder, LPCITEMIDLIST relative, const std::wstring& key);
+    // Whether a child (not yet taken) is in the index.
+    bool Holds(const CTreeItemNode* pChild) const { return m_untaken.count(pChild) != 0; }
+
+private:
+    bool IsSame(IShellFolder* pFolder, LPCITEMIDLIST relative, CTreeItemNode* pChild) const;
+
+    std::unordered_multimap<std::wstring, CTreeItemNode*> m_byKey;
+    std::vector<CTreeItemNode*> m_unnamed; // children the shell gave no name
+    std::unordered_set<const CTreeItemNode*> m_untaken;
 };
 
 // Owns one change notification handle (FindFirstChangeNotificationW), or none.
@@ -33,6 +87,13 @@ public:
     CChangeNotificationHandle() noexcept = default;
     explicit CChangeNotificationHandle(HANDLE h) noexcept : m_h(h) {}
     ~CChangeNotificationHandle() { Reset(); }
+    CChangeNotificationHandle(CChangeNotificationHandle&& other) noexcept : m_h(other.Release()) {}
+    CChangeNotificationHandle& operator=(CChangeNotificationHandle&& other) noexcept
+    {
+        if (this != &other)
+            Reset(other.Release());
+        return *this;
+    }
     CChangeNotificationHandle(const CChangeNotificationHandle&) = delete;
     CChangeNotificationHandle& operator=(const CChangeNotificationHandle&) = delete;
 
@@ -57,90 +118,51 @@ private:
     HANDLE m_h = INVALID_HANDLE_VALUE;
 };
 
-// A directory-name change notification on a folder itself (not its subtree):
-// what a monitoring thread waits on.
-inline HANDLE OpenFolderChangeNotification(const CString& strPath)
+// A path as the file functions take it at any length: one of MAX_PATH or more
+// characters in its extended-length form ("\\?\" or "\\?\UNC\").
+CString ExtendedLengthPath(const CString& strPath);
+
+// A directory-name change notification on a folder itself (not its subtree).
+inline CChangeNotificationHandle OpenFolderChangeNotification(const CString& strPath)
 {
-    return ::FindFirstChangeNotificationW(strPath.GetString(), FALSE, FILE_NOTIFY_CHANGE_DIR_NAME);
+    return CChangeNotificationHandle(::FindFirstChangeNotificationW(ExtendedLengthPath(strPath).GetString(), FALSE,
+                                                                    FILE_NOTIFY_CHANGE_DIR_NAME));
 }
 
-// The children of one item during a population, each found in constant time
-// instead of by a walk over all of them (which made a population quadratic).
-//
-// Children that were there before are keyed by their parsing name folded to
-// upper case: identifiers that the folder's CompareIDs calls the same item
-// name the same place, so they have the same parsing name up to letter case.
-// Children this population inserted came from the same enumeration, which
-// gives each item once and always with the same bytes, so they are keyed by
-// a hash of those bytes; that spares asking the shell for a name per item.
-// Either key only narrows the search: a match is still CompareIDs' word.
-// Children without a name are compared one by one.
-class CChildIndex
+// The icon indexes the shell gives every plain file-system folder: a folder
+// that no desktop.ini can customise (neither read-only nor system) and that
+// is no drive or special folder. The closed one is asked once by attributes
+// alone; the open one too where the shell answers that (Wine gives the closed
+// one again), else it is learnt from the first plain folder looked up whose
+// closed icon is the plain one. On the tree's thread only.
+class CPlainFolderIcons
 {
 public:
-    static std::wstring NameKeyOf(const CString& strParsingName);
-    static size_t BytesKeyOf(LPCITEMIDLIST pidl);
-
-    // A child present before the population; its slot is the number of
-    // children added before it. All of these come before any AddNew.
-    void AddExisting(const std::wstring& nameKey);
-    // A child the population inserted; slots continue.
-    void AddNew(size_t bytesKey);
-    // Whether lookups need a name key (there are children from before).
-    bool HasExisting() const { return m_nExisting > 0; }
-
-    // The first slot, in the order added, that same(slot) accepts among the
-    // candidates of the keys (nameKey is used only when HasExisting(); an
-    // empty one makes every child from before a candidate); -1 when none.
-    template <class Same>
-    ptrdiff_t Find(const std::wstring& nameKey, size_t bytesKey, Same same) const
-    {
-        if (m_nExisting > 0)
-        {
-            if (nameKey.empty())
-            {
-                for (size_t nSlot = 0; nSlot < m_nExisting; ++nSlot)
-                    if (same(nSlot))
-                        return static_cast<ptrdiff_t>(nSlot);
-            }
-            else
-            {
-                ptrdiff_t nFound = -1;
-                auto range = m_byName.equal_range(nameKey);
-                for (auto it = range.first; it != range.second; ++it)
-                    if ((nFound < 0 || it->second < static_cast<size_t>(nFound)) && same(it->second))
-                        nFound = static_cast<ptrdiff_t>(it->second);
-                for (size_t nSlot : m_unnamed)
-                    if ((nFound < 0 || nSlot < static_cast<size_t>(nFound)) && same(nSlot))
-                        nFound = static_cast<ptrdiff_t>(nSlot);
-                if (nFound >= 0)
-                    return nFound;
-            }
-        }
-        if (m_cells.empty())
-            return -1;
-        // Open addressing with linear probing: cells hold (key, slot + 1).
-        for (size_t i = bytesKey & (m_cells.size() - 1);; i = (i + 1) & (m_cells.size() - 1))
-        {
-            const Cell& cell = m_cells[i];
-            if (!cell.nSlotPlus1)
-                return -1;
-            if (cell.key == bytesKey && same(cell.nSlotPlus1 - 1))
-                return static_cast<ptrdiff_t>(cell.nSlotPlus1 - 1);
-        }
-    }
+    static CPlainFolderIcons& Instance();
+    // Both indexes for a plain folder; false while the open one is unknown
+    // and pidlFull (a plain folder) could not teach it.
+    bool Get(LPCITEMIDLIST pidlFull, int& nClosed, int& nOpen);
 
 private:
-    struct Cell
-    {
-        size_t key;
-        size_t nSlotPlus1; // 0: empty
-    };
-    void Place(const Cell& cell);
+    CPlainFolderIcons();
+    int m_nClosed;
+    int m_nOpen; // -1 until known
+};
+// Whether a listed item of pFolder is such a plain file-system folder, read
+// from its identifier alone.
+bool IsPlainFileSystemFolder(IShellFolder* pFolder, LPCITEMIDLIST relative);
 
-    std::unordered_multimap<std::wstring, size_t> m_byName;
-    std::vector<size_t> m_unnamed;
-    size_t m_nExisting = 0;
-    std::vector<Cell> m_cells; // a power of two in size, at most half full
-    size_t m_nNew = 0;
+// What the controller keeps beyond its exported fields.
+struct CDriveTreeState
+{
+    // The system image list of small icons, attached without owning it.
+    CImageList imlShell;
+    // Icons are looked up when the tree asks (TVN_GETDISPINFO) rather than at
+    // insertion; on only while the owner is seen to route that notification.
+    bool bLazyIcons = false;
+    bool bDispInfoSeen = false;
+    // The item data of live items whose monitoring record this controller
+    // made: a change message is acted on only for these, since its item may
+    // have been deleted (and its memory reused) while it sat in the queue.
+    std::unordered_set<const CDriveTreeItemData*> monitored;
 };

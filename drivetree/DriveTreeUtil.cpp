@@ -1,22 +1,18 @@
-// CDriveTreeUtil: filling, sorting and searching the folder tree.
+// CDriveTreeUtil: inserting, sorting and searching the folder tree.
 //
-// Invariant: every item of the tree carries a CDriveTreeItemData made here,
-// freed only by OnDeleteItem. Folder items are filled from the shell when they
-// first open; a folder is found again by its identifier list.
-//
-// Speed: a folder of n subfolders is filled at about the cost of its shell
-// enumeration. Children are matched against the existing ones through a hash
-// of their identities (CChildIndex), icons are looked up only when the tree
-// asks for them, and a sort already in order is not run again.
-#include "drivetree/DriveTreePrivate.h"
+// Invariant: every item of the tree carries a CTreeItemNode made here, freed
+// only by OnDeleteItem; the nodes mirror the tree's structure and order.
+// Folder items are filled from the shell when they first open
+// (CFolderPopulation); a folder is found again by its identifier list.
+#include "drivetree/FolderPopulation.h"
 
 #include "BrwsFolderFactory.h"
 #include "BrwsIDList.h"
 #include "BrwsShellSettings.h"
 #include "shellmodel/ShellHolders.h"
 
+#include <algorithm>
 #include <memory>
-#include <cstdint>
 #include <utility>
 
 IMPLEMENT_DYNCREATE(CDriveTreeUtil, CObject)
@@ -24,7 +20,6 @@ IMPLEMENT_DYNCREATE(CDriveTreeUtil, CObject)
 namespace {
 
 const UINT kItemMask = TVIF_TEXT | TVIF_IMAGE | TVIF_PARAM | TVIF_SELECTEDIMAGE | TVIF_CHILDREN;
-const ULONG kEnumBatch = 15;
 
 const CBShellData* ShellDataOf(const CDriveTreeItemData* pData)
 {
@@ -41,65 +36,17 @@ int SmallIconOf(const CBShellData* pShell, bool bOpen)
     return GetShellIconIndex(pShell->m_pidlFull, bOpen ? SHGFI_SMALLICON | SHGFI_OPENICON : SHGFI_SMALLICON);
 }
 
-// A child of the folder being filled, in the tree's order.
-struct CChildSlot
+// A plain folder shows the shell's plain folder icons; any other folder's own
+// are asked of the shell, when the tree draws it (bLazy) or now.
+void ChooseIcons(TVITEMW& item, const CBShellData* pShell, bool bPlain, bool bLazy)
 {
-    HTREEITEM hItem;
-    CDriveTreeItemData* pData;
-    bool bStale; // not (yet) seen in this enumeration
-};
+    if (bPlain && CPlainFolderIcons::Instance().Get(pShell->m_pidlFull, item.iImage, item.iSelectedImage))
+        return;
+    item.iImage = bLazy ? I_IMAGECALLBACK : SmallIconOf(pShell, false);
+    item.iSelectedImage = bLazy ? I_IMAGECALLBACK : SmallIconOf(pShell, true);
+}
 
 } // namespace
-
-std::wstring CChildIndex::NameKeyOf(const CString& strParsingName)
-{
-    std::wstring key(strParsingName.GetString(), static_cast<size_t>(strParsingName.GetLength()));
-    if (!key.empty())
-        ::CharUpperBuffW(&key[0], static_cast<DWORD>(key.size()));
-    return key;
-}
-
-size_t CChildIndex::BytesKeyOf(LPCITEMIDLIST pidl)
-{
-    // FNV-1a over the first item's bytes.
-    const BYTE* pb = reinterpret_cast<const BYTE*>(pidl);
-    const size_t cb = pb[0] | (pb[1] << 8);
-    uint64_t hash = 14695981039346656037ull;
-    for (size_t i = 0; i < cb; ++i)
-        hash = (hash ^ pb[i]) * 1099511628211ull;
-    return static_cast<size_t>(hash);
-}
-
-void CChildIndex::AddExisting(const std::wstring& nameKey)
-{
-    if (nameKey.empty())
-        m_unnamed.push_back(m_nExisting);
-    else
-        m_byName.emplace(nameKey, m_nExisting);
-    ++m_nExisting;
-}
-
-void CChildIndex::AddNew(size_t bytesKey)
-{
-    if ((m_nNew + 1) * 2 > m_cells.size())
-    {
-        std::vector<Cell> old(m_cells.empty() ? 64 : m_cells.size() * 2, Cell{0, 0});
-        old.swap(m_cells);
-        for (const Cell& cell : old)
-            if (cell.nSlotPlus1)
-                Place(cell);
-    }
-    Place(Cell{bytesKey, m_nExisting + m_nNew + 1});
-    ++m_nNew;
-}
-
-void CChildIndex::Place(const Cell& cell)
-{
-    size_t i = cell.key & (m_cells.size() - 1);
-    while (m_cells[i].nSlotPlus1)
-        i = (i + 1) & (m_cells.size() - 1);
-    m_cells[i] = cell;
-}
 
 // ---- CDriveTreeItemData --------------------------------------------------------
 
@@ -144,9 +91,10 @@ void CDriveTreeUtil::Initialize(CTreeCtrl* pTree, HWND hNotifyWnd, int bShowAllF
     // asking the tree for the root's image makes it call back at once.
     m_pState->bLazyIcons = true;
     m_pState->bDispInfoSeen = false;
-    m_hShellRoot = InsertFolderItem(nullptr, desktop.get(), nullptr);
-    if (!m_hShellRoot)
+    CTreeItemNode* pRoot = InsertFolderItem(nullptr, desktop.get(), CInsertHints());
+    if (!pRoot)
         return;
+    m_hShellRoot = pRoot->m_hItem;
     desktop.release();
     int nImage = 0;
     int nSelected = 0;
@@ -207,12 +155,9 @@ CBFolder* CDriveTreeUtil::FindShellFolderByName(CBFolder* pParent, CString strNa
     auto matches = [](const CString& strText, const CString& strName) {
         return !strName.IsEmpty() && strText.CompareNoCase(strName) == 0;
     };
-    CList<HTREEITEM, HTREEITEM> children;
-    GetChildItems(hParent, children);
-    for (POSITION pos = children.GetHeadPosition(); pos;)
+    for (CTreeItemNode* pChild : ItemNode(hParent)->Children())
     {
-        CDriveTreeItemData* pData = ItemData(children.GetNext(pos));
-        CBFolder* pFolder = pData ? pData->m_pFolder : nullptr;
+        CBFolder* pFolder = pChild->m_pFolder;
         if (!pFolder)
             continue;
         if (matches(pFolder->m_strName, strName1) || matches(pFolder->m_strPath, strName1) ||
@@ -292,7 +237,7 @@ LRESULT CDriveTreeUtil::OnGetDispInfo(NMTVDISPINFOW* pDispInfo)
 
 // ---- Insertion -------------------------------------------------------------------
 
-HTREEITEM CDriveTreeUtil::InsertFolderItem(HTREEITEM hParent, CBFolder* pFolder, CDriveTreeItemData** ppData)
+CTreeItemNode* CDriveTreeUtil::InsertFolderItem(HTREEITEM hParent, CBFolder* pFolder, const CInsertHints& hints)
 {
     const CBShellData* pShell = pFolder ? pFolder->GetShellData() : nullptr;
     if (!m_pTreeCtrl || !pShell)
@@ -300,46 +245,49 @@ HTREEITEM CDriveTreeUtil::InsertFolderItem(HTREEITEM hParent, CBFolder* pFolder,
 
     TVINSERTSTRUCTW insert = {};
     insert.hParent = hParent ? hParent : TVI_ROOT;
-    insert.hInsertAfter = TVI_LAST;
+    insert.hInsertAfter = hints.hInsertAfter;
     TVITEMW& item = insert.item;
     item.mask = kItemMask;
     item.pszText = const_cast<LPWSTR>(pFolder->m_strName.GetString());
-    if (m_pState->bLazyIcons)
+    ChooseIcons(item, pShell, hints.bPlain, m_pState->bLazyIcons);
+    item.cChildren = hints.nHasSubfolders;
+    if (item.cChildren < 0)
     {
-        item.iImage = I_IMAGECALLBACK;
-        item.iSelectedImage = I_IMAGECALLBACK;
-    }
-    else
-    {
-        item.iImage = SmallIconOf(pShell, false);
-        item.iSelectedImage = SmallIconOf(pShell, true);
-    }
-    item.cChildren = 1;
-    if (pShell->m_pParentFolder)
-    {
-        LPCITEMIDLIST relative = pShell->m_pidlRelative;
-        SFGAOF attributes = SFGAO_HASSUBFOLDER;
-        if (SUCCEEDED(pShell->m_pParentFolder->GetAttributesOf(1, &relative, &attributes)))
-            item.cChildren = (attributes & SFGAO_HASSUBFOLDER) ? 1 : 0;
+        item.cChildren = 1;
+        if (pShell->m_pParentFolder)
+        {
+            LPCITEMIDLIST relative = pShell->m_pidlRelative;
+            SFGAOF attributes = SFGAO_HASSUBFOLDER;
+            if (SUCCEEDED(pShell->m_pParentFolder->GetAttributesOf(1, &relative, &attributes)))
+                item.cChildren = (attributes & SFGAO_HASSUBFOLDER) ? 1 : 0;
+        }
     }
 
-    std::unique_ptr<CDriveTreeItemData> data(new CDriveTreeItemData(pFolder, nullptr));
-    item.lParam = reinterpret_cast<LPARAM>(data.get());
+    std::unique_ptr<CTreeItemNode> node(new CTreeItemNode(pFolder));
+    item.lParam = reinterpret_cast<LPARAM>(static_cast<CDriveTreeItemData*>(node.get()));
     HTREEITEM hItem = m_pTreeCtrl->InsertItem(&insert);
     if (!hItem)
     {
-        data->m_pFolder = nullptr; // the folder stays the caller's
+        node->m_pFolder = nullptr; // the folder stays the caller's
         return nullptr;
     }
-    if (ppData)
-        *ppData = data.get();
-    data.release();
-    return hItem;
+    node->m_hItem = hItem;
+    return node.release();
 }
 
 HTREEITEM CDriveTreeUtil::AddShellFolder(HTREEITEM hParent, CBFolder* pFolder)
 {
-    return InsertFolderItem(hParent, pFolder, nullptr);
+    CTreeItemNode* pParentNode = ItemNode(hParent);
+    CTreeItemNode* pNode = InsertFolderItem(hParent, pFolder, CInsertHints());
+    if (!pNode)
+        return nullptr;
+    if (pParentNode)
+    {
+        pParentNode->Adopt(pNode, pParentNode->Children().size());
+        if (pParentNode->Children().size() == 1)
+            SetChildrenIndicator(hParent, true);
+    }
+    return pNode->m_hItem;
 }
 
 HTREEITEM CDriveTreeUtil::AddShellFolder(CBFolder* pFolder)
@@ -379,20 +327,28 @@ CDriveTreeItemData* CDriveTreeUtil::ItemData(HTREEITEM hItem) const
     return reinterpret_cast<CDriveTreeItemData*>(m_pTreeCtrl->GetItemData(hItem));
 }
 
+CTreeItemNode* CDriveTreeUtil::ItemNode(HTREEITEM hItem) const
+{
+    CDriveTreeItemData* pData = ItemData(hItem);
+    return pData ? CTreeItemNode::Of(pData) : nullptr;
+}
+
+// The children are read from the mirror, not from the tree: a folder added
+// to an item whose button the last filling took away is found all the same.
 HTREEITEM CDriveTreeUtil::FindShellFolder(HTREEITEM hParent, const ITEMIDLIST* pidl)
 {
-    if (!m_pTreeCtrl || !hParent || IsEmptyIDList(pidl) || !m_pTreeCtrl->ItemHasChildren(hParent))
+    CTreeItemNode* pParent = ItemNode(hParent);
+    if (!pParent || IsEmptyIDList(pidl))
         return nullptr;
     CIDListHolder first(CopyNextIDListOf(pidl));
     if (!first)
         return nullptr;
-    for (HTREEITEM hChild = m_pTreeCtrl->GetChildItem(hParent); hChild;
-         hChild = m_pTreeCtrl->GetNextSiblingItem(hChild))
+    for (CTreeItemNode* pChild : pParent->Children())
     {
-        const CBShellData* pShell = ShellDataOf(ItemData(hChild));
+        const CBShellData* pShell = pChild->Shell();
         if (pShell && pShell->m_pParentFolder &&
             CompareIDLists(0, pShell->m_pParentFolder, pShell->m_pidlRelative, first.Get()) == 0)
-            return hChild;
+            return pChild->m_hItem;
     }
     return nullptr;
 }
@@ -413,173 +369,18 @@ HTREEITEM CDriveTreeUtil::FindShellFolder(CBFolder* pFolder)
 void CDriveTreeUtil::PopulateShellFolder(HTREEITEM hItem, int bRefresh)
 {
     CWaitCursor waitCursor;
-    CDriveTreeItemData* pData = ItemData(hItem);
-    const CBShellData* pShell = ShellDataOf(pData);
-    if (!pShell)
+    CTreeItemNode* pNode = ItemNode(hItem);
+    if (!pNode || !pNode->Shell() || !m_pTreeCtrl)
         return;
-    CTreeCtrl& tree = *m_pTreeCtrl;
-
-    // The children already there, in the tree's order. With a clear children
-    // indicator they are not looked at (nor refreshed), as GetChildItems says;
-    // then the tree's own sort decides the order below.
-    std::vector<CChildSlot> slots;
-    CChildIndex index;
-    CList<HTREEITEM, HTREEITEM> existing;
-    GetChildItems(hItem, existing);
-    const bool bAllChildrenKnown = !existing.IsEmpty() || !tree.GetChildItem(hItem);
-    slots.reserve(static_cast<size_t>(existing.GetCount()));
-    for (POSITION pos = existing.GetHeadPosition(); pos;)
-    {
-        HTREEITEM hChild = existing.GetNext(pos);
-        CDriveTreeItemData* pChildData = ItemData(hChild);
-        const CBShellData* pChild = ShellDataOf(pChildData);
-        CString strName;
-        if (pChild && pChild->m_pParentFolder)
-            strName = GetNameOf(pChild->m_pParentFolder, pChild->m_pidlRelative, SHGDN_FORPARSING);
-        slots.push_back({hChild, pChildData, bRefresh != 0});
-        index.AddExisting(CChildIndex::NameKeyOf(strName));
-    }
-
-    // A folder that will be watched is watched from before its enumeration:
-    // a subfolder made while it is filled, or before the thread runs (it
-    // runs at idle priority), then still reaches the tree.
-    CChangeNotificationHandle armed;
-    const CString& strPath = pData->m_pFolder->m_strPath;
-    if (!pData->m_pThreadInfo && !strPath.IsEmpty())
-        armed.Reset(OpenFolderChangeNotification(strPath));
-
-    CShellFolderBind bound(pShell->m_pParentFolder, pShell->m_pidlRelative);
-    if (!bound.IsBound())
-    {
-        DeleteItemChildren(hItem);
-        return;
-    }
-    IShellFolder* pFolder = bound.m_pFolder;
-    CComHolder<IEnumIDList> enumerator;
-    const SHCONTF flags = SHCONTF_FOLDERS | (ShowHiddenFiles() ? SHCONTF_INCLUDEHIDDEN : 0);
-    if (FAILED(pFolder->EnumObjects(pShell->m_hwndOwner, flags, enumerator.Receive())) || !enumerator)
-    {
-        DeleteItemChildren(hItem);
-        return;
-    }
-
-    const SFGAOF request = m_bShowAllFolders
-                               ? SFGAO_LINK | SFGAO_HIDDEN
-                               : SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR | SFGAO_LINK | SFGAO_HIDDEN;
-    // Whether a slot is the child that CompareIDs calls the same as relative.
-    auto sameItem = [&slots](LPCITEMIDLIST relative) {
-        return [&slots, relative](size_t nSlot) {
-            const CBShellData* pChild = ShellDataOf(slots[nSlot].pData);
-            return pChild && pChild->m_pParentFolder &&
-                   CompareIDLists(0, pChild->m_pParentFolder, pChild->m_pidlRelative, relative) == 0;
-        };
-    };
-
-    HRESULT hrNext = S_OK;
-    while (hrNext == S_OK)
-    {
-        LPITEMIDLIST batch[kEnumBatch] = {};
-        ULONG nFetched = 0;
-        hrNext = enumerator->Next(kEnumBatch, batch, &nFetched);
-        if (FAILED(hrNext))
-            break;
-        if (nFetched > kEnumBatch)
-            nFetched = kEnumBatch;
-        for (ULONG i = 0; i < nFetched; ++i)
-        {
-            CIDListHolder relative(batch[i]);
-            LPCITEMIDLIST pidl = relative.Get();
-            if (!pidl)
-                continue;
-            SFGAOF attributes = request;
-            if (FAILED(pFolder->GetAttributesOf(1, &pidl, &attributes)) || (attributes & SFGAO_LINK) ||
-                (!m_bShowAllFolders && !(attributes & (SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR))))
-                continue;
-
-            std::wstring nameKey;
-            if (index.HasExisting())
-                nameKey = CChildIndex::NameKeyOf(GetNameOf(pFolder, pidl, SHGDN_FORPARSING));
-            const size_t bytesKey = CChildIndex::BytesKeyOf(pidl);
-            const ptrdiff_t nFound = index.Find(nameKey, bytesKey, sameItem(pidl));
-            if (nFound >= 0)
-            {
-                slots[static_cast<size_t>(nFound)].bStale = false;
-                continue;
-            }
-
-            CIDListHolder full(ConcatIDLists(pShell->m_pidlFull, pidl));
-            if (!full)
-                continue;
-            CShellFolderHolder parent = CShellFolderHolder::Share(pFolder);
-            std::unique_ptr<CBFolder> child(CreateShellFolder(pShell->m_hwndOwner, parent.Get(), full.Get(), true));
-            if (!child)
-                continue;
-            parent.Detach();
-            full.Detach();
-            CDriveTreeItemData* pChildData = nullptr;
-            HTREEITEM hChild = InsertFolderItem(hItem, child.get(), &pChildData);
-            if (!hChild)
-                continue;
-            child.release();
-            slots.push_back({hChild, pChildData, false});
-            index.AddNew(bytesKey);
-        }
-    }
-    enumerator.Reset();
-
-    // Folders that are gone, first to last.
-    if (bRefresh)
-    {
-        std::vector<CChildSlot> kept;
-        kept.reserve(slots.size());
-        for (const CChildSlot& slot : slots)
-        {
-            if (slot.bStale)
-                tree.DeleteItem(slot.hItem);
-            else
-                kept.push_back(slot);
-        }
-        slots.swap(kept);
-    }
-
-    if (bAllChildrenKnown)
-    {
-        // Children already in the folder's order are left as they are: a
-        // sort of them would give that same order, at n log n comparisons.
-        bool bInOrder = true;
-        for (size_t i = 1; i < slots.size() && bInOrder; ++i)
-            bInOrder = ShellSortProc(reinterpret_cast<LPARAM>(slots[i - 1].pData),
-                                     reinterpret_cast<LPARAM>(slots[i].pData), 0) < 0;
-        if (!bInOrder)
-            SortShellFolder(hItem);
-        // The tree also reports a failed sort for a single child; only a
-        // folder without children loses its button.
-        if (slots.empty())
-            SetNoChildren(hItem);
-    }
-    else if (!SortShellFolder(hItem) && !tree.GetChildItem(hItem))
-    {
-        SetNoChildren(hItem);
-    }
-
-    if (tree.ItemHasChildren(hItem) && !pData->m_pThreadInfo && !strPath.IsEmpty())
-    {
-        m_pState->hArmedItem = hItem;
-        m_pState->hArmedChange = armed.Release();
-        CreateShellMonitoringThread(hItem);
-        // Not taken (no record could be made): closed here.
-        armed.Reset(m_pState->hArmedChange);
-        m_pState->hArmedItem = nullptr;
-        m_pState->hArmedChange = INVALID_HANDLE_VALUE;
-    }
+    CFolderPopulation(*this, *pNode, bRefresh != 0).Run();
 }
 
-void CDriveTreeUtil::SetNoChildren(HTREEITEM hItem)
+void CDriveTreeUtil::SetChildrenIndicator(HTREEITEM hItem, bool bChildren)
 {
     TVITEMW item = {};
     item.mask = TVIF_HANDLE | TVIF_CHILDREN;
     item.hItem = hItem;
-    item.cChildren = 0;
+    item.cChildren = bChildren ? 1 : 0;
     m_pTreeCtrl->SetItem(&item);
 }
 
@@ -591,7 +392,18 @@ BOOL CDriveTreeUtil::SortShellFolder(HTREEITEM hItem)
     sort.hParent = hItem;
     sort.lpfnCompare = &CDriveTreeUtil::ShellSortProc;
     sort.lParam = 0;
-    return m_pTreeCtrl->SortChildrenCB(&sort);
+    const BOOL bSorted = m_pTreeCtrl->SortChildrenCB(&sort);
+    // The mirror takes the same order: the comparison is a strict order
+    // between different folders.
+    if (CTreeItemNode* pNode = ItemNode(hItem))
+    {
+        std::vector<CTreeItemNode*> children = pNode->Children();
+        std::stable_sort(children.begin(), children.end(), [](CTreeItemNode* a, CTreeItemNode* b) {
+            return ShellSortProc(reinterpret_cast<LPARAM>(a), reinterpret_cast<LPARAM>(b), 0) < 0;
+        });
+        pNode->SetChildren(std::move(children));
+    }
+    return bSorted;
 }
 
 int CALLBACK CDriveTreeUtil::ShellSortProc(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort)

@@ -24,6 +24,8 @@
 #include <memory>
 
 class CDriveTreeThreadInfo;
+class CChangeNotificationHandle;
+class CTreeItemNode;
 struct CDriveTreeState;
 
 // The lParam of every item the controller inserts; deleted only by
@@ -65,9 +67,12 @@ public:
 private:
     friend class CDriveTreeUtil;
     // A change notification opened before the folder was enumerated, so that
-    // a change made while it was filled still wakes the thread; owned, and
-    // INVALID_HANDLE_VALUE when the thread opens its own.
-    HANDLE m_hArmedChange;
+    // a change made while it was filled still reaches the tree; owned until
+    // the thread takes it over (INVALID_HANDLE_VALUE then, or without one).
+    HANDLE volatile m_hArmedChange;
+    // 1 from a posted change message until the tree takes it: changes that
+    // come meanwhile are seen by the filling that message leads to.
+    volatile LONG m_lChangePosted;
 };
 
 class BRWSUTIL_API CDriveTreeUtil : public CObject
@@ -153,9 +158,28 @@ protected:
     static UINT AFX_CDECL ThreadProc(void* pParam);
 
 private:
+    friend class CFolderPopulation;
+    // How InsertFolderItem places and shows a folder; the defaults ask the
+    // shell as an item inserted on its own needs.
+    struct CInsertHints
+    {
+        HTREEITEM hInsertAfter = TVI_LAST;
+        int nHasSubfolders = -1; // -1: ask the parent folder
+        bool bPlain = false;     // the shell's plain folder icons apply
+    };
+
     CDriveTreeItemData* ItemData(HTREEITEM hItem) const;
-    HTREEITEM InsertFolderItem(HTREEITEM hParent, CBFolder* pFolder, CDriveTreeItemData** ppData);
-    void SetNoChildren(HTREEITEM hItem);
+    CTreeItemNode* ItemNode(HTREEITEM hItem) const;
+    // The tree owns pFolder when this returns an item; the parent's list of
+    // children is the caller's to update.
+    CTreeItemNode* InsertFolderItem(HTREEITEM hParent, CBFolder* pFolder, const CInsertHints& hints);
+    void SetChildrenIndicator(HTREEITEM hItem, bool bChildren);
+    // Starts the item's monitoring thread, which takes over armed (a
+    // notification opened before the folder was listed) or opens its own.
+    void StartMonitoring(HTREEITEM hItem, CChangeNotificationHandle&& armed);
+    // Removes an item whose folder is gone from disk, moving a selection
+    // inside it to its parent first.
+    void DropVanishedItem(HTREEITEM hItem);
 
     // What the controller keeps beyond the fields above.
     std::unique_ptr<CDriveTreeState> m_pState;

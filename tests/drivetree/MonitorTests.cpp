@@ -1,8 +1,11 @@
-// Following changes on disk: one thread per filled file-system folder with
-// subfolders, its messages, and its end when the item goes.
+// Following changes on disk: one thread per filled file-system folder, its
+// coalesced messages, the tree mirroring what it finds, and the thread's end
+// when the item goes.
 #include "TreeHost.h"
 
 #include <tlhelp32.h>
+
+#include <thread>
 
 namespace drivetree_test {
 namespace {
@@ -18,14 +21,15 @@ HANDLE DuplicateThreadHandle(CDriveTreeItemData* pData)
     return hCopy;
 }
 
-// Ended already (no waiting here) with the exit code of a stop.
-void ExpectStopped(HANDLE hThread)
+// Ended already (no waiting here), with the exit code of a stop when asked.
+void ExpectEnded(HANDLE hThread, bool bStopped = true)
 {
     ASSERT_NE(nullptr, hThread);
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(hThread, 0));
     DWORD dwExit = 0;
     GetExitCodeThread(hThread, &dwExit);
-    EXPECT_EQ(0xFFFFFFFFu, dwExit);
+    if (bStopped)
+        EXPECT_EQ(0xFFFFFFFFu, dwExit);
     CloseHandle(hThread);
 }
 
@@ -40,24 +44,161 @@ int ProcessThreads()
     return nThreads;
 }
 
-TEST_F(DriveTreeTest, AFolderMadeOnDiskAppearsAtItsPlaceAndOneRemovedStays)
+DWORD ProcessHandles()
 {
-    ScratchFolder scratch(L"watch");
-    for (const wchar_t* name : {L"b", L"d"})
+    DWORD nHandles = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &nHandles);
+    return nHandles;
+}
+
+TEST_F(DriveTreeTest, TheTreeMirrorsFoldersMadeRemovedAndRenamedOnDiskKeepingWhatStays)
+{
+    ScratchFolder scratch(L"mirror");
+    for (const wchar_t* name : {L"b", L"d", L"d\\inner", L"f", L"f\\gone too"})
         MakeFolder(scratch / name);
+    CTreeHost host;
+    CTreeCtrl& tree = host.Tree();
+    HTREEITEM hFolder = host.Open(scratch.Path());
+    tree.Expand(hFolder, TVE_EXPAND);
+    HTREEITEM hD = host.ChildNamed(hFolder, L"d");
+    HTREEITEM hF = host.ChildNamed(hFolder, L"f");
+    tree.Expand(hD, TVE_EXPAND);
+    tree.Expand(hF, TVE_EXPAND);
+    const std::vector<HTREEITEM> dChildren = host.Children(hD);
+    const UINT nItems = tree.GetCount();
+
+    MakeFolder(scratch / L"c");
+    testing_support::RemoveTree(scratch / L"f");
+    ASSERT_TRUE(MoveFileW((scratch / L"b").c_str(), (scratch / L"e").c_str()));
+    const std::vector<std::wstring> expected = {L"c", L"d", L"e"};
+    host.PumpUntil([&] { return host.ChildTexts(hFolder) == expected; });
+    ASSERT_EQ(expected, host.ChildTexts(hFolder));
+
+    // f went with its child, b became e: one item less in all.
+    EXPECT_EQ(nItems - 1, tree.GetCount());
+    EXPECT_EQ(hD, host.ChildNamed(hFolder, L"d"));
+    EXPECT_TRUE(tree.GetItemState(hD, TVIS_EXPANDED) & TVIS_EXPANDED);
+    EXPECT_EQ(dChildren, host.Children(hD));
+    for (HTREEITEM hChild : host.Children(hFolder))
+        EXPECT_EQ(scratch / host.Text(hChild), std::wstring(host.Controller().GetItemFolder(hChild)->m_strPath.GetString()));
+    EXPECT_FALSE(tree.GetItemState(hF, 0xFFFF)); // no such item any more
+}
+
+TEST_F(DriveTreeTest, TheFirstVisibleRowStaysWhenFoldersComeAndGoAboveIt)
+{
+    ScratchFolder scratch(L"scroll");
+    for (int i = 10; i < 70; ++i)
+        MakeFolder(scratch / (L"f" + std::to_wstring(i)));
+    CTreeHost host;
+    CTreeCtrl& tree = host.Tree();
+    HTREEITEM hFolder = host.Open(scratch.Path());
+    tree.Expand(hFolder, TVE_EXPAND);
+    HTREEITEM hTop = host.ChildNamed(hFolder, L"f40");
+    ASSERT_TRUE(tree.SelectSetFirstVisible(hTop));
+    ASSERT_EQ(hTop, tree.GetFirstVisibleItem());
+
+    MakeFolder(scratch / L"f05");
+    ASSERT_TRUE(RemoveDirectoryW((scratch / L"f20").c_str()));
+    ASSERT_TRUE(host.PumpUntil([&] {
+        return host.ChildNamed(hFolder, L"f05") && !host.ChildNamed(hFolder, L"f20");
+    }));
+    EXPECT_EQ(hTop, tree.GetFirstVisibleItem());
+}
+
+TEST_F(DriveTreeTest, ASelectionInAVanishedSubtreeMovesToItsNearestSurvivingAncestor)
+{
+    ScratchFolder scratch(L"selgone");
+    for (const wchar_t* name : {L"a", L"a\\b", L"a\\b\\c", L"keep"})
+        MakeFolder(scratch / name);
+    const int nThreads = ProcessThreads();
+    CTreeHost host;
+    CTreeCtrl& tree = host.Tree();
+    HTREEITEM hFolder = host.Open(scratch.Path());
+    HTREEITEM hC = host.Open(scratch / L"a\\b\\c");
+    tree.SelectItem(hC); // opens (fills and watches) its ancestors
+    const std::vector<HTREEITEM> opened = {hFolder, tree.GetParentItem(tree.GetParentItem(hC)),
+                                           tree.GetParentItem(hC)};
+    std::vector<HANDLE> threads;
+    for (HTREEITEM h : opened)
+        threads.push_back(DuplicateThreadHandle(host.Controller().Data(h)));
+    host.m_selections.clear();
+
+    // Moved away whole, as to the recycle bin.
+    ScratchFolder elsewhere(L"selgone-bin");
+    ASSERT_TRUE(MoveFileW((scratch / L"a").c_str(), (elsewhere / L"a").c_str()));
+    ASSERT_TRUE(host.PumpUntil([&] { return host.ChildTexts(hFolder) == std::vector<std::wstring>{L"keep"}; }));
+    EXPECT_EQ(hFolder, tree.GetSelectedItem());
+    ASSERT_FALSE(host.m_selections.empty());
+    EXPECT_EQ(hFolder, host.m_selections.back());
+    // The threads of a and b ended with their items; the folder's runs on.
+    EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(threads[0], 0));
+    ExpectEnded(threads[1], false);
+    ExpectEnded(threads[2], false);
+    CloseHandle(threads[0]);
+    host.Controller().Destroy();
+    EXPECT_EQ(nThreads, ProcessThreads());
+}
+
+TEST_F(DriveTreeTest, AnOpenedFolderGainsItsButtonWithItsFirstSubfolderAndLosesItWithItsLast)
+{
+    ScratchFolder scratch(L"button");
+    MakeFolder(scratch / L"empty");
+    CTreeHost host;
+    HTREEITEM hEmpty = host.Open(scratch / L"empty");
+    host.Tree().Expand(hEmpty, TVE_EXPAND);
+    ASSERT_FALSE(host.HasButton(hEmpty));
+
+    MakeFolder(scratch / L"empty\\first");
+    EXPECT_TRUE(host.PumpUntil([&] { return host.HasButton(hEmpty) && host.Children(hEmpty).size() == 1; }));
+    ASSERT_TRUE(RemoveDirectoryW((scratch / L"empty\\first").c_str()));
+    EXPECT_TRUE(host.PumpUntil([&] { return !host.HasButton(hEmpty) && host.Children(hEmpty).empty(); }));
+}
+
+TEST_F(DriveTreeTest, ABurstOfThreeHundredNewFoldersCostsOneOrTwoFillings)
+{
+    ScratchFolder scratch(L"burst");
+    for (int i = 0; i < 300; ++i)
+        MakeFolder(scratch / (L"old " + std::to_wstring(i)));
     CTreeHost host;
     HTREEITEM hFolder = host.Open(scratch.Path());
     host.Tree().Expand(hFolder, TVE_EXPAND);
-    ASSERT_NE(nullptr, host.Controller().Data(hFolder)->m_pThreadInfo);
+    const int nBefore = Populations();
 
-    MakeFolder(scratch / L"c");
-    const std::vector<std::wstring> expected = {L"b", L"c", L"d"};
-    EXPECT_TRUE(host.PumpUntil([&] { return host.ChildTexts(hFolder) == expected; }));
+    // Made by another thread while this one is busy, as an unzip would.
+    std::thread maker([&] {
+        for (int i = 0; i < 300; ++i)
+            CreateDirectoryW((scratch / (L"new " + std::to_wstring(i))).c_str(), nullptr);
+    });
+    maker.join();
+    ASSERT_TRUE(host.PumpUntil([&] { return host.Children(hFolder).size() == 600; }));
+    EXPECT_FALSE(host.PumpUntil([&] { return Populations() > nBefore + 2; }, 300));
+    EXPECT_LE(Populations(), nBefore + 2);
+    EXPECT_GE(Populations(), nBefore + 1);
+}
 
-    const int nMessages = host.m_nChangeMessages;
-    ASSERT_TRUE(RemoveDirectoryW((scratch / L"d").c_str()));
-    EXPECT_TRUE(host.PumpUntil([&] { return host.m_nChangeMessages > nMessages; }));
-    EXPECT_EQ(expected, host.ChildTexts(hFolder));
+TEST_F(DriveTreeTest, AChangeReportedForAFolderThatIsGoneDropsItsItem)
+{
+    ScratchFolder scratch(L"selfgone");
+    MakeFolder(scratch / L"watched");
+    CTreeHost host;
+    HTREEITEM hWatched = host.Open(scratch / L"watched");
+    host.Tree().Expand(hWatched, TVE_EXPAND);
+    HTREEITEM hParent = host.Tree().GetParentItem(hWatched);
+    host.Tree().SelectItem(hWatched);
+
+    // The folder's own thread reports a change; by the time the tree hears
+    // of it, the folder is gone.
+    host.m_bHoldChanges = true;
+    MakeFolder(scratch / L"watched\\x");
+    ASSERT_TRUE(host.PumpUntil([&] { return !host.m_heldChanges.empty(); }));
+    host.m_bHoldChanges = false;
+    ScratchFolder elsewhere(L"selfgone-bin");
+    ASSERT_TRUE(MoveFileW((scratch / L"watched").c_str(), (elsewhere / L"watched").c_str()));
+    for (const MSG& msg : host.m_heldChanges)
+        host.Controller().OnChangeNotification(msg.wParam, msg.lParam);
+
+    EXPECT_TRUE(host.Children(hParent).empty());
+    EXPECT_EQ(hParent, host.Tree().GetSelectedItem());
 }
 
 TEST_F(DriveTreeTest, FileRenamesAndChangesDeeperDownPostNothing)
@@ -96,9 +237,9 @@ TEST_F(DriveTreeTest, DeletingAnItemOrDestroyingReturnsOnlyAfterItsThreadEnded)
     HANDLE hTwoThread = DuplicateThreadHandle(controller.Data(hTwo));
 
     ASSERT_TRUE(host.Tree().DeleteItem(hOne));
-    ExpectStopped(hOneThread);
+    ExpectEnded(hOneThread);
     controller.Destroy();
-    ExpectStopped(hTwoThread);
+    ExpectEnded(hTwoThread);
 }
 
 TEST_F(DriveTreeTest, AChangeMessageForADeletedItemIsIgnored)
@@ -132,20 +273,24 @@ TEST_F(DriveTreeTest, AChangeMessageForADeletedItemIsIgnored)
 TEST_F(DriveTreeTest, DestroyLeavesNoThreadsHandlesOrShellMemory)
 {
     ScratchFolder scratch(L"leaks");
-    for (const wchar_t* name : {L"a", L"a\\a1", L"b", L"b\\b1"})
+    for (const wchar_t* name : {L"a", L"a\\a1", L"b", L"b\\b1", L"gone", L"gone\\g1"})
         MakeFolder(scratch / name);
     const int nThreads = ProcessThreads();
-    DWORD nHandles = 0;
-    ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &nHandles));
+    const DWORD nHandles = ProcessHandles();
     {
         CTreeHost host;
         HTREEITEM hFolder = host.Open(scratch.Path());
         host.Tree().Expand(hFolder, TVE_EXPAND);
         for (HTREEITEM hChild : host.Children(hFolder))
             host.Tree().Expand(hChild, TVE_EXPAND);
-        EXPECT_GE(ProcessThreads(), nThreads + 3);
+        EXPECT_GE(ProcessThreads(), nThreads + 4); // the folder and its three
         MakeFolder(scratch / L"c");
-        EXPECT_TRUE(host.PumpUntil([&] { return host.ChildNamed(hFolder, L"c") != nullptr; }));
+        testing_support::RemoveTree(scratch / L"gone");
+        EXPECT_TRUE(host.PumpUntil([&] {
+            return host.ChildTexts(hFolder) == std::vector<std::wstring>{L"a", L"b", L"c"};
+        }));
+        // The watch let go of the deleted folder: it is gone from disk too.
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((scratch / L"gone").c_str()));
         UpdateWindow(host.Tree().m_hWnd);
         // Destroy empties the controller, which can then start again.
         CTestTree& controller = host.Controller();
@@ -159,9 +304,7 @@ TEST_F(DriveTreeTest, DestroyLeavesNoThreadsHandlesOrShellMemory)
         EXPECT_NE(nullptr, controller.m_hShellRoot);
     }
     EXPECT_EQ(nThreads, ProcessThreads());
-    DWORD nHandlesAfter = 0;
-    GetProcessHandleCount(GetCurrentProcess(), &nHandlesAfter);
-    EXPECT_EQ(nHandles, nHandlesAfter);
+    EXPECT_EQ(nHandles, ProcessHandles());
 }
 
 } // namespace

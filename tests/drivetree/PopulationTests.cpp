@@ -5,6 +5,7 @@
 #include "shellmodel/ShellHolders.h"
 
 #include <algorithm>
+#include <fstream>
 
 namespace drivetree_test {
 namespace {
@@ -97,16 +98,86 @@ TEST_F(DriveTreeTest, ChildrenCarryTheShellsNamesPathsIconsAndButtonsInItsOrder)
     EXPECT_FALSE(host.HasButton(hEmpty));
     EXPECT_TRUE(host.HasButton(hOne));
     EXPECT_EQ(std::vector<std::wstring>{L"inner"}, host.ChildTexts(hOne));
-    // Only folders with subfolders are watched.
-    EXPECT_EQ(nullptr, host.Controller().Data(hEmpty)->m_pThreadInfo);
+    // Every filled file-system folder is watched, an empty one too: it may
+    // gain a subfolder.
+    EXPECT_NE(nullptr, host.Controller().Data(hEmpty)->m_pThreadInfo);
     EXPECT_NE(nullptr, host.Controller().Data(hOne)->m_pThreadInfo);
 }
 
-TEST_F(DriveTreeTest, IconsAreLookedUpOnlyForTheItemsTheTreeAsksAbout)
+// A folder that a desktop.ini may customise: the system attribute set.
+void MakeSystemFolder(const std::wstring& path)
+{
+    MakeFolder(path);
+    ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_SYSTEM));
+}
+
+void ExpectShellIcons(CTreeHost& host, HTREEITEM hItem, const char* what)
+{
+    const CBShellData* pShell = host.Controller().GetItemFolder(hItem)->GetShellData();
+    int nImage = -1, nSelected = -1;
+    ASSERT_TRUE(host.Tree().GetItemImage(hItem, nImage, nSelected)) << what;
+    EXPECT_EQ(GetShellIconIndex(pShell->m_pidlFull, SHGFI_SMALLICON), nImage) << what;
+    EXPECT_EQ(GetShellIconIndex(pShell->m_pidlFull, SHGFI_SMALLICON | SHGFI_OPENICON), nSelected) << what;
+}
+
+TEST_F(DriveTreeTest, EveryKindOfFolderShowsTheIconsTheShellGivesIt)
+{
+    ScratchFolder scratch(L"kinds");
+    MakeFolder(scratch / L"plain");
+    MakeSystemFolder(scratch / L"custom");
+    {
+        std::ofstream ini(testing_support::Narrow(scratch / L"custom\\desktop.ini"));
+        ini << "[.ShellClassInfo]\r\nIconFile=shell32.dll\r\nIconIndex=3\r\nIconResource=shell32.dll,3\r\n";
+    }
+    wchar_t szDocuments[MAX_PATH] = {};
+    ASSERT_HRESULT_SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, 0, szDocuments));
+    const std::wstring documents = szDocuments;
+    for (bool bRouted : {true, false})
+    {
+        CTreeHost host(1, bRouted);
+        HTREEITEM hRoot = host.Controller().m_hShellRoot;
+        HTREEITEM hFolder = host.Open(scratch.Path());
+        host.Tree().Expand(hFolder, TVE_EXPAND);
+        HTREEITEM hProfile = host.Open(documents.substr(0, documents.rfind(L'\\')));
+        host.Tree().Expand(hProfile, TVE_EXPAND);
+        HTREEITEM hDrive = host.Tree().GetParentItem(host.Open(L"C:\\Windows"));
+        host.Tree().Expand(host.Tree().GetParentItem(hDrive), TVE_EXPAND);
+        const struct
+        {
+            const char* what;
+            HTREEITEM hItem;
+        } kinds[] = {
+            {"plain folder", host.ChildNamed(hFolder, L"plain")},
+            {"customised folder", host.ChildNamed(hFolder, L"custom")},
+            {"drive root", hDrive},
+            {"special folder by its path", host.ChildNamed(hProfile, documents.substr(documents.rfind(L'\\') + 1))},
+        };
+        for (const auto& kind : kinds)
+        {
+            ASSERT_NE(nullptr, kind.hItem) << kind.what;
+            ExpectShellIcons(host, kind.hItem, kind.what);
+        }
+        for (HTREEITEM hSpecial : host.Children(hRoot))
+            ExpectShellIcons(host, hSpecial, "special folder on the desktop");
+        // The customisation is real: the shell shows it.
+        int nPlain = 0, nCustom = 0, nSelected = 0;
+        host.Tree().GetItemImage(kinds[0].hItem, nPlain, nSelected);
+        host.Tree().GetItemImage(kinds[1].hItem, nCustom, nSelected);
+        EXPECT_NE(nPlain, nCustom);
+    }
+}
+
+TEST_F(DriveTreeTest, OnlyFoldersThatMayHaveIconsOfTheirOwnAreLookedUpAndOnlyWhenShown)
 {
     ScratchFolder scratch(L"icons");
     for (int i = 0; i < 120; ++i)
-        MakeFolder(scratch / (L"f" + std::to_wstring(1000 + i)));
+    {
+        const std::wstring path = scratch / (L"f" + std::to_wstring(1000 + i));
+        if (i % 2)
+            MakeSystemFolder(path);
+        else
+            MakeFolder(path);
+    }
     CTreeHost host;
     HTREEITEM hFolder = host.Open(scratch.Path());
     host.Tree().SelectSetFirstVisible(hFolder);
@@ -115,20 +186,10 @@ TEST_F(DriveTreeTest, IconsAreLookedUpOnlyForTheItemsTheTreeAsksAbout)
     RedrawWindow(host.Tree().m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     const std::vector<HTREEITEM> children = host.Children(hFolder);
     ASSERT_EQ(120u, children.size());
-    EXPECT_TRUE(host.m_dispInfoItems.count(children.front()));
+    EXPECT_FALSE(host.m_dispInfoItems.count(children[0])); // plain: its icons are known
+    EXPECT_TRUE(host.m_dispInfoItems.count(children[1]));
     EXPECT_FALSE(host.m_dispInfoItems.count(children.back()));
-    EXPECT_LE(host.m_dispInfoItems.size(), host.Tree().GetVisibleCount() + 1);
-
-    // A host that does not route the notification still gets every icon.
-    CTreeHost plain(1, false);
-    HTREEITEM hPlain = plain.Open(scratch.Path());
-    plain.Tree().Expand(hPlain, TVE_EXPAND);
-    HTREEITEM hLast = plain.Children(hPlain).back();
-    const CBShellData* pShell = plain.Controller().GetItemFolder(hLast)->GetShellData();
-    int nImage = -1, nSelected = -1;
-    plain.Tree().GetItemImage(hLast, nImage, nSelected);
-    EXPECT_EQ(GetShellIconIndex(pShell->m_pidlFull, SHGFI_SMALLICON), nImage);
-    EXPECT_EQ(GetShellIconIndex(pShell->m_pidlFull, SHGFI_SMALLICON | SHGFI_OPENICON), nSelected);
+    EXPECT_LE(host.m_dispInfoItems.size(), host.Tree().GetVisibleCount() / 2 + 1);
 }
 
 // A shell folder that answers as the real one it wraps, except that the item

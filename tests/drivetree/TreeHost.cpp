@@ -91,7 +91,15 @@ LRESULT CALLBACK CTreeHost::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
                 break;
             pHost->m_dispInfoItems.insert(reinterpret_cast<NMTVDISPINFOW*>(lParam)->item.hItem);
             return pHost->m_controller.OnGetDispInfo(reinterpret_cast<NMTVDISPINFOW*>(lParam));
+        case TVN_SELCHANGEDW:
+            pHost->m_selections.push_back(reinterpret_cast<NMTREEVIEWW*>(lParam)->itemNew.hItem);
+            break;
         }
+    }
+    else if (pHost && msg == WM_USER && pHost->m_bHoldChanges)
+    {
+        pHost->m_heldChanges.push_back(MSG{hwnd, msg, wParam, lParam});
+        return 0;
     }
     else if (pHost && msg == WM_USER && pHost->m_bRouteChanges)
     {
@@ -159,12 +167,14 @@ void DriveTreeTest::SetUpTestSuite()
     host.Tree().EnsureVisible(hItem);
     host.Tree().Expand(hItem, TVE_EXPAND);
     UpdateWindow(host.Tree().m_hWnd);
-    // Every icon the tests meet lands in the shell's icon cache once.
+    // Every icon the tests meet lands in the shell's icon cache once (and
+    // the shell starts whatever it starts for that).
     std::vector<HTREEITEM> items = {host.Tree().GetRootItem()};
     for (size_t i = 0; i < items.size(); ++i)
     {
         int nImage = 0, nSelected = 0;
         host.Tree().GetItemImage(items[i], nImage, nSelected);
+        GetShellIconIndex(host.Controller().GetItemFolder(items[i])->GetShellData()->m_pidlFull, SHGFI_SMALLICON);
         for (HTREEITEM hChild : host.Children(items[i]))
             items.push_back(hChild);
     }

@@ -69,6 +69,12 @@ public:
     // WM_USER messages are routed while this is set; each is counted.
     bool m_bRouteChanges = true;
     int m_nChangeMessages = 0;
+    // While set, WM_USER messages are kept here instead (for a test to hand
+    // them on later, when things on disk have moved on).
+    bool m_bHoldChanges = false;
+    std::vector<MSG> m_heldChanges;
+    // The new item of every TVN_SELCHANGED, in order.
+    std::vector<HTREEITEM> m_selections;
     // Items the tree asked TVN_GETDISPINFO for.
     std::set<HTREEITEM> m_dispInfoItems;
 

@@ -1,0 +1,120 @@
+// Listing a folder's subfolders: the shell's enumeration, filtered and put in
+// the folder's own order, with what the tree needs to show each one.
+#include "drivetree/FolderListing.h"
+
+#include "BrwsIDList.h"
+#include "BrwsShellSettings.h"
+
+#include <algorithm>
+
+namespace {
+
+const ULONG kEnumBatch = 15;
+
+// Whether an enumerated item is shown: no shortcut, and with bShowAllFolders
+// clear only the file system and the folders that contain some of it.
+bool IsShown(IShellFolder* pFolder, LPCITEMIDLIST relative, bool bShowAllFolders)
+{
+    SFGAOF attributes = bShowAllFolders ? SFGAO_LINK | SFGAO_HIDDEN
+                                        : SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR | SFGAO_LINK | SFGAO_HIDDEN;
+    if (FAILED(pFolder->GetAttributesOf(1, &relative, &attributes)) || (attributes & SFGAO_LINK))
+        return false;
+    return bShowAllFolders || (attributes & (SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR));
+}
+
+int HasSubfolders(IShellFolder* pFolder, LPCITEMIDLIST relative)
+{
+    SFGAOF attributes = SFGAO_HASSUBFOLDER;
+    if (FAILED(pFolder->GetAttributesOf(1, &relative, &attributes)))
+        return -1;
+    return (attributes & SFGAO_HASSUBFOLDER) ? 1 : 0;
+}
+
+void Describe(IShellFolder* pFolder, const CListingRequest& request, CListedFolder& item)
+{
+    LPCITEMIDLIST relative = item.pidl.Get();
+    item.nHasSubfolders = HasSubfolders(pFolder, relative);
+    item.bPlain = IsPlainFileSystemFolder(pFolder, relative);
+    if (request.bWithKeys)
+        item.key = CChildIndex::KeyOf(pFolder, relative);
+}
+
+} // namespace
+
+CPlainFolderIcons& CPlainFolderIcons::Instance()
+{
+    static CPlainFolderIcons icons;
+    return icons;
+}
+
+CPlainFolderIcons::CPlainFolderIcons() : m_nClosed(-1), m_nOpen(-1)
+{
+    auto indexOf = [](UINT nFlags) {
+        SHFILEINFOW info = {};
+        if (!::SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof(info),
+                              nFlags | SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON))
+            return -1;
+        return info.iIcon;
+    };
+    m_nClosed = indexOf(0);
+    const int nOpen = indexOf(SHGFI_OPENICON);
+    if (nOpen != m_nClosed)
+        m_nOpen = nOpen;
+}
+
+bool CPlainFolderIcons::Get(LPCITEMIDLIST pidlFull, int& nClosed, int& nOpen)
+{
+    if (m_nClosed < 0)
+        return false;
+    if (m_nOpen < 0 && GetShellIconIndex(pidlFull, SHGFI_SMALLICON) == m_nClosed)
+        m_nOpen = GetShellIconIndex(pidlFull, SHGFI_SMALLICON | SHGFI_OPENICON);
+    nClosed = m_nClosed;
+    nOpen = m_nOpen;
+    return m_nOpen >= 0;
+}
+
+bool IsPlainFileSystemFolder(IShellFolder* pFolder, LPCITEMIDLIST relative)
+{
+    // The find data comes from the identifier itself; drives, virtual and
+    // special folders have none, or no directory attribute in it.
+    WIN32_FIND_DATAW data = {};
+    if (FAILED(::SHGetDataFromIDListW(pFolder, relative, SHGDFIL_FINDDATA, &data, sizeof(data))))
+        return false;
+    // A desktop.ini may customise a read-only or system folder; a reparse
+    // point may be a mounted volume or a link with an icon of its own.
+    const DWORD dwCustomisable = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_REPARSE_POINT;
+    return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(data.dwFileAttributes & dwCustomisable);
+}
+
+HRESULT ListFolders(IShellFolder* pFolder, const CListingRequest& request, std::vector<CListedFolder>& listed)
+{
+    CComHolder<IEnumIDList> enumerator;
+    const SHCONTF flags = SHCONTF_FOLDERS | (ShowHiddenFiles() ? SHCONTF_INCLUDEHIDDEN : 0);
+    HRESULT hr = pFolder->EnumObjects(request.hwndOwner, flags, enumerator.Receive());
+    if (FAILED(hr) || !enumerator)
+        return FAILED(hr) ? hr : E_FAIL;
+
+    for (HRESULT hrNext = S_OK; hrNext == S_OK;)
+    {
+        LPITEMIDLIST batch[kEnumBatch] = {};
+        ULONG nFetched = 0;
+        hrNext = enumerator->Next(kEnumBatch, batch, &nFetched);
+        if (FAILED(hrNext))
+            break;
+        for (ULONG i = 0; i < std::min(nFetched, kEnumBatch); ++i)
+        {
+            CListedFolder item;
+            item.pidl.Reset(batch[i]);
+            if (!item.pidl || !IsShown(pFolder, item.pidl.Get(), request.bShowAllFolders))
+                continue;
+            Describe(pFolder, request, item);
+            listed.push_back(std::move(item));
+        }
+    }
+    // A stable sort: a comparison that is not a strict order cannot make it
+    // read past the ends, as it could an introsort.
+    std::stable_sort(listed.begin(), listed.end(), [pFolder](const CListedFolder& a, const CListedFolder& b) {
+        return CompareIDLists(0, pFolder, a.pidl.Get(), b.pidl.Get()) < 0;
+    });
+    return S_OK;
+}

@@ -1,0 +1,177 @@
+// Filling a folder item: the steps of CFolderPopulation.
+//
+// Speed: a folder of n subfolders is filled at about the cost of its shell
+// enumeration and one sort of the listing. The children are read from the
+// controller's mirror (never by walking the tree control), found again by
+// name in constant time, and put in order by inserting each new folder at its
+// place instead of sorting the tree.
+#include "drivetree/FolderPopulation.h"
+
+#include "BrwsIDList.h"
+
+#include <unordered_set>
+
+CFolderPopulation::CFolderPopulation(CDriveTreeUtil& controller, CTreeItemNode& node, bool bRefresh)
+    : m_controller(controller), m_tree(*controller.m_pTreeCtrl), m_node(node), m_bRefresh(bRefresh)
+{
+}
+
+void CFolderPopulation::Run()
+{
+    GatherExistingChildren();
+    ArmWatch();
+    if (!Bind() || !List())
+    {
+        m_controller.DeleteItemChildren(m_node.m_hItem);
+        return;
+    }
+    MatchListed();
+    m_hFirstVisible = m_tree.GetFirstVisibleItem();
+    DropStale();
+    PutExistingInOrder();
+    InsertNew();
+    SetButton();
+    if (m_hFirstVisible && m_tree.GetFirstVisibleItem() != m_hFirstVisible)
+        m_tree.SelectSetFirstVisible(m_hFirstVisible);
+    StartMonitoring();
+}
+
+void CFolderPopulation::GatherExistingChildren()
+{
+    m_existing = m_node.Children();
+}
+
+// A folder that will be watched is watched from before it is listed: a
+// subfolder made while it is filled, or before the thread runs (it runs at
+// idle priority), then still reaches the tree.
+void CFolderPopulation::ArmWatch()
+{
+    const CString& strPath = m_node.m_pFolder->m_strPath;
+    if (!m_node.m_pThreadInfo && !strPath.IsEmpty())
+        m_armed = OpenFolderChangeNotification(strPath);
+}
+
+bool CFolderPopulation::Bind()
+{
+    const CBShellData* pShell = m_node.Shell();
+    CShellFolderBind bound(pShell->m_pParentFolder, pShell->m_pidlRelative);
+    if (!bound.IsBound())
+        return false;
+    m_folder = CShellFolderHolder::Share(bound.m_pFolder);
+    return true;
+}
+
+bool CFolderPopulation::List()
+{
+    CListingRequest request;
+    request.hwndOwner = m_node.Shell()->m_hwndOwner;
+    request.bShowAllFolders = m_controller.m_bShowAllFolders != 0;
+    request.bWithKeys = !m_existing.empty();
+    return SUCCEEDED(ListFolders(m_folder.Get(), request, m_listed));
+}
+
+void CFolderPopulation::MatchListed()
+{
+    m_listedAs.assign(m_listed.size(), nullptr);
+    if (m_existing.empty())
+        return;
+    CChildIndex index(m_existing);
+    for (size_t i = 0; i < m_listed.size(); ++i)
+        m_listedAs[i] = index.Take(m_folder.Get(), m_listed[i].pidl.Get(), m_listed[i].key);
+    for (CTreeItemNode* pChild : m_existing)
+        if (index.Holds(pChild))
+            m_stale.push_back(pChild);
+}
+
+// Folders gone from disk leave with their subtrees. A selection inside one
+// moves to this folder first, so that the owner hears of it as of any other
+// change of selection.
+void CFolderPopulation::DropStale()
+{
+    if (!m_bRefresh || m_stale.empty())
+        return;
+    std::unordered_set<const CTreeItemNode*> doomed(m_stale.begin(), m_stale.end());
+    auto isDoomed = [&](HTREEITEM hItem) {
+        for (CTreeItemNode* p = m_controller.ItemNode(hItem); p; p = p->m_pParentNode)
+            if (doomed.count(p))
+                return true;
+        return false;
+    };
+    if (HTREEITEM hSelected = m_tree.GetSelectedItem())
+        if (isDoomed(hSelected))
+            m_tree.SelectItem(m_node.m_hItem);
+    if (m_hFirstVisible && isDoomed(m_hFirstVisible))
+        m_hFirstVisible = nullptr;
+    for (CTreeItemNode* pChild : m_stale)
+        m_tree.DeleteItem(pChild->m_hItem); // frees pChild
+    m_stale.clear();
+}
+
+// Children inserted since the last filling (AddFolder puts them last) may be
+// out of place; everything else already is in the folder's order.
+void CFolderPopulation::PutExistingInOrder()
+{
+    const std::vector<CTreeItemNode*>& children = m_node.Children();
+    for (size_t i = 1; i < children.size(); ++i)
+    {
+        if (CDriveTreeUtil::ShellSortProc(reinterpret_cast<LPARAM>(children[i - 1]),
+                                          reinterpret_cast<LPARAM>(children[i]), 0) > 0)
+        {
+            m_controller.SortShellFolder(m_node.m_hItem);
+            return;
+        }
+    }
+}
+
+// Merges the new folders into the children, both in the folder's order:
+// each goes in right after the last child that sorts before it.
+void CFolderPopulation::InsertNew()
+{
+    const std::vector<CTreeItemNode*> kept = m_node.Children();
+    std::vector<CTreeItemNode*> merged;
+    merged.reserve(kept.size() + m_listed.size());
+    size_t nKept = 0;
+    const CBShellData* pShell = m_node.Shell();
+    for (size_t i = 0; i < m_listed.size(); ++i)
+    {
+        if (m_listedAs[i])
+            continue;
+        LPCITEMIDLIST relative = m_listed[i].pidl.Get();
+        while (nKept < kept.size() &&
+               CompareIDLists(0, m_folder.Get(), kept[nKept]->Shell()->m_pidlRelative, relative) < 0)
+            merged.push_back(kept[nKept++]);
+        CIDListHolder full(ConcatIDLists(pShell->m_pidlFull, relative));
+        if (!full)
+            continue;
+        CShellFolderHolder parent = CShellFolderHolder::Share(m_folder.Get());
+        std::unique_ptr<CBFolder> folder(CreateShellFolder(pShell->m_hwndOwner, parent.Get(), full.Get(), true));
+        if (!folder)
+            continue;
+        parent.Detach();
+        full.Detach();
+        CDriveTreeUtil::CInsertHints hints;
+        hints.hInsertAfter = merged.empty() ? TVI_FIRST : merged.back()->m_hItem;
+        hints.nHasSubfolders = m_listed[i].nHasSubfolders;
+        hints.bPlain = m_listed[i].bPlain;
+        if (CTreeItemNode* pChild = m_controller.InsertFolderItem(m_node.m_hItem, folder.get(), hints))
+        {
+            folder.release();
+            merged.push_back(pChild);
+        }
+    }
+    merged.insert(merged.end(), kept.begin() + static_cast<ptrdiff_t>(nKept), kept.end());
+    m_node.SetChildren(std::move(merged));
+}
+
+// The expand button says whether there are subfolders now: a folder that
+// gained its first gets one, one that lost its last loses it.
+void CFolderPopulation::SetButton()
+{
+    m_controller.SetChildrenIndicator(m_node.m_hItem, !m_node.Children().empty());
+}
+
+void CFolderPopulation::StartMonitoring()
+{
+    if (!m_node.m_pThreadInfo && !m_node.m_pFolder->m_strPath.IsEmpty())
+        m_controller.StartMonitoring(m_node.m_hItem, std::move(m_armed));
+}

@@ -1,0 +1,170 @@
+// CFolderWatch: a change notification while the folder has subfolders, a
+// look now and then while it has none.
+#include "drivetree/FolderWatch.h"
+
+#include "fileutil/ScopedHandle.h"
+
+namespace {
+
+bool IsDotOrDotDot(const wchar_t* pszName)
+{
+    return pszName[0] == L'.' && (!pszName[1] || (pszName[1] == L'.' && !pszName[2]));
+}
+
+} // namespace
+
+CFolderWatch::CFolderWatch(const CString& strPath, CChangeNotificationHandle armed, HANDLE hStop,
+                           std::function<void()> notify)
+    : m_strPath(strPath), m_watch(std::move(armed)), m_hStop(hStop), m_notify(std::move(notify))
+{
+}
+
+bool CFolderWatch::Run()
+{
+    if (!Start())
+        return false;
+    for (;;)
+    {
+        const EStep step = m_mode == EMode::Watching ? WatchOnce() : LookOnce();
+        if (step != EStep::GoOn)
+            return step == EStep::Stopped;
+    }
+}
+
+bool CFolderWatch::Start()
+{
+    // A change between the listing and now: the tree reads the folder again.
+    if (m_watch.IsValid() && ::WaitForSingleObject(m_watch.Get(), 0) == WAIT_OBJECT_0)
+    {
+        ::FindNextChangeNotification(m_watch.Get());
+        m_notify();
+    }
+    if (HasSubfolder() && SwitchToWatching())
+        return true;
+    SwitchToLooking();
+    return Exists();
+}
+
+CFolderWatch::EStep CFolderWatch::WatchOnce()
+{
+    const HANDLE handles[2] = {m_watch.Get(), m_hStop};
+    // A failed wait ends the watch as a stop does: retrying could spin.
+    if (::WaitForMultipleObjects(2, handles, FALSE, INFINITE) != WAIT_OBJECT_0)
+        return EStep::Stopped;
+    bool bArmed = true;
+    if (!Settle(bArmed))
+        return EStep::Stopped;
+    // Without subfolders the folder may be deleted next: let go of it before
+    // the tree hears of the change. A notification that cannot be re-armed
+    // (the folder went) is given up likewise.
+    if (!bArmed || !HasSubfolder())
+        SwitchToLooking();
+    m_notify();
+    return EStep::GoOn;
+}
+
+// Lets a burst of changes (an unzip, a recursive delete) run its course: the
+// tree hears of it once the folder has been quiet for kSettleMs, or after
+// kSettleMaxMs of steady change. Reading the folder in the middle of a
+// recursive delete would also hold it open at the moment its deleter removes
+// it, which then fails. False when stopped; bArmed false when the
+// notification could not be re-armed.
+bool CFolderWatch::Settle(bool& bArmed)
+{
+    const DWORD dwStart = ::GetTickCount();
+    const HANDLE handles[2] = {m_watch.Get(), m_hStop};
+    for (;;)
+    {
+        if (!::FindNextChangeNotification(m_watch.Get()))
+        {
+            bArmed = false;
+            return true;
+        }
+        const DWORD dwWait = ::WaitForMultipleObjects(2, handles, FALSE, kSettleMs);
+        if (dwWait == WAIT_TIMEOUT)
+            return true;
+        if (dwWait != WAIT_OBJECT_0)
+            return false;
+        if (::GetTickCount() - dwStart >= kSettleMaxMs)
+        {
+            bArmed = ::FindNextChangeNotification(m_watch.Get()) != FALSE;
+            return true;
+        }
+    }
+}
+
+CFolderWatch::EStep CFolderWatch::LookOnce()
+{
+    if (::WaitForSingleObject(m_hStop, kPollMs) != WAIT_TIMEOUT)
+        return EStep::Stopped;
+    if (!Exists())
+    {
+        m_notify();
+        return EStep::Gone;
+    }
+    const ULONGLONG nWriteTime = LastWriteTime();
+    if (nWriteTime == m_nSeenWriteTime && ++m_nQuietLooks < kPollsPerFullLook)
+        return EStep::GoOn;
+    m_nSeenWriteTime = nWriteTime;
+    m_nQuietLooks = 0;
+    if (HasSubfolder() && SwitchToWatching())
+        m_notify();
+    return EStep::GoOn;
+}
+
+bool CFolderWatch::SwitchToWatching()
+{
+    if (!m_watch.IsValid())
+        m_watch = OpenFolderChangeNotification(m_strPath);
+    if (!m_watch.IsValid())
+        return false;
+    m_mode = EMode::Watching;
+    return true;
+}
+
+void CFolderWatch::SwitchToLooking()
+{
+    m_watch.Reset();
+    m_mode = EMode::Looking;
+    m_nSeenWriteTime = LastWriteTime();
+    m_nQuietLooks = 0;
+}
+
+bool CFolderWatch::HasSubfolder() const
+{
+    WIN32_FIND_DATAW data;
+    CScopedFindHandle find(::FindFirstFileExW(ExtendedLengthPath(m_strPath + L"\\*").GetString(), FindExInfoBasic,
+                                              &data, FindExSearchLimitToDirectories, nullptr,
+                                              FIND_FIRST_EX_LARGE_FETCH));
+    if (!find.IsValid())
+        return false;
+    do
+    {
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !IsDotOrDotDot(data.cFileName))
+            return true;
+    } while (::FindNextFileW(find.Get(), &data));
+    return false;
+}
+
+bool CFolderWatch::Exists() const
+{
+    const DWORD dwAttributes = ::GetFileAttributesW(ExtendedLengthPath(m_strPath).GetString());
+    return dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+ULONGLONG CFolderWatch::LastWriteTime() const
+{
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!::GetFileAttributesExW(ExtendedLengthPath(m_strPath).GetString(), GetFileExInfoStandard, &data))
+        return 0;
+    return (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+}
+
+CString ExtendedLengthPath(const CString& strPath)
+{
+    if (strPath.GetLength() < MAX_PATH - 12 || strPath.Left(4) == L"\\\\?\\")
+        return strPath;
+    if (strPath.Left(2) == L"\\\\")
+        return L"\\\\?\\UNC\\" + strPath.Mid(2);
+    return L"\\\\?\\" + strPath;
+}
