@@ -37,6 +37,14 @@ std::wstring Field(HWND hDlg)
     return DialogDriver::ItemText(hDlg, IDC_BRWS_FOLDER_FIELD);
 }
 
+std::vector<std::wstring> ChildTexts(HWND hTree, HTREEITEM hItem)
+{
+    std::vector<std::wstring> texts;
+    for (HTREEITEM h = TreeView_GetChild(hTree, hItem); h; h = TreeView_GetNextSibling(hTree, h))
+        texts.push_back(TreeItemText(hTree, h));
+    return texts;
+}
+
 bool Enabled(HWND hDlg, int id)
 {
     return IsWindowEnabled(GetDlgItem(hDlg, id)) != FALSE;
@@ -182,6 +190,35 @@ TEST_F(BrowseDialogTest, VirtualFolderShowsTheMessageAndStaysOpen)
     driver.Start();
     EXPECT_EQ(IDCANCEL, dlg.DoModal());
     EXPECT_NE(std::wstring::npos, message.find(L"not part of the file system")) << message;
+}
+
+// While the dialog is open its tree follows the disk: a folder made there
+// appears, one removed goes.
+TEST_F(BrowseDialogTest, TheTreeFollowsFoldersMadeAndRemovedWhileOpen)
+{
+    MakeFolders(m_root, L"live\\doomed");
+    MakeFolders(m_root, L"live\\old");
+    const std::wstring live = m_root / L"live";
+    CBrwsForFolderDlg dlg;
+    dlg.SetInitialFolder(live.c_str());
+    HTREEITEM hLive = nullptr;
+    DialogDriver driver;
+    driver
+        .Then([&](HWND hDlg) {
+            HWND hTree = Tree(hDlg);
+            hLive = TreeSelection(hTree);
+            TreeView_Expand(hTree, hLive, TVE_EXPAND);
+            EXPECT_EQ((std::vector<std::wstring>{L"doomed", L"old"}), ChildTexts(hTree, hLive));
+            EXPECT_TRUE(CreateDirectoryW((live + L"\\new").c_str(), nullptr));
+            EXPECT_TRUE(RemoveDirectoryW((live + L"\\doomed").c_str()));
+        })
+        .Until([&](HWND hDlg) {
+            return ChildTexts(Tree(hDlg), hLive) == std::vector<std::wstring>{L"new", L"old"};
+        })
+        .Then([](HWND hDlg) { DialogDriver::Click(hDlg, IDCANCEL); });
+    driver.Start();
+    EXPECT_EQ(IDCANCEL, dlg.DoModal());
+    EXPECT_TRUE(driver.Finished());
 }
 
 // Cancel keeps the history as it was but still reports the current item.
