@@ -65,8 +65,10 @@ class CChildIndex
 {
 public:
     explicit CChildIndex(const std::vector<CTreeItemNode*>& children);
-    // The folder's name within its parent as a key: the parsing name, upper case.
+    // The folder's name within its parent as a key: its parsing name there
+    // (a file-system folder's file name, read from its identifier), upper case.
     static std::wstring KeyOf(IShellFolder* pFolder, LPCITEMIDLIST relative);
+    static std::wstring KeyOf(const wchar_t* pszName);
     // The child that is the listed item (relative, with its key), or null.
     CTreeItemNode* Take(IShellFolder* pFolder, LPCITEMIDLIST relative, const std::wstring& key);
     // Whether a child (not yet taken) is in the index.
@@ -148,9 +150,12 @@ private:
     int m_nClosed;
     int m_nOpen; // -1 until known
 };
-// Whether a listed item of pFolder is such a plain file-system folder, read
-// from its identifier alone.
-bool IsPlainFileSystemFolder(IShellFolder* pFolder, LPCITEMIDLIST relative);
+// Whether a file-system folder with these attributes is such a plain folder.
+bool IsPlainFolderAttributes(DWORD dwAttributes);
+
+// The find data of a file-system folder, read from its identifier alone;
+// false for drives, virtual and special folders (no data, or no directory).
+bool GetFileSystemFolderData(IShellFolder* pFolder, LPCITEMIDLIST relative, WIN32_FIND_DATAW& data);
 
 // What the controller keeps beyond its exported fields.
 struct CDriveTreeState

@@ -12,31 +12,31 @@ namespace {
 const ULONG kEnumBatch = 15;
 
 // Whether an enumerated item is shown: no shortcut, and with bShowAllFolders
-// clear only the file system and the folders that contain some of it.
-bool IsShown(IShellFolder* pFolder, LPCITEMIDLIST relative, bool bShowAllFolders)
+// clear only the file system and the folders that contain some of it. One
+// question to the shell also says whether it has subfolders.
+bool IsShown(IShellFolder* pFolder, bool bShowAllFolders, CListedFolder& item)
 {
-    SFGAOF attributes = bShowAllFolders ? SFGAO_LINK | SFGAO_HIDDEN
-                                        : SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR | SFGAO_LINK | SFGAO_HIDDEN;
+    LPCITEMIDLIST relative = item.pidl.Get();
+    SFGAOF attributes = SFGAO_LINK | SFGAO_HIDDEN | SFGAO_HASSUBFOLDER;
+    if (!bShowAllFolders)
+        attributes |= SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR;
     if (FAILED(pFolder->GetAttributesOf(1, &relative, &attributes)) || (attributes & SFGAO_LINK))
         return false;
+    item.nHasSubfolders = (attributes & SFGAO_HASSUBFOLDER) ? 1 : 0;
     return bShowAllFolders || (attributes & (SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR));
-}
-
-int HasSubfolders(IShellFolder* pFolder, LPCITEMIDLIST relative)
-{
-    SFGAOF attributes = SFGAO_HASSUBFOLDER;
-    if (FAILED(pFolder->GetAttributesOf(1, &relative, &attributes)))
-        return -1;
-    return (attributes & SFGAO_HASSUBFOLDER) ? 1 : 0;
 }
 
 void Describe(IShellFolder* pFolder, const CListingRequest& request, CListedFolder& item)
 {
     LPCITEMIDLIST relative = item.pidl.Get();
-    item.nHasSubfolders = HasSubfolders(pFolder, relative);
-    item.bPlain = IsPlainFileSystemFolder(pFolder, relative);
+    WIN32_FIND_DATAW data;
+    if (GetFileSystemFolderData(pFolder, relative, data))
+    {
+        item.fileName = data.cFileName;
+        item.bPlain = IsPlainFolderAttributes(data.dwFileAttributes);
+    }
     if (request.bWithKeys)
-        item.key = CChildIndex::KeyOf(pFolder, relative);
+        item.key = item.fileName.empty() ? CChildIndex::KeyOf(pFolder, relative) : CChildIndex::KeyOf(data.cFileName);
 }
 
 } // namespace
@@ -73,17 +73,19 @@ bool CPlainFolderIcons::Get(LPCITEMIDLIST pidlFull, int& nClosed, int& nOpen)
     return m_nOpen >= 0;
 }
 
-bool IsPlainFileSystemFolder(IShellFolder* pFolder, LPCITEMIDLIST relative)
+bool GetFileSystemFolderData(IShellFolder* pFolder, LPCITEMIDLIST relative, WIN32_FIND_DATAW& data)
 {
-    // The find data comes from the identifier itself; drives, virtual and
-    // special folders have none, or no directory attribute in it.
-    WIN32_FIND_DATAW data = {};
-    if (FAILED(::SHGetDataFromIDListW(pFolder, relative, SHGDFIL_FINDDATA, &data, sizeof(data))))
-        return false;
+    data = WIN32_FIND_DATAW();
+    return SUCCEEDED(::SHGetDataFromIDListW(pFolder, relative, SHGDFIL_FINDDATA, &data, sizeof(data))) &&
+           (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && data.cFileName[0];
+}
+
+bool IsPlainFolderAttributes(DWORD dwAttributes)
+{
     // A desktop.ini may customise a read-only or system folder; a reparse
     // point may be a mounted volume or a link with an icon of its own.
     const DWORD dwCustomisable = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_REPARSE_POINT;
-    return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(data.dwFileAttributes & dwCustomisable);
+    return !(dwAttributes & dwCustomisable);
 }
 
 HRESULT ListFolders(IShellFolder* pFolder, const CListingRequest& request, std::vector<CListedFolder>& listed)
@@ -105,16 +107,20 @@ HRESULT ListFolders(IShellFolder* pFolder, const CListingRequest& request, std::
         {
             CListedFolder item;
             item.pidl.Reset(batch[i]);
-            if (!item.pidl || !IsShown(pFolder, item.pidl.Get(), request.bShowAllFolders))
+            if (!item.pidl || !IsShown(pFolder, request.bShowAllFolders, item))
                 continue;
             Describe(pFolder, request, item);
             listed.push_back(std::move(item));
         }
     }
-    // A stable sort: a comparison that is not a strict order cannot make it
-    // read past the ends, as it could an introsort.
-    std::stable_sort(listed.begin(), listed.end(), [pFolder](const CListedFolder& a, const CListedFolder& b) {
+    // Many file systems list in the shell's order already, and a check costs
+    // n comparisons where a sort costs n log n. The sort is a stable one: a
+    // comparison that is not a strict order cannot make it read past the
+    // ends, as it could an introsort.
+    auto before = [pFolder](const CListedFolder& a, const CListedFolder& b) {
         return CompareIDLists(0, pFolder, a.pidl.Get(), b.pidl.Get()) < 0;
-    });
+    };
+    if (!std::is_sorted(listed.begin(), listed.end(), before))
+        std::stable_sort(listed.begin(), listed.end(), before);
     return S_OK;
 }

@@ -10,8 +10,9 @@ struct CListedFolder
 {
     CIDListHolder pidl;       // relative to the listed folder
     std::wstring key;         // CChildIndex::KeyOf, when the listing was asked for keys
-    int nHasSubfolders = -1;  // what the shell says (1 or 0); -1 when it would not say
-    bool bPlain = false;      // IsPlainFileSystemFolder
+    std::wstring fileName;    // a file-system folder's file name, else empty
+    int nHasSubfolders = 1;   // what the shell says, 1 or 0
+    bool bPlain = false;      // a plain folder (IsPlainFolderAttributes)
 };
 
 struct CListingRequest

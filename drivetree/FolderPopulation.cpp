@@ -8,8 +8,37 @@
 #include "drivetree/FolderPopulation.h"
 
 #include "BrwsIDList.h"
+#include "shellmodel/ShellModelPrivate.h"
 
 #include <unordered_set>
+
+namespace {
+
+// Keeps a tree from laying itself out and painting while the children of an
+// open folder change: some trees do both after every single insertion, which
+// makes inserting k children under n visible ones cost k * n.
+class CRedrawHold
+{
+public:
+    CRedrawHold(CTreeCtrl& tree, bool bHold) : m_tree(tree), m_bHold(bHold)
+    {
+        if (m_bHold)
+            m_tree.SendMessage(WM_SETREDRAW, FALSE, 0);
+    }
+    ~CRedrawHold()
+    {
+        if (m_bHold)
+            m_tree.SendMessage(WM_SETREDRAW, TRUE, 0);
+    }
+    CRedrawHold(const CRedrawHold&) = delete;
+    CRedrawHold& operator=(const CRedrawHold&) = delete;
+
+private:
+    CTreeCtrl& m_tree;
+    const bool m_bHold;
+};
+
+} // namespace
 
 CFolderPopulation::CFolderPopulation(CDriveTreeUtil& controller, CTreeItemNode& node, bool bRefresh)
     : m_controller(controller), m_tree(*controller.m_pTreeCtrl), m_node(node), m_bRefresh(bRefresh)
@@ -27,10 +56,13 @@ void CFolderPopulation::Run()
     }
     MatchListed();
     m_hFirstVisible = m_tree.GetFirstVisibleItem();
-    DropStale();
-    PutExistingInOrder();
-    InsertNew();
-    SetButton();
+    {
+        CRedrawHold hold(m_tree, (m_tree.GetItemState(m_node.m_hItem, TVIS_EXPANDED) & TVIS_EXPANDED) != 0);
+        DropStale();
+        PutExistingInOrder();
+        InsertNew();
+        SetButton();
+    }
     if (m_hFirstVisible && m_tree.GetFirstVisibleItem() != m_hFirstVisible)
         m_tree.SelectSetFirstVisible(m_hFirstVisible);
     StartMonitoring();
@@ -131,7 +163,6 @@ void CFolderPopulation::InsertNew()
     std::vector<CTreeItemNode*> merged;
     merged.reserve(kept.size() + m_listed.size());
     size_t nKept = 0;
-    const CBShellData* pShell = m_node.Shell();
     for (size_t i = 0; i < m_listed.size(); ++i)
     {
         if (m_listedAs[i])
@@ -140,17 +171,13 @@ void CFolderPopulation::InsertNew()
         while (nKept < kept.size() &&
                CompareIDLists(0, m_folder.Get(), kept[nKept]->Shell()->m_pidlRelative, relative) < 0)
             merged.push_back(kept[nKept++]);
-        CIDListHolder full(ConcatIDLists(pShell->m_pidlFull, relative));
-        if (!full)
-            continue;
-        CShellFolderHolder parent = CShellFolderHolder::Share(m_folder.Get());
-        std::unique_ptr<CBFolder> folder(CreateShellFolder(pShell->m_hwndOwner, parent.Get(), full.Get(), true));
+        std::unique_ptr<CBFolder> folder = MakeChildFolder(m_listed[i]);
         if (!folder)
             continue;
-        parent.Detach();
-        full.Detach();
         CDriveTreeUtil::CInsertHints hints;
-        hints.hInsertAfter = merged.empty() ? TVI_FIRST : merged.back()->m_hItem;
+        // TVI_LAST where it is the same: a named place is a handle the tree
+        // validates, which some trees do by a scan of all their items.
+        hints.hInsertAfter = nKept == kept.size() ? TVI_LAST : merged.empty() ? TVI_FIRST : merged.back()->m_hItem;
         hints.nHasSubfolders = m_listed[i].nHasSubfolders;
         hints.bPlain = m_listed[i].bPlain;
         if (CTreeItemNode* pChild = m_controller.InsertFolderItem(m_node.m_hItem, folder.get(), hints))
@@ -161,6 +188,46 @@ void CFolderPopulation::InsertNew()
     }
     merged.insert(merged.end(), kept.begin() + static_cast<ptrdiff_t>(nKept), kept.end());
     m_node.SetChildren(std::move(merged));
+}
+
+// A new child's folder object. A file-system folder's path is this folder's
+// path and its file name, once the shell is seen to agree for the first one
+// (a folder that merges others, as the desktop does, names them elsewhere).
+std::unique_ptr<CBFolder> CFolderPopulation::MakeChildFolder(const CListedFolder& listed)
+{
+    const CBShellData* pShell = m_node.Shell();
+    CIDListHolder full(ConcatIDLists(pShell->m_pidlFull, listed.pidl.Get()));
+    if (!full)
+        return nullptr;
+    CShellFolderHolder parent = CShellFolderHolder::Share(m_folder.Get());
+    std::unique_ptr<CBFolder> folder;
+    if (!listed.fileName.empty() && PathsAreJoined(listed))
+        folder.reset(CreateShellFolderAt(pShell->m_hwndOwner, parent.Get(), full.Get(), true,
+                                         JoinedPath(listed.fileName)));
+    else
+        folder.reset(CreateShellFolder(pShell->m_hwndOwner, parent.Get(), full.Get(), true));
+    if (folder)
+    {
+        parent.Detach();
+        full.Detach();
+    }
+    return folder;
+}
+
+bool CFolderPopulation::PathsAreJoined(const CListedFolder& listed)
+{
+    if (m_nPathsJoined < 0)
+        m_nPathsJoined = !m_node.m_pFolder->m_strPath.IsEmpty() &&
+                         GetNameOf(m_folder.Get(), listed.pidl.Get(), SHGDN_FORPARSING) == JoinedPath(listed.fileName);
+    return m_nPathsJoined == 1;
+}
+
+CString CFolderPopulation::JoinedPath(const std::wstring& fileName) const
+{
+    CString strPath = m_node.m_pFolder->m_strPath;
+    if (strPath.Right(1) != L"\\")
+        strPath += L'\\';
+    return strPath + fileName.c_str();
 }
 
 // The expand button says whether there are subfolders now: a folder that

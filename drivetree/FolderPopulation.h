@@ -3,6 +3,7 @@
 
 #include "drivetree/FolderListing.h"
 
+#include <memory>
 #include <vector>
 
 // Fills a folder item in steps, in this order: gather the children already
@@ -31,6 +32,9 @@ private:
     void DropStale();
     void PutExistingInOrder();
     void InsertNew();
+    std::unique_ptr<CBFolder> MakeChildFolder(const CListedFolder& listed);
+    bool PathsAreJoined(const CListedFolder& listed);
+    CString JoinedPath(const std::wstring& fileName) const;
     void SetButton();
     void StartMonitoring();
 
@@ -45,4 +49,5 @@ private:
     std::vector<CTreeItemNode*> m_listedAs;   // per listed folder: the child it already is, or null
     std::vector<CTreeItemNode*> m_stale;      // children the listing did not name
     HTREEITEM m_hFirstVisible = nullptr;      // kept at the top unless it goes
+    int m_nPathsJoined = -1;                  // see PathsAreJoined; -1 until known
 };

@@ -91,8 +91,15 @@ const std::wstring& CTreeItemNode::MatchKey()
 
 std::wstring CChildIndex::KeyOf(IShellFolder* pFolder, LPCITEMIDLIST relative)
 {
-    const CString strName = GetNameOf(pFolder, relative, SHGDN_INFOLDER | SHGDN_FORPARSING);
-    std::wstring key(strName.GetString(), static_cast<size_t>(strName.GetLength()));
+    WIN32_FIND_DATAW data;
+    if (GetFileSystemFolderData(pFolder, relative, data))
+        return KeyOf(data.cFileName);
+    return KeyOf(GetNameOf(pFolder, relative, SHGDN_INFOLDER | SHGDN_FORPARSING).GetString());
+}
+
+std::wstring CChildIndex::KeyOf(const wchar_t* pszName)
+{
+    std::wstring key(pszName);
     if (!key.empty())
         ::CharUpperBuffW(&key[0], static_cast<DWORD>(key.size()));
     return key;

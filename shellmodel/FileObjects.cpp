@@ -136,9 +136,18 @@ CBFolder* CreateShellFolder(HWND hwndOwner, IShellFolder* pParent, LPITEMIDLIST 
 {
     if (!pParent || !pidlFull)
         return nullptr;
+    return CreateShellFolderAt(hwndOwner, pParent, pidlFull, bOwner,
+                               FileSystemPathOf(pParent, RelativePartOf(pidlFull)));
+}
+
+CBFolder* CreateShellFolderAt(HWND hwndOwner, IShellFolder* pParent, LPITEMIDLIST pidlFull, bool bOwner,
+                              const CString& strPath)
+{
+    if (!pParent || !pidlFull)
+        return nullptr;
     LPITEMIDLIST pidlRelative = RelativePartOf(pidlFull);
     std::unique_ptr<CBFolder> folder = NewShellFolder(bOwner);
-    folder->m_strPath = FileSystemPathOf(pParent, pidlRelative);
+    folder->m_strPath = strPath;
     folder->m_strName = GetNameOf(pParent, pidlRelative, SHGDN_INFOLDER);
 
     CBShellData* pShell = folder->GetShellData();
