@@ -6,10 +6,12 @@
 // not an entry. The favourites store name and path lines alternately.
 #include "BrwsForFolderDlg.h"
 
+#include "browsedlg/BrwsDialogLayout.h"
 #include "browsedlg/BrwsForFolderInternal.h"
 #include "resources/BrwsResourceIds.h"
 
 #include <memory>
+#include <new>
 
 namespace {
 
@@ -192,8 +194,22 @@ void CBrwsForFolderDlg::DoRemoveFavorites()
 
 // ---- the remove-favourites dialog ---------------------------------------------------
 
+namespace {
+
+// The list takes up what the window grows by; the buttons keep the lower
+// right corner.
+const BrwsAnchoredControl kRemoveLayout[] = {
+    {IDC_BRWS_FAVORITES_LIST, eBrwsGrowX | eBrwsGrowY},
+    {IDOK, eBrwsMoveX | eBrwsMoveY},
+    {IDCANCEL, eBrwsMoveX | eBrwsMoveY},
+    {IDC_BRWS_SIZE_GRIP, eBrwsMoveX | eBrwsMoveY},
+};
+
+} // namespace
+
 CBrwsRemoveFavoritesDlg::CBrwsRemoveFavoritesDlg(CWnd* pParent)
-    : CDialog(static_cast<UINT>(IDD_BRWS_REMOVE_FAVORITES), pParent), m_lstLines(10)
+    : CDialog(static_cast<UINT>(IDD_BRWS_REMOVE_FAVORITES), pParent), m_lstLines(10),
+      m_pLayout(new (std::nothrow) CBrwsDialogLayout)
 {
 }
 
@@ -201,6 +217,8 @@ CBrwsRemoveFavoritesDlg::~CBrwsRemoveFavoritesDlg() = default;
 
 BEGIN_MESSAGE_MAP(CBrwsRemoveFavoritesDlg, CDialog)
     ON_LBN_SELCHANGE(IDC_BRWS_FAVORITES_LIST, &CBrwsRemoveFavoritesDlg::OnSelchangeList)
+    ON_WM_SIZE()
+    ON_WM_GETMINMAXINFO()
 END_MESSAGE_MAP()
 
 void CBrwsRemoveFavoritesDlg::DoDataExchange(CDataExchange* pDX)
@@ -212,11 +230,27 @@ void CBrwsRemoveFavoritesDlg::DoDataExchange(CDataExchange* pDX)
 BOOL CBrwsRemoveFavoritesDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    if (m_pLayout)
+        m_pLayout->Attach(*this, kRemoveLayout);
     for (POSITION pos = m_lstLines.GetHeadPosition(); pos;)
         m_lbLines.AddString(m_lstLines.GetNext(pos));
     m_lbLines.SetCaretIndex(0, TRUE);
     m_lbLines.SetFocus();
     return FALSE;
+}
+
+void CBrwsRemoveFavoritesDlg::OnSize(UINT nType, int cx, int cy)
+{
+    CDialog::OnSize(nType, cx, cy);
+    if (m_pLayout)
+        m_pLayout->Arrange(cx, cy);
+}
+
+void CBrwsRemoveFavoritesDlg::OnGetMinMaxInfo(MINMAXINFO* pInfo)
+{
+    CDialog::OnGetMinMaxInfo(pInfo);
+    if (m_pLayout)
+        m_pLayout->LimitTracking(pInfo);
 }
 
 void CBrwsRemoveFavoritesDlg::OnSelchangeList()

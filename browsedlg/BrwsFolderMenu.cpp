@@ -8,6 +8,7 @@
 #include "BrwsIDList.h"
 #include "BrwsShellSettings.h"
 #include "browsedlg/BrwsForFolderInternal.h"
+#include "fileutil/PathInternal.h"
 #include "resources/BrwsResourceIds.h"
 #include "shellmodel/ShellHolders.h"
 
@@ -170,9 +171,7 @@ void CBrwsForFolderDlg::OnBSpecialFolders()
     }
     else if (nCommand == ID_BRWS_GOTO_TEMP)
     {
-        wchar_t szTemp[MAX_PATH] = {};
-        ::GetTempPathW(MAX_PATH, szTemp);
-        strPath = szTemp;
+        strPath = ReadWholeText([](LPWSTR pszBuffer, DWORD cch) { return ::GetTempPathW(cch, pszBuffer); });
         bShown = !strPath.IsEmpty() && GotoFolder(strPath);
     }
     else if (nCommand >= 1 && nCommand <= static_cast<UINT>(lstPaths.GetCount()))

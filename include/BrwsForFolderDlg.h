@@ -2,9 +2,10 @@
 // hosts reach through the undecorated factory MakeBrwsForFolderDlg, the dialog
 // class CBrwsForFolderDlg itself, and the small remove-favourites dialog.
 //
-// All templates, strings, menus and bitmaps come from the language resource
+// All templates, strings, menus and icons come from the language resource
 // module through the framework's resource search; the dialog's history,
 // favourites and window rectangle live in the host application's profile.
+// Both dialogs can be resized, down to their templates' size.
 #pragma once
 
 #include <afxwin.h>
@@ -14,7 +15,11 @@
 #include "BrwsUtilExport.h"
 #include "BrwsFileObjects.h"
 
+#include <memory>
+
 class CDriveTreeUtil;
+class CBrwsDialogLayout;
+class CBrwsFolderCompletion;
 
 // The host calls these through the table of virtual functions, so their
 // order is fixed (slot 0 is the destructor); see the check in the tests.
@@ -125,6 +130,8 @@ protected:
     void OnBeginlabeleditTree(NMHDR* pNMHDR, LRESULT* pResult);
     void OnEndlabeleditTree(NMHDR* pNMHDR, LRESULT* pResult);
     void OnDestroy();
+    void OnSize(UINT nType, int cx, int cy);
+    void OnGetMinMaxInfo(MINMAXINFO* pInfo);
     LRESULT OnFolderRenamed(WPARAM wParam, LPARAM lParam);
     LRESULT OnFolderChanged(WPARAM wParam, LPARAM lParam);
 
@@ -138,6 +145,11 @@ private:
     bool PolicyHidesHistory() const;
     void SetResultFolder(CBFolder* pFolder, bool bOwned);
     void ShowNewFolderFailure(const CString& strParent);
+    void RefuseNotFileSystem();
+    void RefuseFieldText();
+    bool HandleNavigationKey(MSG* pMsg);
+    void GotoParentFolder();
+    void RefreshSelectedFolder();
 
     int m_bLabelEditAllowed;
     int m_bSuppressSelection;
@@ -146,7 +158,6 @@ private:
     int m_bSavePlacement;
     CBFolder* m_pResultFolder;
     CDriveTreeUtil* m_pTree;  // owned
-    CImageList m_imlButtons;
     CString m_strFavoritesSection;
     CString m_strFavoritesEntry;
     CString m_strHistoryEntry;
@@ -172,6 +183,9 @@ private:
     bool m_bResultOwned;
     // The new path of the directory whose label edit just renamed it.
     CString m_strRenamedPath;
+    // Resizing and path completion; null only when memory ran out.
+    std::unique_ptr<CBrwsDialogLayout> m_pLayout;
+    std::unique_ptr<CBrwsFolderCompletion> m_pCompletion;
 };
 
 // Lets the user pick lines of a list (the favourites) to remove.
@@ -190,8 +204,11 @@ protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
     void OnSelchangeList();
+    void OnSize(UINT nType, int cx, int cy);
+    void OnGetMinMaxInfo(MINMAXINFO* pInfo);
 
     CListBox m_lbLines;
+    std::unique_ptr<CBrwsDialogLayout> m_pLayout; // null only when memory ran out
 
     DECLARE_MESSAGE_MAP()
 };

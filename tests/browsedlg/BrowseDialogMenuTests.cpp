@@ -12,16 +12,6 @@ using testing_support::ScratchFolder;
 
 namespace {
 
-HWND Tree(HWND hDlg)
-{
-    return GetDlgItem(hDlg, IDC_BRWS_FOLDER_TREE);
-}
-
-std::wstring Field(HWND hDlg)
-{
-    return DialogDriver::ItemText(hDlg, IDC_BRWS_FOLDER_FIELD);
-}
-
 HWND LabelEdit(HWND hDlg)
 {
     return reinterpret_cast<HWND>(SendMessageW(Tree(hDlg), TVM_GETEDITCONTROL, 0, 0));

@@ -2,6 +2,7 @@
 // closed from its own message loop, one step per tick; results checked in the
 // result folder, on disk and in the profile in the registry.
 #include "BrowseDialogEnv.h"
+#include "IconSize.h"
 #include "RegistryScope.h"
 
 #include <commctrl.h>
@@ -25,21 +26,6 @@ ptrdiff_t VirtualIndex(F pmf)
     ptrdiff_t words[2];
     std::memcpy(words, &pmf, sizeof(words));
     return (words[0] - 1) / static_cast<ptrdiff_t>(sizeof(void*));
-}
-
-HWND Tree(HWND hDlg)
-{
-    return GetDlgItem(hDlg, IDC_BRWS_FOLDER_TREE);
-}
-
-std::wstring Field(HWND hDlg)
-{
-    return DialogDriver::ItemText(hDlg, IDC_BRWS_FOLDER_FIELD);
-}
-
-bool Enabled(HWND hDlg, int id)
-{
-    return IsWindowEnabled(GetDlgItem(hDlg, id)) != FALSE;
 }
 
 class BrowseDialogTest : public ::testing::Test
@@ -268,26 +254,13 @@ TEST_F(BrowseDialogTest, NoFileMruPolicyDropsTheListAndLeavesTheHistoryAlone)
 
 namespace {
 
-int IconWidth(HICON hIcon)
-{
-    ICONINFO info = {};
-    if (!hIcon || !GetIconInfo(hIcon, &info))
-        return 0;
-    BITMAP bm = {};
-    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bm), &bm);
-    if (info.hbmColor)
-        DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    return bm.bmWidth;
-}
-
 int ButtonIconWidth()
 {
     int width = -1;
     CBrwsForFolderDlg dlg;
     DialogDriver driver;
     driver.Then([&](HWND hDlg) {
-        width = IconWidth(reinterpret_cast<HICON>(
+        width = testing_support::IconWidth(reinterpret_cast<HICON>(
             SendDlgItemMessageW(hDlg, IDC_BRWS_SPECIAL_FOLDERS, BM_GETIMAGE, IMAGE_ICON, 0)));
         DialogDriver::Click(hDlg, IDCANCEL);
     });
@@ -299,7 +272,8 @@ int ButtonIconWidth()
 } // namespace
 
 // The screen here has 96 pixels per inch; "u32comm.ini" beside the
-// executable can ask for twice that, and then the large strip is used.
+// executable can ask for two or three times that, and then the icons come at
+// 32 or 48 pixels.
 TEST_F(BrowseDialogTest, ButtonIconsFollowTheScreenOrTheIniRatio)
 {
     std::wstring ini = testing_support::BinaryFolder() + L"\\u32comm.ini";
@@ -312,6 +286,8 @@ TEST_F(BrowseDialogTest, ButtonIconsFollowTheScreenOrTheIniRatio)
 
     ASSERT_TRUE(WritePrivateProfileStringW(L"XUIDPI", L"DPIXRatio", L"2", ini.c_str()));
     EXPECT_EQ(32, ButtonIconWidth());
+    ASSERT_TRUE(WritePrivateProfileStringW(L"XUIDPI", L"DPIXRatio", L"3", ini.c_str()));
+    EXPECT_EQ(48, ButtonIconWidth());
     ASSERT_TRUE(WritePrivateProfileStringW(L"XUIDPI", L"DPIXRatio", L"0", ini.c_str()));
     EXPECT_EQ(16, ButtonIconWidth());
     DeleteFileW(ini.c_str());
