@@ -59,8 +59,6 @@ CBrwsForFolderDlg::CBrwsForFolderDlg(int nTemplate, CWnd* pParent)
       m_bSavePlacement(0),
       m_pResultFolder(nullptr),
       m_pTree(nullptr),
-      m_lstFavoriteNames(10),
-      m_lstFavoritePaths(10),
       m_hLocateIcon(nullptr),
       m_hNewFolderIcon(nullptr),
       m_hSpecialFoldersIcon(nullptr),

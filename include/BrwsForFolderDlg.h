@@ -16,10 +16,18 @@
 #include "BrwsFileObjects.h"
 
 #include <memory>
+#include <vector>
 
 class CDriveTreeUtil;
 class CBrwsDialogLayout;
 class CBrwsFolderCompletion;
+
+// One favourite folder: the name the special-folders menu shows, and its path.
+struct CBrwsFavorite
+{
+    CString m_strName;
+    CString m_strPath;
+};
 
 // The host calls these through the table of virtual functions, so their
 // order is fixed (slot 0 is the destructor); see the check in the tests.
@@ -112,6 +120,7 @@ protected:
     void ReadStartPlacement();
     void WriteStartPlacement();
     void DoRemoveFavorites();
+    void AddCurrentFolderToFavorites();
 
     // Handlers
     void OnBLocate();
@@ -150,6 +159,8 @@ private:
     bool HandleNavigationKey(MSG* pMsg);
     void GotoParentFolder();
     void RefreshSelectedFolder();
+    void GotoSpecialFolder(UINT nCommand, const std::vector<CString>& commandPaths);
+    int GotoDocumentsFolder();
 
     int m_bLabelEditAllowed;
     int m_bSuppressSelection;
@@ -164,8 +175,8 @@ private:
     CString m_strHistorySection;
     CString m_strPlacementSection;
     CString m_strPlacementEntry;
-    CStringList m_lstFavoriteNames;
-    CStringList m_lstFavoritePaths;
+    // Most recent first; a favourite's menu command counts from the oldest.
+    CArray<CBrwsFavorite, const CBrwsFavorite&> m_favorites;
     CToolTipCtrl m_wndToolTips;
     HICON m_hLocateIcon;
     HICON m_hNewFolderIcon;
@@ -196,8 +207,9 @@ public:
     ~CBrwsRemoveFavoritesDlg() override;
 
     // Before DoModal: the lines to show. After IDOK: the selected lines, in
-    // list order.
+    // list order, and their indexes among the lines shown, ascending.
     CStringList m_lstLines;
+    CArray<int, int> m_anSelected;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

@@ -64,6 +64,12 @@
 #define ID_BRWS_GOTO_TEMP             25077
 #define ID_BRWS_ADD_FAVORITE          25078
 #define ID_BRWS_REMOVE_FAVORITES      25079
+// Placeholders of the menu: the extra folders' popup, and the separators that
+// end the extra folders, the documents and temporary places, the favourites.
+#define ID_BRWS_EXTRA_FOLDERS         25080
+#define ID_BRWS_EXTRA_FOLDERS_END     25081
+#define ID_BRWS_PLACES_END            25082
+#define ID_BRWS_FAVORITES_END         25083
 #define IDS_BRWS_TIP_LOCATE           25550
 #define IDS_BRWS_TIP_SPECIAL_FOLDERS  25552
 #define IDS_BRWS_TIP_NEW_FOLDER       25553

@@ -180,7 +180,12 @@ std::vector<MenuItem> MenuItems(HMENU hMenu)
         wchar_t buffer[MAX_PATH] = {};
         GetMenuStringW(hMenu, static_cast<UINT>(i), buffer, MAX_PATH, MF_BYPOSITION);
         UINT state = GetMenuState(hMenu, static_cast<UINT>(i), MF_BYPOSITION);
-        items.push_back({GetMenuItemID(hMenu, i), buffer, (state & MF_GRAYED) != 0});
+        // A separator of an extended template may carry a command of its own.
+        MENUITEMINFOW info = {sizeof(info)};
+        info.fMask = MIIM_FTYPE;
+        GetMenuItemInfoW(hMenu, static_cast<UINT>(i), TRUE, &info);
+        UINT command = (info.fType & MFT_SEPARATOR) ? 0 : GetMenuItemID(hMenu, i);
+        items.push_back({command, buffer, (state & MF_GRAYED) != 0});
     }
     return items;
 }
