@@ -3,13 +3,18 @@
 // favourite folders and the window rectangle at the last OK.
 //
 // Values are lines ended by a line feed; a text after the last line feed is
-// not an entry. The favourites store name and path lines alternately.
+// not an entry. The favourites store name and path lines alternately, the
+// format hosts' profiles already hold.
 #include "BrwsForFolderDlg.h"
 
+#include "browsedlg/BrwsDialogLayout.h"
 #include "browsedlg/BrwsForFolderInternal.h"
 #include "resources/BrwsResourceIds.h"
 
+#include <algorithm>
 #include <memory>
+#include <new>
+#include <vector>
 
 namespace {
 
@@ -96,20 +101,13 @@ void CBrwsForFolderDlg::ReadFavoritesHistory()
     if (!pApp)
         return;
     CString strValue = pApp->GetProfileString(m_strFavoritesSection, m_strFavoritesEntry, nullptr);
-    if (strValue.IsEmpty())
+    std::vector<CString> entries;
+    SplitLines(strValue, [&entries](const CString& strEntry) { entries.push_back(strEntry); });
+    // A name without its path: the value is not trusted at all.
+    if (entries.size() % 2 != 0)
         return;
-    int nEntry = 0;
-    SplitLines(strValue, [this, &nEntry](const CString& strEntry) {
-        if (nEntry++ % 2 == 0)
-            m_lstFavoriteNames.AddTail(strEntry);
-        else
-            m_lstFavoritePaths.AddTail(strEntry);
-    });
-    if (m_lstFavoriteNames.GetCount() != m_lstFavoritePaths.GetCount())
-    {
-        m_lstFavoriteNames.RemoveAll();
-        m_lstFavoritePaths.RemoveAll();
-    }
+    for (size_t i = 0; i < entries.size(); i += 2)
+        m_favorites.Add({entries[i], entries[i + 1]});
 }
 
 void CBrwsForFolderDlg::WriteFavoritesHistory()
@@ -118,13 +116,11 @@ void CBrwsForFolderDlg::WriteFavoritesHistory()
     if (!pApp)
         return;
     CString strValue;
-    POSITION posName = m_lstFavoriteNames.GetHeadPosition();
-    POSITION posPath = m_lstFavoritePaths.GetHeadPosition();
-    while (posName && posPath)
+    for (INT_PTR i = 0; i < m_favorites.GetSize(); ++i)
     {
-        strValue += m_lstFavoriteNames.GetNext(posName);
+        strValue += m_favorites[i].m_strName;
         strValue += L'\n';
-        strValue += m_lstFavoritePaths.GetNext(posPath);
+        strValue += m_favorites[i].m_strPath;
         strValue += L'\n';
     }
     pApp->WriteProfileString(m_strFavoritesSection, m_strFavoritesEntry, strValue);
@@ -153,47 +149,48 @@ void CBrwsForFolderDlg::WriteStartPlacement()
                                  sizeof(RECT));
 }
 
+// The lines shown are the favourites in their order, so a selected line's
+// index is its favourite's: two favourites that read alike stay two.
 void CBrwsForFolderDlg::DoRemoveFavorites()
 {
     CBrwsRemoveFavoritesDlg dlg(nullptr);
-    POSITION posName = m_lstFavoriteNames.GetHeadPosition();
-    POSITION posPath = m_lstFavoritePaths.GetHeadPosition();
-    while (posName && posPath)
-    {
-        const CString& strName = m_lstFavoriteNames.GetNext(posName);
-        dlg.m_lstLines.AddTail(FavoriteLine(strName, m_lstFavoritePaths.GetNext(posPath)));
-    }
+    for (INT_PTR i = 0; i < m_favorites.GetSize(); ++i)
+        dlg.m_lstLines.AddTail(FavoriteLine(m_favorites[i].m_strName, m_favorites[i].m_strPath));
     if (dlg.DoModal() != IDOK)
         return;
 
-    int n = static_cast<int>(m_lstFavoriteNames.GetCount());
-    int i = 0;
-    while (i < n)
+    // One pass, keeping in place what was not selected (the indexes ascend).
+    INT_PTR nKept = 0;
+    INT_PTR nSelected = 0;
+    for (INT_PTR i = 0; i < m_favorites.GetSize(); ++i)
     {
-        POSITION posN = m_lstFavoriteNames.FindIndex(i);
-        POSITION posP = m_lstFavoritePaths.FindIndex(i);
-        CString strLine = FavoriteLine(m_lstFavoriteNames.GetAt(posN), m_lstFavoritePaths.GetAt(posP));
-        bool bSelected = false;
-        for (POSITION pos = dlg.m_lstLines.GetHeadPosition(); pos && !bSelected;)
-            bSelected = dlg.m_lstLines.GetNext(pos) == strLine;
-        if (bSelected)
-        {
-            m_lstFavoriteNames.RemoveAt(posN);
-            m_lstFavoritePaths.RemoveAt(posP);
-            --n;
-        }
-        else
-        {
-            ++i;
-        }
+        if (nSelected < dlg.m_anSelected.GetSize() && dlg.m_anSelected[nSelected] == i)
+            ++nSelected;
+        else if (nKept++ != i)
+            m_favorites[nKept - 1] = m_favorites[i];
     }
+    m_favorites.SetSize(nKept);
     WriteFavoritesHistory();
 }
 
 // ---- the remove-favourites dialog ---------------------------------------------------
 
+namespace {
+
+// The list takes up what the window grows by; the buttons keep the lower
+// right corner.
+const BrwsAnchoredControl kRemoveLayout[] = {
+    {IDC_BRWS_FAVORITES_LIST, eBrwsGrowX | eBrwsGrowY},
+    {IDOK, eBrwsMoveX | eBrwsMoveY},
+    {IDCANCEL, eBrwsMoveX | eBrwsMoveY},
+    {IDC_BRWS_SIZE_GRIP, eBrwsMoveX | eBrwsMoveY},
+};
+
+} // namespace
+
 CBrwsRemoveFavoritesDlg::CBrwsRemoveFavoritesDlg(CWnd* pParent)
-    : CDialog(static_cast<UINT>(IDD_BRWS_REMOVE_FAVORITES), pParent), m_lstLines(10)
+    : CDialog(static_cast<UINT>(IDD_BRWS_REMOVE_FAVORITES), pParent), m_lstLines(10),
+      m_pLayout(new (std::nothrow) CBrwsDialogLayout)
 {
 }
 
@@ -201,6 +198,8 @@ CBrwsRemoveFavoritesDlg::~CBrwsRemoveFavoritesDlg() = default;
 
 BEGIN_MESSAGE_MAP(CBrwsRemoveFavoritesDlg, CDialog)
     ON_LBN_SELCHANGE(IDC_BRWS_FAVORITES_LIST, &CBrwsRemoveFavoritesDlg::OnSelchangeList)
+    ON_WM_SIZE()
+    ON_WM_GETMINMAXINFO()
 END_MESSAGE_MAP()
 
 void CBrwsRemoveFavoritesDlg::DoDataExchange(CDataExchange* pDX)
@@ -212,11 +211,27 @@ void CBrwsRemoveFavoritesDlg::DoDataExchange(CDataExchange* pDX)
 BOOL CBrwsRemoveFavoritesDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    if (m_pLayout)
+        m_pLayout->Attach(*this, kRemoveLayout);
     for (POSITION pos = m_lstLines.GetHeadPosition(); pos;)
         m_lbLines.AddString(m_lstLines.GetNext(pos));
     m_lbLines.SetCaretIndex(0, TRUE);
     m_lbLines.SetFocus();
     return FALSE;
+}
+
+void CBrwsRemoveFavoritesDlg::OnSize(UINT nType, int cx, int cy)
+{
+    CDialog::OnSize(nType, cx, cy);
+    if (m_pLayout)
+        m_pLayout->Arrange(cx, cy);
+}
+
+void CBrwsRemoveFavoritesDlg::OnGetMinMaxInfo(MINMAXINFO* pInfo)
+{
+    CDialog::OnGetMinMaxInfo(pInfo);
+    if (m_pLayout)
+        m_pLayout->LimitTracking(pInfo);
 }
 
 void CBrwsRemoveFavoritesDlg::OnSelchangeList()
@@ -234,15 +249,17 @@ void CBrwsRemoveFavoritesDlg::OnOK()
 {
     int n = m_lbLines.GetSelCount();
     m_lstLines.RemoveAll();
+    m_anSelected.RemoveAll();
     if (n > 0)
     {
-        CArray<int, int> indexes;
-        indexes.SetSize(n);
-        int nGot = m_lbLines.GetSelItems(n, indexes.GetData());
-        for (int i = 0; i < nGot; ++i)
+        m_anSelected.SetSize(n);
+        const int nGot = m_lbLines.GetSelItems(n, m_anSelected.GetData());
+        m_anSelected.SetSize(nGot < 0 ? 0 : nGot);
+        std::sort(m_anSelected.GetData(), m_anSelected.GetData() + m_anSelected.GetSize());
+        for (int i = 0; i < m_anSelected.GetSize(); ++i)
         {
             CString strText;
-            m_lbLines.GetText(indexes[i], strText);
+            m_lbLines.GetText(m_anSelected[i], strText);
             m_lstLines.AddTail(strText);
         }
     }

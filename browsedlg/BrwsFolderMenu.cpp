@@ -1,6 +1,8 @@
 // The Special-folders button's menu: the documents and temporary folders, the
 // favourites (numbered commands 1..n), the caller's extra folders, and adding
-// and removing favourites. The template's first submenu is edited by position.
+// and removing favourites. Every item of the template is found by its command:
+// placeholders mark where the run-time items go, and each group leaves with the
+// separator that ends it when it is not shown.
 #include "BrwsForFolderDlg.h"
 
 #include "BrwsDriveTree.h"
@@ -8,8 +10,12 @@
 #include "BrwsIDList.h"
 #include "BrwsShellSettings.h"
 #include "browsedlg/BrwsForFolderInternal.h"
+#include "fileutil/PathInternal.h"
 #include "resources/BrwsResourceIds.h"
 #include "shellmodel/ShellHolders.h"
+
+#include <initializer_list>
+#include <vector>
 
 namespace {
 
@@ -18,87 +24,81 @@ void Beep()
     ::MessageBeep(MB_ICONEXCLAMATION);
 }
 
-// Item 0 of the template labels the extra-folders popup; the favourites go
-// in before its last two items; without favourites it keeps six items.
-constexpr int kSubmenuItemsWithoutFavorites = 6;
+void RemoveItems(CMenu& menu, std::initializer_list<UINT> commands)
+{
+    for (UINT nCommand : commands)
+        menu.RemoveMenu(nCommand, MF_BYCOMMAND);
+}
+
+// The path that the run-time command nCommand (1, 2, ...) goes to is
+// commandPaths[nCommand - 1]: favourites first, from the oldest, then the
+// extra folders.
+using CommandPaths = std::vector<CString>;
+
+// Puts the favourites, most recent first, before the separator that ends them;
+// without favourites that separator goes. TRUE when there were favourites.
+bool AddFavoriteItems(CMenu& menu, const CArray<CBrwsFavorite, const CBrwsFavorite&>& favorites,
+                      CommandPaths& commandPaths)
+{
+    const INT_PTR nFavorites = favorites.GetSize();
+    if (nFavorites == 0)
+    {
+        RemoveItems(menu, {ID_BRWS_FAVORITES_END});
+        return false;
+    }
+    for (INT_PTR i = nFavorites - 1; i >= 0; --i)
+        commandPaths.push_back(favorites[i].m_strPath);
+    for (INT_PTR i = 0; i < nFavorites; ++i)
+        menu.InsertMenu(ID_BRWS_FAVORITES_END, MF_BYCOMMAND | MF_STRING, static_cast<UINT_PTR>(nFavorites - i),
+                        favorites[i].m_strName);
+    return true;
+}
+
+// Puts the extra folders into a popup in the placeholder's place, under its
+// label (remembered in strLabel for later showings). FALSE, with the menu
+// unchanged, when there are none (or the two lists differ in length) or the
+// popup cannot be made.
+bool AddExtraFolderItems(CMenu& menu, const CStringList& lstNames, const CStringList& lstPaths, CString& strLabel,
+                         CommandPaths& commandPaths)
+{
+    CMenu popup;
+    if (lstNames.IsEmpty() || lstNames.GetCount() != lstPaths.GetCount() || !popup.CreatePopupMenu())
+        return false;
+    POSITION posName = lstNames.GetHeadPosition();
+    POSITION posPath = lstPaths.GetHeadPosition();
+    while (posName && posPath)
+    {
+        commandPaths.push_back(lstPaths.GetNext(posPath));
+        popup.AppendMenu(MF_STRING, commandPaths.size(), lstNames.GetNext(posName));
+    }
+    if (strLabel.IsEmpty())
+        menu.GetMenuString(ID_BRWS_EXTRA_FOLDERS, strLabel, MF_BYCOMMAND);
+    // The menu owns the popup from here on.
+    menu.ModifyMenu(ID_BRWS_EXTRA_FOLDERS, MF_BYCOMMAND | MF_POPUP | MF_STRING,
+                    reinterpret_cast<UINT_PTR>(popup.Detach()), strLabel);
+    return true;
+}
 
 } // namespace
 
 void CBrwsForFolderDlg::OnBSpecialFolders()
 {
     CMenu menu;
-    if (!menu.LoadMenu(IDR_BRWS_SPECIAL_FOLDERS))
-    {
-        Beep();
-        return;
-    }
-    CMenu* pSub = menu.GetSubMenu(0);
+    CMenu* pSub = menu.LoadMenu(IDR_BRWS_SPECIAL_FOLDERS) ? menu.GetSubMenu(0) : nullptr;
     if (!pSub)
     {
         Beep();
         return;
     }
-    const int c0 = pSub->GetMenuItemCount();
-    CStringList lstPaths(10);
-
-    bool bFavorites = false;
-    INT_PTR nFavorites = m_lstFavoriteNames.GetCount();
-    if (nFavorites != 0 && nFavorites == m_lstFavoritePaths.GetCount())
-    {
-        // Each insertion lands before the previous one, so walking from the
-        // tail leaves the favourites in list order, most recent first.
-        POSITION posName = m_lstFavoriteNames.GetTailPosition();
-        POSITION posPath = m_lstFavoritePaths.GetTailPosition();
-        while (posName && posPath)
-        {
-            const CString& strName = m_lstFavoriteNames.GetPrev(posName);
-            lstPaths.AddTail(m_lstFavoritePaths.GetPrev(posPath));
-            pSub->InsertMenu(static_cast<UINT>(c0 - 2), MF_BYPOSITION | MF_STRING,
-                             static_cast<UINT_PTR>(lstPaths.GetCount()), strName);
-        }
-        pSub->InsertMenu(static_cast<UINT>(pSub->GetMenuItemCount() - 2), MF_BYPOSITION | MF_SEPARATOR);
-        bFavorites = true;
-    }
-    else
-    {
-        while (pSub->GetMenuItemCount() > kSubmenuItemsWithoutFavorites)
-            pSub->RemoveMenu(static_cast<UINT>(pSub->GetMenuItemCount() - 2), MF_BYPOSITION);
-    }
-
+    CommandPaths commandPaths;
+    const bool bFavorites = AddFavoriteItems(*pSub, m_favorites, commandPaths);
     CShellPolicyCache policies;
     const bool bNoPlacesBar = policies.NoPlacesBar();
     if (bNoPlacesBar)
-    {
-        pSub->RemoveMenu(1, MF_BYPOSITION);
-        pSub->RemoveMenu(1, MF_BYPOSITION);
-    }
-
-    INT_PTR nExtra = m_lstExtraFolderNames.GetCount();
-    CMenu popup;
-    if (nExtra != 0 && nExtra == m_lstExtraFolderPaths.GetCount() && !bNoPlacesBar && popup.CreatePopupMenu())
-    {
-        POSITION posName = m_lstExtraFolderNames.GetHeadPosition();
-        POSITION posPath = m_lstExtraFolderPaths.GetHeadPosition();
-        while (posName && posPath)
-        {
-            const CString& strName = m_lstExtraFolderNames.GetNext(posName);
-            lstPaths.AddTail(m_lstExtraFolderPaths.GetNext(posPath));
-            popup.AppendMenu(MF_STRING, static_cast<UINT_PTR>(lstPaths.GetCount()), strName);
-        }
-        if (m_strExtraFoldersLabel.IsEmpty())
-            pSub->GetMenuString(0, m_strExtraFoldersLabel, MF_BYPOSITION);
-        pSub->RemoveMenu(0, MF_BYPOSITION);
-        // The submenu owns the popup from here on.
-        pSub->InsertMenu(0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(popup.Detach()),
-                         m_strExtraFoldersLabel);
-        pSub->InsertMenu(1, MF_BYPOSITION | MF_SEPARATOR);
-    }
-    else
-    {
-        pSub->RemoveMenu(0, MF_BYPOSITION);
-        if (bNoPlacesBar)
-            pSub->RemoveMenu(0, MF_BYPOSITION);
-    }
+        RemoveItems(*pSub, {ID_BRWS_GOTO_DOCUMENTS, ID_BRWS_GOTO_TEMP, ID_BRWS_PLACES_END});
+    if (bNoPlacesBar || !AddExtraFolderItems(*pSub, m_lstExtraFolderNames, m_lstExtraFolderPaths,
+                                             m_strExtraFoldersLabel, commandPaths))
+        RemoveItems(*pSub, {ID_BRWS_EXTRA_FOLDERS, ID_BRWS_EXTRA_FOLDERS_END});
 
     bool bCanAdd = m_hCurrentItem != nullptr;
     if (bCanAdd)
@@ -113,75 +113,71 @@ void CBrwsForFolderDlg::OnBSpecialFolders()
 
     CRect rcButton;
     m_btnSpecialFolders.GetWindowRect(&rcButton);
-    UINT nCommand = static_cast<UINT>(pSub->TrackPopupMenu(TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON,
-                                                           rcButton.left, rcButton.bottom, GetParent()));
-
-    CString strPath;
-    if (nCommand == 0)
-        return;
+    const UINT nCommand = static_cast<UINT>(pSub->TrackPopupMenu(TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON,
+                                                                 rcButton.left, rcButton.bottom, GetParent()));
     if (nCommand == ID_BRWS_REMOVE_FAVORITES)
-    {
         DoRemoveFavorites();
-        return;
-    }
-    if (nCommand == ID_BRWS_ADD_FAVORITE)
-    {
-        UpdateCurrentFolder();
-        if (!m_pResultFolder || m_pResultFolder->m_strPath.IsEmpty())
-            return;
-        CString strName = m_pResultFolder->m_strName;
-        strPath = m_pResultFolder->m_strPath;
-        int nIndex = 0;
-        for (POSITION pos = m_lstFavoritePaths.GetHeadPosition(); pos; ++nIndex)
-        {
-            if (m_lstFavoritePaths.GetNext(pos).CompareNoCase(strPath) == 0)
-            {
-                m_lstFavoriteNames.RemoveAt(m_lstFavoriteNames.FindIndex(nIndex));
-                m_lstFavoritePaths.RemoveAt(m_lstFavoritePaths.FindIndex(nIndex));
-                break;
-            }
-        }
-        m_lstFavoriteNames.AddHead(strName);
-        m_lstFavoritePaths.AddHead(strPath);
-        WriteFavoritesHistory();
-        m_wndTree.SetFocus();
-        return;
-    }
+    else if (nCommand == ID_BRWS_ADD_FAVORITE)
+        AddCurrentFolderToFavorites();
+    else if (nCommand != 0)
+        GotoSpecialFolder(nCommand, commandPaths);
+}
 
+// A command that goes to a folder: the documents or temporary folder, or a
+// favourite or extra folder (a number). Beeps for a folder that cannot be
+// shown and for any other command.
+void CBrwsForFolderDlg::GotoSpecialFolder(UINT nCommand, const std::vector<CString>& commandPaths)
+{
     int bShown = FALSE;
     if (nCommand == ID_BRWS_GOTO_DOCUMENTS)
+        bShown = GotoDocumentsFolder();
+    else if (nCommand == ID_BRWS_GOTO_TEMP || (nCommand >= 1 && nCommand <= commandPaths.size()))
     {
-        CWnd* pParent = GetParent();
-        HWND hParent = pParent ? pParent->m_hWnd : nullptr;
-        CTaskMemHolder<ITEMIDLIST> pidl;
-        if (FAILED(::SHGetSpecialFolderLocation(hParent, CSIDL_PERSONAL, pidl.Receive())) || !pidl)
-        {
-            Beep();
-            return;
-        }
-        CBFolder* pFolder = CreateShellFolder(hParent, pidl.Get(), true);
-        if (!pFolder)
-        {
-            Beep();
-            return;
-        }
-        pidl.Detach();
-        bShown = GotoFolder(pFolder);
-    }
-    else if (nCommand == ID_BRWS_GOTO_TEMP)
-    {
-        wchar_t szTemp[MAX_PATH] = {};
-        ::GetTempPathW(MAX_PATH, szTemp);
-        strPath = szTemp;
-        bShown = !strPath.IsEmpty() && GotoFolder(strPath);
-    }
-    else if (nCommand >= 1 && nCommand <= static_cast<UINT>(lstPaths.GetCount()))
-    {
-        strPath = lstPaths.GetAt(lstPaths.FindIndex(static_cast<INT_PTR>(nCommand) - 1));
+        const CString strPath =
+            nCommand == ID_BRWS_GOTO_TEMP
+                ? ReadWholeText([](LPWSTR pszBuffer, DWORD cch) { return ::GetTempPathW(cch, pszBuffer); })
+                : commandPaths[nCommand - 1];
         bShown = !strPath.IsEmpty() && GotoFolder(strPath);
     }
     if (bShown)
         m_wndTree.SetFocus();
     else
         Beep();
+}
+
+// A folder already among the favourites (its path in any letter case) moves to
+// the top with its name of now; the stored favourites follow at once.
+void CBrwsForFolderDlg::AddCurrentFolderToFavorites()
+{
+    UpdateCurrentFolder();
+    if (!m_pResultFolder || m_pResultFolder->m_strPath.IsEmpty())
+        return;
+    const CBrwsFavorite favorite = {m_pResultFolder->m_strName, m_pResultFolder->m_strPath};
+    for (INT_PTR i = 0; i < m_favorites.GetSize(); ++i)
+    {
+        if (m_favorites[i].m_strPath.CompareNoCase(favorite.m_strPath) == 0)
+        {
+            m_favorites.RemoveAt(i);
+            break;
+        }
+    }
+    m_favorites.InsertAt(0, favorite);
+    WriteFavoritesHistory();
+    m_wndTree.SetFocus();
+}
+
+// FALSE when the user's documents folder cannot be made, else what GotoFolder
+// answers for it.
+int CBrwsForFolderDlg::GotoDocumentsFolder()
+{
+    CWnd* pParent = GetParent();
+    HWND hParent = pParent ? pParent->m_hWnd : nullptr;
+    CTaskMemHolder<ITEMIDLIST> pidl;
+    if (FAILED(::SHGetSpecialFolderLocation(hParent, CSIDL_PERSONAL, pidl.Receive())) || !pidl)
+        return FALSE;
+    CBFolder* pFolder = CreateShellFolder(hParent, pidl.Get(), true);
+    if (!pFolder)
+        return FALSE;
+    pidl.Detach();
+    return GotoFolder(pFolder);
 }

@@ -1,6 +1,6 @@
 // The browse-for-folder dialog: construction, the host's interface, data
-// exchange, button icons and tooltips, initialisation, and the tree, folder
-// field and result folder kept in step until OK, Cancel or destruction.
+// exchange, button icons and tooltips, initialisation, resizing, and the tree,
+// folder field and result folder kept in step until OK, Cancel or destruction.
 #include "BrwsForFolderDlg.h"
 
 #include "BrwsDriveTree.h"
@@ -8,8 +8,35 @@
 #include "BrwsFolderFactory.h"
 #include "BrwsModule.h"
 #include "BrwsShellSettings.h"
+#include "browsedlg/BrwsDialogLayout.h"
+#include "browsedlg/BrwsFolderCompletion.h"
 #include "browsedlg/BrwsForFolderInternal.h"
+#include "fileutil/PathInternal.h"
 #include "resources/BrwsResourceIds.h"
+
+#include <new>
+
+namespace {
+
+// The tree and the folder field take up what the window grows by; the three
+// buttons beside the field keep the upper right corner, OK and Cancel the
+// lower right one.
+const BrwsAnchoredControl kBrowseLayout[] = {
+    {IDC_BRWS_FOLDER_PROMPT, eBrwsGrowX},
+    {IDC_BRWS_FOLDER_FIELD, eBrwsGrowX},
+    {IDC_BRWS_LOCATE, eBrwsMoveX},
+    {IDC_BRWS_NEW_FOLDER, eBrwsMoveX},
+    {IDC_BRWS_SPECIAL_FOLDERS, eBrwsMoveX},
+    {IDC_BRWS_FOLDER_TREE, eBrwsGrowX | eBrwsGrowY},
+    {IDOK, eBrwsMoveX | eBrwsMoveY},
+    {IDCANCEL, eBrwsMoveX | eBrwsMoveY},
+    {IDC_BRWS_SIZE_GRIP, eBrwsMoveX | eBrwsMoveY},
+};
+
+// The sizes the button icons come in, smallest first.
+const int kButtonIconSizes[] = {16, 24, 32, 48};
+
+} // namespace
 
 // ---- interface, factory, construction --------------------------------------------
 
@@ -32,15 +59,15 @@ CBrwsForFolderDlg::CBrwsForFolderDlg(int nTemplate, CWnd* pParent)
       m_bSavePlacement(0),
       m_pResultFolder(nullptr),
       m_pTree(nullptr),
-      m_lstFavoriteNames(10),
-      m_lstFavoritePaths(10),
       m_hLocateIcon(nullptr),
       m_hNewFolderIcon(nullptr),
       m_hSpecialFoldersIcon(nullptr),
       m_hCurrentItem(nullptr),
       m_nHistoryMax(0),
       m_rcStart{0, 0, 0, 0},
-      m_bResultOwned(false)
+      m_bResultOwned(false),
+      m_pLayout(new (std::nothrow) CBrwsDialogLayout),
+      m_pCompletion(new (std::nothrow) CBrwsFolderCompletion)
 {
     m_pTree = new (std::nothrow) CDriveTreeUtil;
 }
@@ -159,6 +186,8 @@ BEGIN_MESSAGE_MAP(CBrwsForFolderDlg, CDialog)
     ON_BN_CLICKED(IDC_BRWS_NEW_FOLDER, &CBrwsForFolderDlg::OnBNewFolder)
     ON_BN_CLICKED(IDC_BRWS_SPECIAL_FOLDERS, &CBrwsForFolderDlg::OnBSpecialFolders)
     ON_WM_DESTROY()
+    ON_WM_SIZE()
+    ON_WM_GETMINMAXINFO()
     ON_EN_CHANGE(IDC_BRWS_FOLDER_FIELD, &CBrwsForFolderDlg::OnEditchangeFolders)
     ON_MESSAGE(kBrwsMsgRenamed, &CBrwsForFolderDlg::OnFolderRenamed)
     ON_MESSAGE(WM_USER, &CBrwsForFolderDlg::OnFolderChanged)
@@ -166,7 +195,18 @@ END_MESSAGE_MAP()
 
 // ---- icons and tooltips -------------------------------------------------------------
 
-int BrwsButtonScale()
+namespace {
+
+HICON LoadButtonIcon(UINT nID, int cx)
+{
+    LPCWSTR pszName = MAKEINTRESOURCEW(nID);
+    HINSTANCE hInst = AfxFindResourceHandle(pszName, RT_GROUP_ICON);
+    return static_cast<HICON>(::LoadImageW(hInst, pszName, IMAGE_ICON, cx, cx, LR_DEFAULTCOLOR));
+}
+
+} // namespace
+
+int BrwsButtonDpi()
 {
     int nDpi = 96;
     if (HDC hdc = ::GetDC(nullptr))
@@ -174,33 +214,38 @@ int BrwsButtonScale()
         nDpi = ::GetDeviceCaps(hdc, LOGPIXELSX);
         ::ReleaseDC(nullptr, hdc);
     }
-    wchar_t szExe[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, szExe, MAX_PATH);
-    if (wchar_t* pSlash = wcsrchr(szExe, L'\\'))
+    const CString strExe =
+        ReadWholeText([](LPWSTR pszBuffer, DWORD cch) { return ::GetModuleFileNameW(nullptr, pszBuffer, cch); });
+    const int nSlash = strExe.ReverseFind(L'\\');
+    if (nSlash >= 0)
     {
-        *pSlash = 0;
-        CString strIni(szExe);
-        strIni += L"\\u32comm.ini";
-        int nRatio = static_cast<int>(::GetPrivateProfileIntW(L"XUIDPI", L"DPIXRatio", -1, strIni));
+        const CString strIni = strExe.Left(nSlash) + L"\\u32comm.ini";
+        const int nRatio = static_cast<int>(::GetPrivateProfileIntW(L"XUIDPI", L"DPIXRatio", -1, strIni));
         if (nRatio >= 1)
             nDpi = nRatio * 96;
     }
-    return ::MulDiv(1, nDpi, 96);
+    return nDpi;
+}
+
+int BrwsButtonIconSize(int nDpi)
+{
+    const int cxWanted = ::MulDiv(16, nDpi, 96);
+    int cx = kButtonIconSizes[0];
+    for (int cxSize : kButtonIconSizes)
+    {
+        if (cxSize <= cxWanted)
+            cx = cxSize;
+    }
+    return cx;
 }
 
 void CBrwsForFolderDlg::CreateButtonImages()
 {
     CZarnResourceManager resources(CString(BRWSUTIL_MODULE_KEY));
-    int nScale = BrwsButtonScale();
-    UINT nBitmap = nScale < 2 ? IDB_BRWS_BUTTONS_SMALL : IDB_BRWS_BUTTONS_LARGE;
-    int cx = nScale < 2 ? 16 : 16 * nScale;
-    m_imlButtons.DeleteImageList();
-    if (m_imlButtons.Create(nBitmap, cx, 1, RGB(255, 0, 255)))
-    {
-        m_hNewFolderIcon = ImageList_GetIcon(m_imlButtons, 0, 0);
-        m_hLocateIcon = ImageList_GetIcon(m_imlButtons, 8, 0);
-        m_hSpecialFoldersIcon = ImageList_GetIcon(m_imlButtons, 5, 0);
-    }
+    const int cx = BrwsButtonIconSize(BrwsButtonDpi());
+    m_hNewFolderIcon = LoadButtonIcon(IDI_BRWS_NEW_FOLDER, cx);
+    m_hLocateIcon = LoadButtonIcon(IDI_BRWS_LOCATE, cx);
+    m_hSpecialFoldersIcon = LoadButtonIcon(IDI_BRWS_SPECIAL_FOLDERS, cx);
 }
 
 void CBrwsForFolderDlg::CreateToolTips()
@@ -247,6 +292,11 @@ BOOL CBrwsForFolderDlg::OnInitDialog()
     m_cbFolders.SubclassDlgItem(IDC_BRWS_FOLDER_FIELD, this);
     if (PolicyHidesHistory())
         RemoveFolderFieldList();
+    if (m_pCompletion)
+        m_pCompletion->Attach(m_cbFolders.GetSafeHwnd());
+    // Before anything moves: the template's layout is what resizing follows.
+    if (m_pLayout)
+        m_pLayout->Attach(*this, kBrowseLayout);
 
     if (m_strHistorySection.IsEmpty() || m_strHistoryEntry.IsEmpty())
     {
@@ -289,12 +339,16 @@ BOOL CBrwsForFolderDlg::OnInitDialog()
     return FALSE;
 }
 
-// A stored rectangle that touches no part of the monitor nearest to it is
-// centred on that monitor, whichever corner of the desktop the monitor has.
+// The stored rectangle gives the window its place and size; one smaller than
+// the template (stored at a lower resolution, say) grows to the template's
+// size. One that touches no part of the monitor nearest to it is centred on
+// that monitor, whichever corner of the desktop the monitor has.
 void CBrwsForFolderDlg::PlaceStartWindow()
 {
     GetWindowRect(&m_rcStart);
     ReadStartPlacement();
+    if (m_pLayout)
+        m_pLayout->EnsureMinimum(m_rcStart);
     RECT& rc = m_rcStart;
     POINT ptCentre = {(rc.right - rc.left) / 2 + rc.left, (rc.bottom - rc.top) / 2 + rc.top};
     MONITORINFO mi = {sizeof(mi)};
@@ -458,18 +512,36 @@ int CBrwsForFolderDlg::UpdateVerifyCurrentFolder()
     UpdateCurrentFolder();
     if (!m_pResultFolder)
     {
-        ::MessageBeep(MB_ICONEXCLAMATION);
+        RefuseFieldText();
         return FALSE;
     }
     if (m_pResultFolder->m_strPath.IsEmpty())
     {
-        if (!m_strNotFileSystemMsg.IsEmpty())
-            AfxMessageBox(m_strNotFileSystemMsg, MB_OK);
-        else
-            ::MessageBeep(MB_ICONEXCLAMATION);
+        RefuseNotFileSystem();
         return FALSE;
     }
     return TRUE;
+}
+
+void CBrwsForFolderDlg::RefuseNotFileSystem()
+{
+    if (!m_strNotFileSystemMsg.IsEmpty())
+        AfxMessageBox(m_strNotFileSystemMsg, MB_OK);
+    else
+        ::MessageBeep(MB_ICONEXCLAMATION);
+}
+
+// The field's text made no folder. A folder that is there on disk but out of
+// the shell's reach (a path too long for it) is refused as one outside the
+// file system; a path to nothing gets the beep.
+void CBrwsForFolderDlg::RefuseFieldText()
+{
+    CString strText;
+    m_cbFolders.GetWindowText(strText);
+    if (!strText.IsEmpty() && !DoesFileNotExist(strText))
+        RefuseNotFileSystem();
+    else
+        ::MessageBeep(MB_ICONEXCLAMATION);
 }
 
 void CBrwsForFolderDlg::UpdateButtons()
@@ -567,7 +639,73 @@ BOOL CBrwsForFolderDlg::PreTranslateMessage(MSG* pMsg)
         m_wndTree.PostMessage(TVM_ENDEDITLABELNOW, pMsg->wParam == VK_ESCAPE, 0);
         return TRUE;
     }
+    // With the suggestions open, Enter takes one and Escape closes them: the
+    // dialog manager would press OK or Cancel instead.
+    const bool bFieldKey = m_cbFolders.GetSafeHwnd() && ::GetParent(pMsg->hwnd) == m_cbFolders.m_hWnd;
+    if (bFieldKey && pMsg->message == WM_KEYDOWN && (pMsg->wParam == VK_RETURN || pMsg->wParam == VK_ESCAPE) &&
+        m_pCompletion && m_pCompletion->IsListShown())
+    {
+        ::TranslateMessage(pMsg);
+        ::DispatchMessageW(pMsg);
+        return TRUE;
+    }
+    if (!m_bLabelEditing && HandleNavigationKey(pMsg))
+        return TRUE;
     return CDialog::PreTranslateMessage(pMsg);
+}
+
+// F5 anywhere in the dialog reads the selected folder again; Alt+Up and
+// Backspace in the tree go to the parent folder, as in the system's own
+// folder views. TRUE when the key was one of them.
+bool CBrwsForFolderDlg::HandleNavigationKey(MSG* pMsg)
+{
+    const WPARAM vk = pMsg->wParam;
+    if (pMsg->message == WM_KEYDOWN && vk == VK_F5 && (pMsg->hwnd == m_hWnd || ::IsChild(m_hWnd, pMsg->hwnd)))
+    {
+        RefreshSelectedFolder();
+        return true;
+    }
+    if (pMsg->hwnd != m_wndTree.GetSafeHwnd())
+        return false;
+    // Alt+Up arrives as a system key: Alt is down while it is pressed.
+    const bool bAltUp = pMsg->message == WM_SYSKEYDOWN && vk == VK_UP;
+    const bool bBackspace = pMsg->message == WM_KEYDOWN && vk == VK_BACK;
+    if (!bAltUp && !bBackspace)
+        return false;
+    GotoParentFolder();
+    return true;
+}
+
+void CBrwsForFolderDlg::GotoParentFolder()
+{
+    HTREEITEM hSelected = m_wndTree.GetSelectedItem();
+    HTREEITEM hParent = hSelected ? m_wndTree.GetParentItem(hSelected) : nullptr;
+    if (!hParent)
+        return;
+    // The selection notification makes it the current item.
+    m_wndTree.Select(hParent, TVGN_CARET);
+    m_wndTree.EnsureVisible(hParent);
+}
+
+void CBrwsForFolderDlg::RefreshSelectedFolder()
+{
+    HTREEITEM hSelected = m_wndTree.GetSafeHwnd() ? m_wndTree.GetSelectedItem() : nullptr;
+    if (hSelected && m_pTree)
+        m_pTree->RefreshItem(hSelected);
+}
+
+void CBrwsForFolderDlg::OnSize(UINT nType, int cx, int cy)
+{
+    CDialog::OnSize(nType, cx, cy);
+    if (m_pLayout)
+        m_pLayout->Arrange(cx, cy);
+}
+
+void CBrwsForFolderDlg::OnGetMinMaxInfo(MINMAXINFO* pInfo)
+{
+    CDialog::OnGetMinMaxInfo(pInfo);
+    if (m_pLayout)
+        m_pLayout->LimitTracking(pInfo);
 }
 
 void CBrwsForFolderDlg::OnBLocate()
@@ -576,7 +714,7 @@ void CBrwsForFolderDlg::OnBLocate()
     CBFolder* pFolder = CreateFolderFromEditText();
     if (!pFolder)
     {
-        ::MessageBeep(MB_ICONEXCLAMATION);
+        RefuseFieldText();
         return;
     }
     HTREEITEM hItem = m_pTree ? m_pTree->FindOrAddFolder(pFolder, TRUE, nullptr) : nullptr;

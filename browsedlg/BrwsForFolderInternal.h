@@ -13,9 +13,13 @@ constexpr int kBrwsHistoryLimit = 50;
 // notification. wParam is the edited item.
 constexpr UINT kBrwsMsgRenamed = WM_APP + 0x2B1;
 
-// Scale of the button images: the screen's logical pixels per inch over 96,
-// rounded, unless "u32comm.ini" beside the executable gives a ratio.
-int BrwsButtonScale();
+// The resolution the button icons are drawn for: the screen's logical pixels
+// per inch, unless "u32comm.ini" beside the executable gives a ratio (1 or
+// more), which stands for that many times 96.
+int BrwsButtonDpi();
+// The largest of the icons' sizes (16, 24, 32, 48) that fits 16 pixels scaled
+// to nDpi; 16 below 144.
+int BrwsButtonIconSize(int nDpi);
 
 // Moves rc, keeping its size, so that it is centred on rcMonitor.
 void BrwsCentreOnMonitor(RECT& rc, const RECT& rcMonitor);

@@ -1,5 +1,6 @@
 // File existence, size and time stamps; cutting the time of day off a date.
 #include "BrwsFileTime.h"
+#include "fileutil/PathInternal.h"
 #include "fileutil/ScopedHandle.h"
 
 #include <time.h>
@@ -8,7 +9,10 @@ int DoesFileNotExist(const wchar_t* pszPath)
 {
     if (pszPath == nullptr || *pszPath == L'\0')
         return 1;
-    if (GetFileAttributesW(pszPath) != INVALID_FILE_ATTRIBUTES)
+    // A path of MAX_PATH characters or more is asked in its "\\?\" form,
+    // which the system reaches where the plain one would be refused as too long.
+    const CString strPath = ExtendedLengthPath(pszPath);
+    if (GetFileAttributesW(strPath) != INVALID_FILE_ATTRIBUTES)
         return 0;
     // Only "not found" answers prove absence; access denied, sharing violations,
     // a drive that is not ready and the like mean something is there.

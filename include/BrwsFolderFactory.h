@@ -14,7 +14,10 @@
 // The desktop folder (its own parent), or null. The caller deletes the result.
 BRWSUTIL_API CBFolder* CreateShellDesktop(HWND hwndOwner);
 
-// The folder of a parsing name or file-system path, or null. The caller deletes the result.
+// The folder of a parsing name or file-system path, or null. A drive or network
+// path gives null rather than another folder when the shell's folder is not the
+// object on disk that the path names (a parser that cuts long paths short). The
+// caller deletes the result.
 BRWSUTIL_API CBFolder* CreateShellFolder(HWND hwndOwner, const wchar_t* pszPath);
 
 // The folder of an absolute list. With bOwner true it takes over pidlFull when
@@ -35,8 +38,9 @@ BRWSUTIL_API CBFolder* CreateShellFolderFromClipFolder(CBFolder* pClip);
 
 // The folder of a path. A path strictly below the user's documents folder is
 // reached through the desktop's virtual documents item, so that its list runs
-// through that item; any other path, or a failure on that route, gives what
-// CreateShellFolder(hwndOwner, pszPath) gives. The caller deletes the result.
+// through that item; any other path, or a failure on that route (a folder that
+// is not the path's object included), gives what CreateShellFolder(hwndOwner,
+// pszPath) gives. The caller deletes the result.
 BRWSUTIL_API CBFolder* CreateSpecialShellFolder(HWND hwndOwner, const wchar_t* pszPath);
 
 // TRUE when the folder is a shell folder (a clip folder too) with the empty

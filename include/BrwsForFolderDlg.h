@@ -2,9 +2,10 @@
 // hosts reach through the undecorated factory MakeBrwsForFolderDlg, the dialog
 // class CBrwsForFolderDlg itself, and the small remove-favourites dialog.
 //
-// All templates, strings, menus and bitmaps come from the language resource
+// All templates, strings, menus and icons come from the language resource
 // module through the framework's resource search; the dialog's history,
 // favourites and window rectangle live in the host application's profile.
+// Both dialogs can be resized, down to their templates' size.
 #pragma once
 
 #include <afxwin.h>
@@ -14,7 +15,19 @@
 #include "BrwsUtilExport.h"
 #include "BrwsFileObjects.h"
 
+#include <memory>
+#include <vector>
+
 class CDriveTreeUtil;
+class CBrwsDialogLayout;
+class CBrwsFolderCompletion;
+
+// One favourite folder: the name the special-folders menu shows, and its path.
+struct CBrwsFavorite
+{
+    CString m_strName;
+    CString m_strPath;
+};
 
 // The host calls these through the table of virtual functions, so their
 // order is fixed (slot 0 is the destructor); see the check in the tests.
@@ -107,6 +120,7 @@ protected:
     void ReadStartPlacement();
     void WriteStartPlacement();
     void DoRemoveFavorites();
+    void AddCurrentFolderToFavorites();
 
     // Handlers
     void OnBLocate();
@@ -125,6 +139,8 @@ protected:
     void OnBeginlabeleditTree(NMHDR* pNMHDR, LRESULT* pResult);
     void OnEndlabeleditTree(NMHDR* pNMHDR, LRESULT* pResult);
     void OnDestroy();
+    void OnSize(UINT nType, int cx, int cy);
+    void OnGetMinMaxInfo(MINMAXINFO* pInfo);
     LRESULT OnFolderRenamed(WPARAM wParam, LPARAM lParam);
     LRESULT OnFolderChanged(WPARAM wParam, LPARAM lParam);
 
@@ -138,6 +154,13 @@ private:
     bool PolicyHidesHistory() const;
     void SetResultFolder(CBFolder* pFolder, bool bOwned);
     void ShowNewFolderFailure(const CString& strParent);
+    void RefuseNotFileSystem();
+    void RefuseFieldText();
+    bool HandleNavigationKey(MSG* pMsg);
+    void GotoParentFolder();
+    void RefreshSelectedFolder();
+    void GotoSpecialFolder(UINT nCommand, const std::vector<CString>& commandPaths);
+    int GotoDocumentsFolder();
 
     int m_bLabelEditAllowed;
     int m_bSuppressSelection;
@@ -146,15 +169,14 @@ private:
     int m_bSavePlacement;
     CBFolder* m_pResultFolder;
     CDriveTreeUtil* m_pTree;  // owned
-    CImageList m_imlButtons;
     CString m_strFavoritesSection;
     CString m_strFavoritesEntry;
     CString m_strHistoryEntry;
     CString m_strHistorySection;
     CString m_strPlacementSection;
     CString m_strPlacementEntry;
-    CStringList m_lstFavoriteNames;
-    CStringList m_lstFavoritePaths;
+    // Most recent first; a favourite's menu command counts from the oldest.
+    CArray<CBrwsFavorite, const CBrwsFavorite&> m_favorites;
     CToolTipCtrl m_wndToolTips;
     HICON m_hLocateIcon;
     HICON m_hNewFolderIcon;
@@ -172,6 +194,9 @@ private:
     bool m_bResultOwned;
     // The new path of the directory whose label edit just renamed it.
     CString m_strRenamedPath;
+    // Resizing and path completion; null only when memory ran out.
+    std::unique_ptr<CBrwsDialogLayout> m_pLayout;
+    std::unique_ptr<CBrwsFolderCompletion> m_pCompletion;
 };
 
 // Lets the user pick lines of a list (the favourites) to remove.
@@ -182,16 +207,20 @@ public:
     ~CBrwsRemoveFavoritesDlg() override;
 
     // Before DoModal: the lines to show. After IDOK: the selected lines, in
-    // list order.
+    // list order, and their indexes among the lines shown, ascending.
     CStringList m_lstLines;
+    CArray<int, int> m_anSelected;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
     void OnOK() override;
     void OnSelchangeList();
+    void OnSize(UINT nType, int cx, int cy);
+    void OnGetMinMaxInfo(MINMAXINFO* pInfo);
 
     CListBox m_lbLines;
+    std::unique_ptr<CBrwsDialogLayout> m_pLayout; // null only when memory ran out
 
     DECLARE_MESSAGE_MAP()
 };

@@ -44,7 +44,7 @@
 #define IDS_BRWS_NEW_FOLDER_NAME      25172
 #define IDS_BRWS_NEW_FOLDER_NUMBERED  25173
 
-// Browse-for-folder dialog: template, controls, button strips, menu and its
+// Browse-for-folder dialog: template, controls, button icons, menu and its
 // commands, tooltips and messages
 #define IDD_BRWS_FOR_FOLDER           25175
 #define IDC_BRWS_FOLDER_TREE          25113
@@ -53,13 +53,23 @@
 #define IDC_BRWS_NEW_FOLDER           25116
 #define IDC_BRWS_LOCATE               25117
 #define IDC_BRWS_SPECIAL_FOLDERS      25118
-#define IDB_BRWS_BUTTONS_LARGE        25974
-#define IDB_BRWS_BUTTONS_SMALL        25975
+// The sizing grip of both resizable dialogs (this one and remove favourites).
+#define IDC_BRWS_SIZE_GRIP            25119
 #define IDR_BRWS_SPECIAL_FOLDERS      25976
+// Button icons, each with 16, 24, 32 and 48 pixel images.
+#define IDI_BRWS_NEW_FOLDER           25977
+#define IDI_BRWS_LOCATE               25978
+#define IDI_BRWS_SPECIAL_FOLDERS      25979
 #define ID_BRWS_GOTO_DOCUMENTS        25076
 #define ID_BRWS_GOTO_TEMP             25077
 #define ID_BRWS_ADD_FAVORITE          25078
 #define ID_BRWS_REMOVE_FAVORITES      25079
+// Placeholders of the menu: the extra folders' popup, and the separators that
+// end the extra folders, the documents and temporary places, the favourites.
+#define ID_BRWS_EXTRA_FOLDERS         25080
+#define ID_BRWS_EXTRA_FOLDERS_END     25081
+#define ID_BRWS_PLACES_END            25082
+#define ID_BRWS_FAVORITES_END         25083
 #define IDS_BRWS_TIP_LOCATE           25550
 #define IDS_BRWS_TIP_SPECIAL_FOLDERS  25552
 #define IDS_BRWS_TIP_NEW_FOLDER       25553

@@ -4,6 +4,7 @@
 #include "BrwsFolderFactory.h"
 
 #include "BrwsIDList.h"
+#include "fileutil/PathInternal.h"
 #include "shellmodel/ShellModelPrivate.h"
 
 namespace {
@@ -138,6 +139,21 @@ bool IsRemovableType(UINT uType)
     return uType == DRIVE_REMOVABLE || uType == DRIVE_CDROM;
 }
 
+// The shell's parser may answer a path of MAX_PATH characters or more with the
+// folder of its first 259 characters (Wine's does, when a folder of that
+// shorter name exists): a folder that is another object on disk than the path
+// asked for is no answer, and is deleted.
+CBFolder* OnlyFolderOfPath(CBFolder* pFolder, const wchar_t* pszPath)
+{
+    if (pFolder && IsDriveOrNetworkPath(pszPath) && !pFolder->m_strPath.IsEmpty() &&
+        !IsSameFileSystemObject(pszPath, pFolder->m_strPath))
+    {
+        delete pFolder;
+        return nullptr;
+    }
+    return pFolder;
+}
+
 } // namespace
 
 CBFolder* CreateShellDesktop(HWND hwndOwner)
@@ -163,7 +179,7 @@ CBFolder* CreateShellFolder(HWND hwndOwner, const wchar_t* pszPath)
     CIDListHolder pidl(GetFullIDList(hwndOwner, pszPath));
     if (!pidl)
         return nullptr;
-    return CreateFromOwnList(hwndOwner, pidl);
+    return OnlyFolderOfPath(CreateFromOwnList(hwndOwner, pidl), pszPath);
 }
 
 CBFolder* CreateShellFolder(HWND hwndOwner, LPITEMIDLIST pidlFull, bool bOwner)
@@ -210,7 +226,8 @@ CBFolder* CreateSpecialShellFolder(HWND hwndOwner, const wchar_t* pszPath)
     CShellFolderHolder desktop = GetDesktopFolder();
     if (desktop)
     {
-        if (CBFolder* pFolder = CreateThroughDocumentsItem(hwndOwner, desktop.Get(), pszPath))
+        CBFolder* pFolder = CreateThroughDocumentsItem(hwndOwner, desktop.Get(), pszPath);
+        if ((pFolder = OnlyFolderOfPath(pFolder, pszPath)) != nullptr)
             return pFolder;
     }
     return CreateShellFolder(hwndOwner, pszPath);

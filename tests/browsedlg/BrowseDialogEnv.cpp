@@ -105,8 +105,24 @@ void ClearProfile()
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\TarkBrowseDlgTests");
 }
 
+HWND Tree(HWND hDlg)
+{
+    return GetDlgItem(hDlg, IDC_BRWS_FOLDER_TREE);
+}
+
+std::wstring Field(HWND hDlg)
+{
+    return testing_support::DialogDriver::ItemText(hDlg, IDC_BRWS_FOLDER_FIELD);
+}
+
+bool Enabled(HWND hDlg, int id)
+{
+    return IsWindowEnabled(GetDlgItem(hDlg, id)) != FALSE;
+}
+
 std::wstring TreeItemText(HWND hTree, HTREEITEM hItem)
 {
+    // A folder name has at most 255 characters.
     wchar_t buffer[MAX_PATH] = {};
     TVITEMW item = {};
     item.mask = TVIF_TEXT | TVIF_HANDLE;
@@ -140,9 +156,11 @@ std::vector<std::wstring> ComboEntries(HWND hCombo)
     int count = static_cast<int>(SendMessageW(hCombo, CB_GETCOUNT, 0, 0));
     for (int i = 0; i < count; ++i)
     {
-        wchar_t buffer[MAX_PATH * 2] = {};
-        SendMessageW(hCombo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(buffer));
-        entries.push_back(buffer);
+        // Entries are paths of any length.
+        std::wstring entry(static_cast<size_t>(SendMessageW(hCombo, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
+        SendMessageW(hCombo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&entry[0]));
+        entry.resize(wcslen(entry.c_str()));
+        entries.push_back(entry);
     }
     return entries;
 }
@@ -162,7 +180,12 @@ std::vector<MenuItem> MenuItems(HMENU hMenu)
         wchar_t buffer[MAX_PATH] = {};
         GetMenuStringW(hMenu, static_cast<UINT>(i), buffer, MAX_PATH, MF_BYPOSITION);
         UINT state = GetMenuState(hMenu, static_cast<UINT>(i), MF_BYPOSITION);
-        items.push_back({GetMenuItemID(hMenu, i), buffer, (state & MF_GRAYED) != 0});
+        // A separator of an extended template may carry a command of its own.
+        MENUITEMINFOW info = {sizeof(info)};
+        info.fMask = MIIM_FTYPE;
+        GetMenuItemInfoW(hMenu, static_cast<UINT>(i), TRUE, &info);
+        UINT command = (info.fType & MFT_SEPARATOR) ? 0 : GetMenuItemID(hMenu, i);
+        items.push_back({command, buffer, (state & MF_GRAYED) != 0});
     }
     return items;
 }

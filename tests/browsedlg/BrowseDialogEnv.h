@@ -27,6 +27,11 @@ void SetProfileString(const std::wstring& section, const std::wstring& entry, co
 std::vector<BYTE> ProfileBinary(const std::wstring& section, const std::wstring& entry);
 void SetProfileBinary(const std::wstring& section, const std::wstring& entry, const void* data, DWORD size);
 
+// The dialog's folder tree, the folder field's text, whether a control is enabled.
+HWND Tree(HWND hDlg);
+std::wstring Field(HWND hDlg);
+bool Enabled(HWND hDlg, int id);
+
 // Text of a tree item, and the tree's selected item.
 std::wstring TreeItemText(HWND hTree, HTREEITEM hItem);
 HTREEITEM TreeSelection(HWND hTree);

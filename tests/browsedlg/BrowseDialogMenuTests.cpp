@@ -2,6 +2,7 @@
 // remove dialog, new folders named in place, and the stored window rectangle,
 // each driven through the real dialog and checked on disk and in the profile.
 #include "BrowseDialogEnv.h"
+#include "RegistryScope.h"
 
 #include <commctrl.h>
 #include <shlobj.h>
@@ -11,16 +12,6 @@ using testing_support::DialogDriver;
 using testing_support::ScratchFolder;
 
 namespace {
-
-HWND Tree(HWND hDlg)
-{
-    return GetDlgItem(hDlg, IDC_BRWS_FOLDER_TREE);
-}
-
-std::wstring Field(HWND hDlg)
-{
-    return DialogDriver::ItemText(hDlg, IDC_BRWS_FOLDER_FIELD);
-}
 
 HWND LabelEdit(HWND hDlg)
 {
@@ -178,6 +169,51 @@ TEST_F(BrowseMenuTest, DocumentsTempAndExtraFolders)
     EXPECT_TRUE(items[6].greyed) << "remove favourites without favourites";
     EXPECT_EQ(ID_BRWS_REMOVE_FAVORITES, items[6].command);
     EXPECT_FALSE(items[5].greyed) << "add favourite with a current item";
+}
+
+// Under NoPlacesBar the documents and temporary places and the extra folders
+// go, each with its separator; the favourites keep their commands.
+TEST_F(BrowseMenuTest, NoPlacesBarLeavesTheFavourites)
+{
+    testing_support::ScopedRegistryValue policy(L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32",
+                                                L"NoPlacesBar");
+    ASSERT_TRUE(policy.SetDword(1));
+    SetProfileString(L"BFF", L"FolderHistoryFav", L"A\nQ:\\a\nB\nQ:\\b\n");
+    CBrwsForFolderDlg dlg;
+    dlg.m_lstExtraFolderNames.AddTail(L"Extra");
+    dlg.m_lstExtraFolderPaths.AddTail(L"Q:\\extra");
+    std::vector<UINT> commands;
+    DialogDriver driver;
+    driver.Then(OpenMenu)
+        .Next([&](HWND) {
+            for (const MenuItem& item : MenuItems(OpenPopupMenu()))
+                commands.push_back(item.command);
+            EndMenu();
+        })
+        .Then([](HWND hDlg) { DialogDriver::Click(hDlg, IDCANCEL); });
+    driver.Start();
+    EXPECT_EQ(IDCANCEL, dlg.DoModal());
+    EXPECT_EQ((std::vector<UINT>{2, 1, 0, ID_BRWS_ADD_FAVORITE, ID_BRWS_REMOVE_FAVORITES}), commands);
+}
+
+// Favourites are removed by their place in the list: of two that read alike,
+// the one selected goes and the other stays; the stored format is kept.
+TEST_F(BrowseMenuTest, RemovingOneOfTwoLikeFavouritesKeepsTheOther)
+{
+    SetProfileString(L"BFF", L"FolderHistoryFav", L"Same\nQ:\\same\nSame\nQ:\\same\nOther\nQ:\\other\n");
+    CBrwsForFolderDlg dlg;
+    DialogDriver driver;
+    driver.Then(OpenMenu)
+        .Next([](HWND) { ChooseMenuCommand(ID_BRWS_REMOVE_FAVORITES); })
+        .Then([](HWND hRemove) {
+            ASSERT_EQ(3, SendDlgItemMessageW(hRemove, IDC_BRWS_FAVORITES_LIST, LB_GETCOUNT, 0, 0));
+            DialogDriver::Select(hRemove, IDC_BRWS_FAVORITES_LIST, 1);
+            DialogDriver::Click(hRemove, IDOK);
+        })
+        .Then([](HWND hDlg) { DialogDriver::Click(hDlg, IDCANCEL); });
+    driver.Start();
+    EXPECT_EQ(IDCANCEL, dlg.DoModal());
+    EXPECT_EQ(L"Same\nQ:\\same\nOther\nQ:\\other\n", ProfileString(L"BFF", L"FolderHistoryFav"));
 }
 
 // New folders get a free name, are named by typing and Enter; Escape keeps

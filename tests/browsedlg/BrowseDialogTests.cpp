@@ -2,6 +2,7 @@
 // closed from its own message loop, one step per tick; results checked in the
 // result folder, on disk and in the profile in the registry.
 #include "BrowseDialogEnv.h"
+#include "IconSize.h"
 #include "RegistryScope.h"
 
 #include <commctrl.h>
@@ -27,27 +28,12 @@ ptrdiff_t VirtualIndex(F pmf)
     return (words[0] - 1) / static_cast<ptrdiff_t>(sizeof(void*));
 }
 
-HWND Tree(HWND hDlg)
-{
-    return GetDlgItem(hDlg, IDC_BRWS_FOLDER_TREE);
-}
-
-std::wstring Field(HWND hDlg)
-{
-    return DialogDriver::ItemText(hDlg, IDC_BRWS_FOLDER_FIELD);
-}
-
 std::vector<std::wstring> ChildTexts(HWND hTree, HTREEITEM hItem)
 {
     std::vector<std::wstring> texts;
     for (HTREEITEM h = TreeView_GetChild(hTree, hItem); h; h = TreeView_GetNextSibling(hTree, h))
         texts.push_back(TreeItemText(hTree, h));
     return texts;
-}
-
-bool Enabled(HWND hDlg, int id)
-{
-    return IsWindowEnabled(GetDlgItem(hDlg, id)) != FALSE;
 }
 
 class BrowseDialogTest : public ::testing::Test
@@ -305,26 +291,13 @@ TEST_F(BrowseDialogTest, NoFileMruPolicyDropsTheListAndLeavesTheHistoryAlone)
 
 namespace {
 
-int IconWidth(HICON hIcon)
-{
-    ICONINFO info = {};
-    if (!hIcon || !GetIconInfo(hIcon, &info))
-        return 0;
-    BITMAP bm = {};
-    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bm), &bm);
-    if (info.hbmColor)
-        DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    return bm.bmWidth;
-}
-
 int ButtonIconWidth()
 {
     int width = -1;
     CBrwsForFolderDlg dlg;
     DialogDriver driver;
     driver.Then([&](HWND hDlg) {
-        width = IconWidth(reinterpret_cast<HICON>(
+        width = testing_support::IconWidth(reinterpret_cast<HICON>(
             SendDlgItemMessageW(hDlg, IDC_BRWS_SPECIAL_FOLDERS, BM_GETIMAGE, IMAGE_ICON, 0)));
         DialogDriver::Click(hDlg, IDCANCEL);
     });
@@ -336,7 +309,8 @@ int ButtonIconWidth()
 } // namespace
 
 // The screen here has 96 pixels per inch; "u32comm.ini" beside the
-// executable can ask for twice that, and then the large strip is used.
+// executable can ask for two or three times that, and then the icons come at
+// 32 or 48 pixels.
 TEST_F(BrowseDialogTest, ButtonIconsFollowTheScreenOrTheIniRatio)
 {
     std::wstring ini = testing_support::BinaryFolder() + L"\\u32comm.ini";
@@ -349,6 +323,8 @@ TEST_F(BrowseDialogTest, ButtonIconsFollowTheScreenOrTheIniRatio)
 
     ASSERT_TRUE(WritePrivateProfileStringW(L"XUIDPI", L"DPIXRatio", L"2", ini.c_str()));
     EXPECT_EQ(32, ButtonIconWidth());
+    ASSERT_TRUE(WritePrivateProfileStringW(L"XUIDPI", L"DPIXRatio", L"3", ini.c_str()));
+    EXPECT_EQ(48, ButtonIconWidth());
     ASSERT_TRUE(WritePrivateProfileStringW(L"XUIDPI", L"DPIXRatio", L"0", ini.c_str()));
     EXPECT_EQ(16, ButtonIconWidth());
     DeleteFileW(ini.c_str());

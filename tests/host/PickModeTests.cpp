@@ -138,3 +138,21 @@ TEST_F(PickMode, CancelPrintsNothingAndExitsOne)
     EXPECT_EQ(1u, result.exitCode);
     EXPECT_EQ("", result.output);
 }
+
+// The host's manifest declares it DPI-aware, read as the system reads it when
+// the host starts: through an activation context made from the executable.
+TEST(HostManifest, DeclaresTheHostDpiAware)
+{
+    const std::wstring host = testing_support::BinaryFolder() + L"\\TarkBrowseHost.exe";
+    ACTCTXW context = {sizeof(context)};
+    context.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    context.lpSource = host.c_str();
+    context.lpResourceName = CREATEPROCESS_MANIFEST_RESOURCE_ID;
+    HANDLE hContext = CreateActCtxW(&context);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hContext) << "no manifest in the host (error " << GetLastError() << ")";
+    wchar_t value[16] = {};
+    SIZE_T written = 0;
+    EXPECT_TRUE(QueryActCtxSettingsW(0, hContext, nullptr, L"dpiAware", value, ARRAYSIZE(value), &written));
+    EXPECT_STREQ(L"true", value);
+    ReleaseActCtx(hContext);
+}

@@ -152,6 +152,34 @@ TEST_F(FolderFactoryTest, FailuresReturnNullAndLeakNothing)
     EXPECT_EQ(nullptr, CreateShellFolder(m_hwndOwner, folder.Get(), false));
 }
 
+// Another spelling of a path (letter case, a trailing separator) gives its
+// folder; a path that the shell's parser would cut to its first 259
+// characters (where a folder of that name exists) gives none, never that
+// other folder.
+TEST_F(FolderFactoryTest, PathsGiveTheirOwnFolderOrNone)
+{
+    ScratchFolder scratch(L"spelt");
+    const std::wstring path = scratch / L"Spelt";
+    MakeFolders(path);
+    std::wstring upper = path;
+    for (wchar_t& c : upper)
+        c = static_cast<wchar_t>(towupper(c));
+    for (const std::wstring& spelling : {path + L"\\", upper})
+    {
+        FolderPtr folder(CreateShellFolder(m_hwndOwner, spelling.c_str()));
+        ASSERT_TRUE(folder) << Narrow(spelling);
+        EXPECT_EQ(0, lstrcmpiW(path.c_str(), folder->m_strPath)) << Narrow(spelling);
+    }
+
+    const std::wstring parent = scratch / std::wstring(200, L'p');
+    const std::wstring cut = parent + L"\\" + std::wstring(MAX_PATH - 2 - parent.size(), L'c');
+    const std::wstring longer = cut + std::wstring(300 - cut.size(), L'c');
+    MakeFolders(cut);
+    MakeFolders(longer);
+    EXPECT_EQ(nullptr, CreateShellFolder(m_hwndOwner, longer.c_str()));
+    EXPECT_EQ(nullptr, CreateSpecialShellFolder(m_hwndOwner, longer.c_str()));
+}
+
 TEST_F(FolderFactoryTest, DriveQueriesFailSoft)
 {
     const UINT uErrorMode = GetErrorMode();

@@ -137,4 +137,23 @@ ScopedRegistryKeyAbsent::~ScopedRegistryKeyAbsent()
         RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\TarkBrowserUtilTests");
 }
 
+ScopedNewProcessDpi::ScopedNewProcessDpi(DWORD dpi)
+{
+    // Keys under the volatile branch must be volatile themselves.
+    const wchar_t* const key = L"Software\\Wine\\Temporary System Parameters\\Control Panel\\Desktop";
+    LONG status = RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, REG_OPTION_VOLATILE, KEY_SET_VALUE, nullptr,
+                                  &m_key, nullptr);
+    if (status == ERROR_SUCCESS)
+        status = RegSetValueExW(m_key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi));
+    EXPECT_EQ(ERROR_SUCCESS, status) << "the resolution of new processes could not be set";
+}
+
+ScopedNewProcessDpi::~ScopedNewProcessDpi()
+{
+    if (!m_key)
+        return;
+    RegDeleteValueW(m_key, L"LogPixels");
+    RegCloseKey(m_key);
+}
+
 } // namespace testing_support

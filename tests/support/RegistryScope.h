@@ -50,4 +50,22 @@ private:
     std::wstring m_backup; // empty when the key was not there
 };
 
+// Processes started in its scope see the screen at another resolution. Wine
+// reads the "LogPixels" system parameter once, as a process starts, and looks
+// in its volatile branch of the registry before the saved one: this process
+// and those already running keep theirs, the prefix's saved setting is never
+// touched, and a value left behind by a run that failed midway dies with the
+// Wine server at the latest.
+class ScopedNewProcessDpi
+{
+public:
+    explicit ScopedNewProcessDpi(DWORD dpi);
+    ~ScopedNewProcessDpi();
+    ScopedNewProcessDpi(const ScopedNewProcessDpi&) = delete;
+    ScopedNewProcessDpi& operator=(const ScopedNewProcessDpi&) = delete;
+
+private:
+    HKEY m_key = nullptr;
+};
+
 } // namespace testing_support
