@@ -387,8 +387,8 @@ TEST_F(BrowsePickerTest, LongPathIsReturnedWholeOrRefusedWithTheMessage)
     EXPECT_TRUE(returned.empty()) << "reported " << returned.size() << " characters";
 }
 
-// F5 reads the selected folder again (this one has no subfolders, so nothing
-// watches it); Backspace and Alt+Up go to the parent folder (Up alone would go
+// F5 reads the selected folder again (it was never opened, so nothing watches
+// it); Backspace and Alt+Up go to the parent folder (Up alone would go
 // to the sibling above).
 TEST_F(BrowsePickerTest, F5RereadsBackspaceAndAltUpGoToTheParent)
 {
