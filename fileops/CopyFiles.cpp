@@ -18,49 +18,6 @@ const int kMaxCopyNumber = 500; // candidates 1 to 499
     throw CZException(code, nullptr, false, false, nullptr, 0);
 }
 
-// strOut = the pattern with "%s" replaced by strBase, "%d" by nNumber (only
-// when bNumbered) and "%%" by "%". False, so that a faulty translation can
-// neither crash the formatting nor yield a wrong name, when the pattern lacks
-// one of its placeholders, repeats one, or holds any other '%' sequence.
-bool FormatCopyName(const CString& strPattern, const CString& strBase, bool bNumbered, int nNumber,
-                    CString& strOut)
-{
-    strOut.Empty();
-    int nNames = 0;
-    int nNumbers = 0;
-    int nLength = strPattern.GetLength();
-    for (int i = 0; i < nLength; ++i)
-    {
-        wchar_t ch = strPattern[i];
-        if (ch != L'%')
-        {
-            strOut += ch;
-            continue;
-        }
-        if (++i == nLength)
-            return false;
-        switch (strPattern[i])
-        {
-        case L'%':
-            strOut += L'%';
-            break;
-        case L's':
-            ++nNames;
-            strOut += strBase;
-            break;
-        case L'd':
-            if (!bNumbered)
-                return false;
-            ++nNumbers;
-            strOut.AppendFormat(L"%d", nNumber);
-            break;
-        default:
-            return false;
-        }
-    }
-    return nNames == 1 && nNumbers == (bNumbered ? 1 : 0);
-}
-
 // The Escape key is down now. The asynchronous state, because no message is
 // read while names are searched, so the thread's own key state would not
 // see a key pressed meanwhile.
@@ -95,11 +52,11 @@ int GetFirstUniqueCopyFileName(CString strFolder, CString& strName)
         if (IsEscapeHeld())
             break;
         CString strNext;
-        if (!FormatCopyName(n == 1 ? strFirst : strNumbered, strBase, n != 1, n, strNext))
+        if (!ExpandNamePattern(n == 1 ? strFirst : strNumbered, &strBase, n == 1 ? nullptr : &n, strNext))
             break;
         strNext += strExt;
         // A pattern must not lead the copy out of the folder.
-        if (!fileops::IsPlainFileName(strNext))
+        if (!IsPlainFileName(strNext))
             break;
         strCandidate = strNext;
         if (DoesFileNotExist(strFolder + strCandidate))

@@ -21,21 +21,6 @@ CErrorAutoThrow Failure(ZarnErrorCode code)
     return result;
 }
 
-bool IsPlainFileName(const wchar_t* pszName)
-{
-    if (pszName == nullptr || *pszName == L'\0')
-        return false;
-    bool bOnlyDotsAndSpaces = true;
-    for (const wchar_t* p = pszName; *p != L'\0'; ++p)
-    {
-        if (*p < 0x20 || wcschr(L"\\/:*?\"<>|", *p) != nullptr)
-            return false;
-        if (*p != L'.' && *p != L' ')
-            bOnlyDotsAndSpaces = false;
-    }
-    return !bOnlyDotsAndSpaces;
-}
-
 CString FolderPath(const CBFolder* pFolder)
 {
     CString strPath;

@@ -1,6 +1,5 @@
-// Pieces that the copy, delete and rename workers share: the name rule that
-// keeps every operation inside its folder, holders for what a worker makes
-// before it hands it over, and the one call into the shell.
+// Pieces that the copy, delete and rename workers share: holders for what a
+// worker makes before it hands it over, and the one call into the shell.
 #pragma once
 
 #include <afxwin.h>
@@ -10,18 +9,12 @@
 #include <optional>
 
 #include "BrwsFileOps.h"
+#include "fileutil/NameRules.h"
 
 namespace fileops {
 
 // A result carrying code (or nothing for ZEC_NO_ERROR).
 CErrorAutoThrow Failure(ZarnErrorCode code);
-
-// True when pszName can only name an entry directly inside a folder: not
-// empty, not made of dots and spaces alone (Windows strips those, leaving the
-// folder itself or its parent), and without separators, colons, wildcards
-// (the shell expands them), the other characters Windows forbids in names,
-// or control characters (a line feed would split the shell's name block).
-bool IsPlainFileName(const wchar_t* pszName);
 
 // The folder's path with one trailing separator taken off ("D:\" stays), or
 // empty for a null folder.

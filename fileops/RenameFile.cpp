@@ -20,7 +20,7 @@ bool AreRenameArgumentsValid(const CBFolder* pFolder, const CBFile& file, const 
     // line feed, "." or ".." would move the file elsewhere or break the
     // shell's name block.
     return pFolder != nullptr && !pFolder->m_strPath.IsEmpty() && !file.m_strName.IsEmpty() &&
-           fileops::IsPlainFileName(pszNewName) && ppNewFile != nullptr && *ppNewFile == nullptr;
+           IsPlainFileName(pszNewName) && ppNewFile != nullptr && *ppNewFile == nullptr;
 }
 
 // The entry's name as the file system spells it, or empty when none matches.
