@@ -24,10 +24,8 @@ int BrwsButtonIconSize(int nDpi);
 // Moves rc, keeping its size, so that it is centred on rcMonitor.
 void BrwsCentreOnMonitor(RECT& rc, const RECT& rcMonitor);
 
-// A name typed for a new folder that would leave its parent folder (path
-// separators, a drive or stream colon, "." or "..") or that is empty.
-bool BrwsIsUnsafeFolderLabel(const wchar_t* pszLabel);
-
 // Makes a directory under pszParent named after string 25172, or 25173 with
 // 2 ... 249; TRUE with the name made in strName, else FALSE (strName kept).
+// A name that is not a plain file name is never made, and a malformed 25173
+// (not exactly one "%d", or any other '%' sequence) is never formatted.
 int CreateUniqueFolder(const wchar_t* pszParent, CString& strName);

@@ -8,17 +8,9 @@
 #include "BrwsModule.h"
 #include "BrwsPathUtil.h"
 #include "browsedlg/BrwsForFolderInternal.h"
+#include "fileutil/NameRules.h"
 #include "fileutil/PathInternal.h"
 #include "resources/BrwsResourceIds.h"
-
-bool BrwsIsUnsafeFolderLabel(const wchar_t* pszLabel)
-{
-    if (!pszLabel || !*pszLabel)
-        return true;
-    if (wcscmp(pszLabel, L".") == 0 || wcscmp(pszLabel, L"..") == 0)
-        return true;
-    return wcspbrk(pszLabel, L"\\/:") != nullptr;
-}
 
 int CreateUniqueFolder(const wchar_t* pszParent, CString& strName)
 {
@@ -26,20 +18,22 @@ int CreateUniqueFolder(const wchar_t* pszParent, CString& strName)
     CString strBase(pszParent);
     AddPathBackslash(strBase);
 
+    // Both names come from a translation: one that is not a plain name is
+    // never tried, and a numbered pattern that fails the pattern check ends
+    // the search, as for the names of copies.
     CString strTry;
     strTry.LoadString(IDS_BRWS_NEW_FOLDER_NAME);
-    if (!strTry.IsEmpty() && ::CreateDirectoryW(strBase + strTry, nullptr))
+    if (IsPlainFileName(strTry) && ::CreateDirectoryW(strBase + strTry, nullptr))
     {
         strName = strTry;
         return TRUE;
     }
     CString strFormat;
     strFormat.LoadString(IDS_BRWS_NEW_FOLDER_NUMBERED);
-    if (strFormat.IsEmpty())
-        return FALSE;
     for (int n = 2; n < 250; ++n)
     {
-        strTry.Format(strFormat, n);
+        if (!ExpandNamePattern(strFormat, nullptr, &n, strTry) || !IsPlainFileName(strTry))
+            return FALSE;
         if (::CreateDirectoryW(strBase + strTry, nullptr))
         {
             strName = strTry;
@@ -151,9 +145,10 @@ void CBrwsForFolderDlg::OnEndlabeleditTree(NMHDR* pNMHDR, LRESULT* pResult)
     if (!m_bLabelEditing)
         return;
     m_bLabelEditing = 0;
-    // A label is a name, never a path: a separator, a drive colon or a dot
-    // name would move the directory out of its parent folder.
-    if (pInfo->item.pszText && !BrwsIsUnsafeFolderLabel(pInfo->item.pszText))
+    // A label is a name inside the parent folder, under the same rule as
+    // every file name: a separator, a drive colon or a dot name would move
+    // the directory out of its parent folder.
+    if (pInfo->item.pszText && IsPlainFileName(pInfo->item.pszText))
     {
         CString strOld = GetItemPath(pInfo->item.hItem);
         RemovePathTrailer_Br(strOld);

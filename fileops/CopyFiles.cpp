@@ -13,60 +13,153 @@ namespace {
 
 const int kMaxCopyNumber = 500; // candidates 1 to 499
 
-[[noreturn]] void Raise(ZarnErrorCode code)
-{
-    throw CZException(code, nullptr, false, false, nullptr, 0);
-}
-
-// strOut = the pattern with "%s" replaced by strBase, "%d" by nNumber (only
-// when bNumbered) and "%%" by "%". False, so that a faulty translation can
-// neither crash the formatting nor yield a wrong name, when the pattern lacks
-// one of its placeholders, repeats one, or holds any other '%' sequence.
-bool FormatCopyName(const CString& strPattern, const CString& strBase, bool bNumbered, int nNumber,
-                    CString& strOut)
-{
-    strOut.Empty();
-    int nNames = 0;
-    int nNumbers = 0;
-    int nLength = strPattern.GetLength();
-    for (int i = 0; i < nLength; ++i)
-    {
-        wchar_t ch = strPattern[i];
-        if (ch != L'%')
-        {
-            strOut += ch;
-            continue;
-        }
-        if (++i == nLength)
-            return false;
-        switch (strPattern[i])
-        {
-        case L'%':
-            strOut += L'%';
-            break;
-        case L's':
-            ++nNames;
-            strOut += strBase;
-            break;
-        case L'd':
-            if (!bNumbered)
-                return false;
-            ++nNumbers;
-            strOut.AppendFormat(L"%d", nNumber);
-            break;
-        default:
-            return false;
-        }
-    }
-    return nNames == 1 && nNumbers == (bNumbered ? 1 : 0);
-}
-
 // The Escape key is down now. The asynchronous state, because no message is
 // read while names are searched, so the thread's own key state would not
 // see a key pressed meanwhile.
 bool IsEscapeHeld()
 {
     return (::GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0;
+}
+
+using namespace fileops;
+
+// One file of a copy or move, as planned before the shell runs.
+struct CTransfer
+{
+    CString strSource;         // the file's full path now
+    CString strName;           // its name at the target
+    CString strTarget;         // its full path at the target
+    bool bTargetTaken = false; // something was at strTarget before the shell ran
+};
+
+// What the shell is asked to do, file by file in input order.
+struct CTransferPlan
+{
+    std::vector<CTransfer> transfers;
+    CString strTargets; // the shell's target names, each ended by a line feed
+    FILEOP_FLAGS fFlags = FOF_ALLOWUNDO;
+};
+
+// Raises ZEC_INVALID_ARGUMENTS for the arguments a copy or move refuses.
+void CheckCopyArguments(const CBFolder* pSrcFolder, const CBFileList& files, const CBFolder* pDestFolder,
+                        const CBFileList* pNotFound, const CBFileList* pNewFiles)
+{
+    // Output lists that are the input, or one another, would be walked while they grow.
+    if (pSrcFolder == nullptr || pDestFolder == nullptr || pSrcFolder->m_strPath.IsEmpty() ||
+        pDestFolder->m_strPath.IsEmpty() || files.IsEmpty() || pNotFound == &files || pNewFiles == &files ||
+        (pNewFiles != nullptr && pNewFiles == pNotFound))
+        Raise(ZEC_INVALID_ARGUMENTS);
+}
+
+// Where each found file goes. Copies into their own folder get free names,
+// searched with the wait cursor up; ZEC_NO_UNIQUE_NAME is raised when a file
+// has none.
+CTransferPlan PlanTransfers(bool bCopy, bool bSameFolder, const CBFileList& found, const CBFolder* pSrcFolder,
+                            const CBFolder* pDestFolder)
+{
+    CString strSrcDir = FolderPath(pSrcFolder);
+    AddPathBackslash(strSrcDir);
+    CString strDestDir = FolderPath(pDestFolder);
+    AddPathBackslash(strDestDir);
+    const bool bNewNames = bSameFolder && bCopy;
+    // One target per file for copies into the source folder (their new
+    // names) and for every move (some shells refuse to move several files
+    // to a single folder target); other copies name the folder once.
+    const bool bOneTargetPerFile = bSameFolder || !bCopy;
+
+    CTransferPlan plan;
+    CWaitCursorScope searchWait;
+    if (bNewNames)
+        searchWait.emplace();
+    POSITION pos = found.GetHeadPosition();
+    while (pos != nullptr)
+    {
+        const CBFile* pFile = found.GetNext(pos);
+        CTransfer transfer;
+        transfer.strSource = strSrcDir + pFile->m_strName;
+        transfer.strName = pFile->m_strName;
+        if (bNewNames && !GetFirstUniqueCopyFileName(pDestFolder->m_strPath, transfer.strName))
+            Raise(ZEC_NO_UNIQUE_NAME);
+        transfer.strTarget = strDestDir + transfer.strName;
+        if (bOneTargetPerFile)
+            plan.strTargets += transfer.strTarget + L'\n';
+        plan.transfers.push_back(transfer);
+    }
+    if (!bOneTargetPerFile)
+        plan.strTargets = pDestFolder->m_strPath + L'\n';
+    plan.fFlags = bOneTargetPerFile ? FOF_MULTIDESTFILES | FOF_ALLOWUNDO : FOF_ALLOWUNDO;
+    return plan;
+}
+
+// Notes what is at each target now, then hands the whole plan to the shell
+// in one call.
+CShellResult RunTransfers(HWND hWnd, bool bCopy, const CNameBlock& from, CTransferPlan& plan)
+{
+    CNameBlock to = MakeNameBlock(plan.strTargets);
+    for (CTransfer& transfer : plan.transfers)
+        transfer.bTargetTaken = DoesFileNotExist(transfer.strTarget) == 0;
+    return RunShellOperation(hWnd, bCopy ? FO_COPY : FO_MOVE, from.get(), to.get(), plan.fFlags);
+}
+
+// The new object the caller gets for a file at its target.
+CBFile* NewFileAt(const CTransfer& transfer)
+{
+    return CreateShellFile(transfer.strName, transfer.strTarget, nullptr, nullptr, 0, 0);
+}
+
+// Adds to arrived, in plan order, a new object for each file that is at its
+// target now (and, for a move, gone from where it was); true when all are.
+bool CollectArrivals(bool bCopy, const CTransferPlan& plan, bool bShellComplete, CNewFileList& arrived)
+{
+    bool bAllArrived = true;
+    for (const CTransfer& transfer : plan.transfers)
+    {
+        const bool bArrived = DoesFileNotExist(transfer.strTarget) == 0 &&
+                              (bCopy || DoesFileNotExist(transfer.strSource) != 0);
+        bAllArrived = bAllArrived && bArrived;
+        // A target that was there before proves nothing when the user
+        // declined to replace it.
+        if (bArrived && (bShellComplete || !transfer.bTargetTaken))
+            arrived.List().AddTail(NewFileAt(transfer));
+    }
+    return bAllArrived;
+}
+
+// The copy or move of CopyFSFiles; raises what ends it.
+void CopyInFolder(bool bCopy, HWND hWnd, const CBFolder* pSrcFolder, const CBFileList& files,
+                  const CBFolder* pDestFolder, CBFileList* pNotFound, CBFileList* pNewFiles)
+{
+    CheckCopyArguments(pSrcFolder, files, pDestFolder, pNotFound, pNewFiles);
+    const bool bSameFolder = IsSameFolder(pSrcFolder->m_strPath, pDestFolder->m_strPath);
+    // The shell would take a missing destination for the name of a single
+    // copy, or make the folder, instead of failing.
+    if (!bSameFolder && !IsExistingFolder(pDestFolder->m_strPath))
+        Raise(ZEC_FILES_NOT_FOUND);
+
+    CString strNames;
+    CBFileList found;
+    GatherNamesOrAsk(bCopy ? eBFileOpCopy : eBFileOpMove, pSrcFolder->m_strPath, files, &strNames, &found,
+                     pNotFound);
+    CNewFileList arrived;
+    if (bSameFolder && !bCopy)
+    {
+        // A move into the folder the files are in changes nothing; the shell
+        // would only report that source and target are the same.
+        for (const CTransfer& transfer : PlanTransfers(false, true, found, pSrcFolder, pDestFolder).transfers)
+            arrived.List().AddTail(NewFileAt(transfer));
+        arrived.HandTo(pNewFiles);
+        return;
+    }
+
+    CNameBlock from = MakeNameBlock(strNames);
+    CTransferPlan plan = PlanTransfers(bCopy, bSameFolder, found, pSrcFolder, pDestFolder);
+    const CShellResult shell = RunTransfers(hWnd, bCopy, from, plan);
+    const bool bAllArrived = CollectArrivals(bCopy, plan, !shell.bAborted && shell.nResult == 0, arrived);
+    arrived.HandTo(pNewFiles);
+    if (shell.bAborted)
+        Raise(ZEC_USER_STOPPED);
+    if (shell.nResult != 0 || !bAllArrived)
+        Raise(ZEC_SHELL_OP_FAILED);
 }
 
 } // namespace
@@ -95,11 +188,11 @@ int GetFirstUniqueCopyFileName(CString strFolder, CString& strName)
         if (IsEscapeHeld())
             break;
         CString strNext;
-        if (!FormatCopyName(n == 1 ? strFirst : strNumbered, strBase, n != 1, n, strNext))
+        if (!ExpandNamePattern(n == 1 ? strFirst : strNumbered, &strBase, n == 1 ? nullptr : &n, strNext))
             break;
         strNext += strExt;
         // A pattern must not lead the copy out of the folder.
-        if (!fileops::IsPlainFileName(strNext))
+        if (!IsPlainFileName(strNext))
             break;
         strCandidate = strNext;
         if (DoesFileNotExist(strFolder + strCandidate))
@@ -116,138 +209,13 @@ CErrorAutoThrow CopyBFiles(int bCopy, HWND hWnd, const CBFolder* pSrcFolder, con
                            const CBFolder* pDestFolder, CList<CBFile*, CBFile*>* pNotFound,
                            CList<CBFile*, CBFile*>* pNewFiles)
 {
-    if (pSrcFolder == nullptr || pDestFolder == nullptr || pSrcFolder->m_strPath.IsEmpty() ||
-        pDestFolder->m_strPath.IsEmpty() || files.IsEmpty())
-        return fileops::Failure(ZEC_INVALID_ARGUMENTS);
-    return CopyFSFiles(bCopy, hWnd, pSrcFolder, files, pDestFolder, pNotFound, pNewFiles);
+    // Folders of any kind with a file-system path: the worker's own checks.
+    return ResultOf([&] { CopyInFolder(bCopy != 0, hWnd, pSrcFolder, files, pDestFolder, pNotFound, pNewFiles); });
 }
 
 CErrorAutoThrow CopyFSFiles(int bCopy, HWND hWnd, const CBFolder* pSrcFolder, const CList<CBFile*, CBFile*>& files,
                             const CBFolder* pDestFolder, CList<CBFile*, CBFile*>* pNotFound,
                             CList<CBFile*, CBFile*>* pNewFiles)
 {
-    using namespace fileops;
-    // Output lists that are the input, or one another, would be walked while they grow.
-    if (pSrcFolder == nullptr || pDestFolder == nullptr || pSrcFolder->m_strPath.IsEmpty() ||
-        pDestFolder->m_strPath.IsEmpty() || files.IsEmpty() || pNotFound == &files || pNewFiles == &files ||
-        (pNewFiles != nullptr && pNewFiles == pNotFound))
-        return Failure(ZEC_INVALID_ARGUMENTS);
-
-    const CString& strSrc = pSrcFolder->m_strPath;
-    const CString& strDest = pDestFolder->m_strPath;
-    const bool bSameFolder = IsSameFolder(strSrc, strDest);
-    // The shell would take a missing destination for the name of a single
-    // copy, or make the folder, instead of failing.
-    if (!bSameFolder && !IsExistingFolder(strDest))
-        return Failure(ZEC_FILES_NOT_FOUND);
-
-    CString strNames;
-    CBFileList found;
-    CErrorAutoThrow gathered =
-        GatherNamesOrAsk(bCopy ? eBFileOpCopy : eBFileOpMove, strSrc, files, &strNames, &found, pNotFound);
-    if (gathered.HasError())
-        return gathered;
-
-    CString strDestDir = FolderPath(pDestFolder);
-    AddPathBackslash(strDestDir);
-    CString strSrcDir = FolderPath(pSrcFolder);
-    AddPathBackslash(strSrcDir);
-    CNewFileList made;
-
-    // A move into the folder the files are in changes nothing; the shell
-    // would only report that source and target are the same.
-    if (bSameFolder && !bCopy)
-    {
-        POSITION pos = found.GetHeadPosition();
-        while (pos != nullptr)
-        {
-            const CBFile* pFile = found.GetNext(pos);
-            made.List().AddTail(
-                CreateShellFile(pFile->m_strName, strDestDir + pFile->m_strName, nullptr, nullptr, 0, 0));
-        }
-        if (pNewFiles != nullptr)
-            made.HandTo(pNewFiles);
-        return CErrorAutoThrow();
-    }
-
-    CNameBlock from(CreateDoubleNullList(strNames));
-    if (!from)
-        return Failure(ZEC_NAME_BLOCK_FAILED);
-
-    CErrorAutoThrow result;
-    try
-    {
-        // One target per file for copies into the source folder (their new
-        // names) and for every move (some shells refuse to move several files
-        // to a single folder target); other copies name the folder once.
-        const bool bOneTargetPerFile = bSameFolder || !bCopy;
-        CString strTargets;
-        std::vector<CString> sources;
-        POSITION pos = found.GetHeadPosition();
-        CWaitCursorScope searchWait;
-        if (bSameFolder)
-            searchWait.emplace();
-        while (pos != nullptr)
-        {
-            const CBFile* pFile = found.GetNext(pos);
-            CString strNewName = pFile->m_strName;
-            if (bSameFolder && !GetFirstUniqueCopyFileName(strDest, strNewName))
-                Raise(ZEC_NO_UNIQUE_NAME);
-            if (bOneTargetPerFile)
-                strTargets += strDestDir + strNewName + L'\n';
-            sources.push_back(strSrcDir + pFile->m_strName);
-            made.List().AddTail(CreateShellFile(strNewName, strDestDir + strNewName, nullptr, nullptr, 0, 0));
-        }
-        searchWait.reset();
-        if (!bOneTargetPerFile)
-            strTargets = strDest + L'\n';
-
-        CNameBlock to(CreateDoubleNullList(strTargets));
-        if (!to)
-            Raise(ZEC_NAME_BLOCK_FAILED);
-
-        // A target that was there before proves nothing when the user
-        // declined to replace it.
-        std::vector<bool> existedBefore;
-        pos = made.List().GetHeadPosition();
-        while (pos != nullptr)
-            existedBefore.push_back(DoesFileNotExist(made.List().GetNext(pos)->m_strPath) == 0);
-
-        CShellResult shell = RunShellOperation(hWnd, bCopy ? FO_COPY : FO_MOVE, from.get(), to.get(),
-                                               bOneTargetPerFile ? FOF_MULTIDESTFILES | FOF_ALLOWUNDO
-                                                                 : FOF_ALLOWUNDO);
-        const bool bComplete = !shell.bAborted && shell.nResult == 0;
-
-        // Only files that are at their target now (and, for a move, gone from
-        // where they were) are handed back.
-        bool bAllArrived = true;
-        size_t index = 0;
-        pos = made.List().GetHeadPosition();
-        while (pos != nullptr)
-        {
-            POSITION current = pos;
-            CBFile* pNew = made.List().GetNext(pos);
-            const bool bArrived = DoesFileNotExist(pNew->m_strPath) == 0 &&
-                                  (bCopy || DoesFileNotExist(sources[index]) != 0);
-            bAllArrived = bAllArrived && bArrived;
-            if (!bArrived || (existedBefore[index] && !bComplete))
-            {
-                made.List().RemoveAt(current);
-                delete pNew;
-            }
-            ++index;
-        }
-        if (pNewFiles != nullptr)
-            made.HandTo(pNewFiles);
-
-        if (shell.bAborted)
-            Raise(ZEC_USER_STOPPED);
-        if (shell.nResult != 0 || !bAllArrived)
-            Raise(ZEC_SHELL_OP_FAILED);
-    }
-    catch (CZException& e)
-    {
-        result = CErrorAutoThrow(e);
-    }
-    return result;
+    return ResultOf([&] { CopyInFolder(bCopy != 0, hWnd, pSrcFolder, files, pDestFolder, pNotFound, pNewFiles); });
 }

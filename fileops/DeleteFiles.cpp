@@ -4,38 +4,29 @@
 #include "BrwsFileTime.h"
 #include "fileutil/PathInternal.h"
 
-CErrorAutoThrow DeleteBFiles(HWND hWnd, const CBFolder* pFolder, const CList<CBFile*, CBFile*>& files,
-                             CList<CBFile*, CBFile*>* pNotFound, bool bToRecycleBin)
-{
-    if (pFolder == nullptr || files.IsEmpty() || pFolder->m_nKind != eBKindShell || pFolder->m_strPath.IsEmpty())
-        return fileops::Failure(ZEC_INVALID_ARGUMENTS);
-    return DeleteFSFiles(hWnd, pFolder, files, pNotFound, bToRecycleBin);
-}
+namespace {
 
-CErrorAutoThrow DeleteFSFiles(HWND hWnd, const CBFolder* pFolder, const CList<CBFile*, CBFile*>& files,
-                              CList<CBFile*, CBFile*>* pNotFound, bool bToRecycleBin)
+using namespace fileops;
+
+// The delete of DeleteFSFiles; raises what ends it.
+void DeleteInFolder(HWND hWnd, const CBFolder* pFolder, const CBFileList& files, CBFileList* pNotFound,
+                    bool bToRecycleBin)
 {
-    using namespace fileops;
     if (pFolder == nullptr || pFolder->m_strPath.IsEmpty() || files.IsEmpty() || pNotFound == &files)
-        return Failure(ZEC_INVALID_ARGUMENTS);
+        Raise(ZEC_INVALID_ARGUMENTS);
     const CString& strFolder = pFolder->m_strPath;
 
     CString strNames;
     CBFileList found;
-    CErrorAutoThrow gathered = GatherNamesOrAsk(eBFileOpDelete, strFolder, files, &strNames, &found, pNotFound);
-    if (gathered.HasError())
-        return gathered;
-
-    CNameBlock from(CreateDoubleNullList(strNames));
-    if (!from)
-        return Failure(ZEC_NAME_BLOCK_FAILED);
+    GatherNamesOrAsk(eBFileOpDelete, strFolder, files, &strNames, &found, pNotFound);
+    CNameBlock from = MakeNameBlock(strNames);
 
     // No flag spares the user the shell's own confirmation.
     CShellResult shell = RunShellOperation(hWnd, FO_DELETE, from.get(), nullptr, bToRecycleBin ? FOF_ALLOWUNDO : 0);
     if (shell.bAborted)
-        return Failure(ZEC_USER_STOPPED);
+        Raise(ZEC_USER_STOPPED);
     if (shell.nResult != 0)
-        return Failure(ZEC_SHELL_OP_FAILED);
+        Raise(ZEC_SHELL_OP_FAILED);
 
     CString strDir = FolderPath(pFolder);
     AddPathBackslash(strDir);
@@ -43,7 +34,25 @@ CErrorAutoThrow DeleteFSFiles(HWND hWnd, const CBFolder* pFolder, const CList<CB
     while (pos != nullptr)
     {
         if (DoesFileNotExist(strDir + found.GetNext(pos)->m_strName) == 0)
-            return Failure(ZEC_SHELL_OP_FAILED);
+            Raise(ZEC_SHELL_OP_FAILED);
     }
-    return CErrorAutoThrow();
+}
+
+} // namespace
+
+CErrorAutoThrow DeleteBFiles(HWND hWnd, const CBFolder* pFolder, const CList<CBFile*, CBFile*>& files,
+                             CList<CBFile*, CBFile*>* pNotFound, bool bToRecycleBin)
+{
+    return ResultOf([&] {
+        // Only shell folders; the worker does not look at the kind.
+        if (pFolder == nullptr || pFolder->m_nKind != eBKindShell)
+            Raise(ZEC_INVALID_ARGUMENTS);
+        DeleteInFolder(hWnd, pFolder, files, pNotFound, bToRecycleBin);
+    });
+}
+
+CErrorAutoThrow DeleteFSFiles(HWND hWnd, const CBFolder* pFolder, const CList<CBFile*, CBFile*>& files,
+                              CList<CBFile*, CBFile*>* pNotFound, bool bToRecycleBin)
+{
+    return ResultOf([&] { DeleteInFolder(hWnd, pFolder, files, pNotFound, bToRecycleBin); });
 }

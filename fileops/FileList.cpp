@@ -6,34 +6,15 @@
 #include <set>
 #include <string>
 
-#include "BrwsFileOpDlg.h"
 #include "BrwsFileTime.h"
 #include "BrwsPathUtil.h"
 #include "fileutil/PathInternal.h"
 
 namespace fileops {
 
-CErrorAutoThrow Failure(ZarnErrorCode code)
+void Raise(ZarnErrorCode code)
 {
-    CErrorAutoThrow result;
-    if (code != ZEC_NO_ERROR)
-        result.SetError(code, nullptr, nullptr, 0);
-    return result;
-}
-
-bool IsPlainFileName(const wchar_t* pszName)
-{
-    if (pszName == nullptr || *pszName == L'\0')
-        return false;
-    bool bOnlyDotsAndSpaces = true;
-    for (const wchar_t* p = pszName; *p != L'\0'; ++p)
-    {
-        if (*p < 0x20 || wcschr(L"\\/:*?\"<>|", *p) != nullptr)
-            return false;
-        if (*p != L'.' && *p != L' ')
-            bOnlyDotsAndSpaces = false;
-    }
-    return !bOnlyDotsAndSpaces;
+    throw CZException(code, nullptr, false, false, nullptr, 0);
 }
 
 CString FolderPath(const CBFolder* pFolder)
@@ -60,9 +41,17 @@ bool IsExistingFolder(const CString& strPath)
     return dwAttribs != INVALID_FILE_ATTRIBUTES && (dwAttribs & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+CNameBlock MakeNameBlock(const CString& strNames)
+{
+    CNameBlock block(CreateDoubleNullList(strNames));
+    if (!block)
+        Raise(ZEC_NAME_BLOCK_FAILED);
+    return block;
+}
+
 void CNewFileList::HandTo(CBFileList* pDest)
 {
-    while (!m_list.IsEmpty())
+    while (pDest != nullptr && !m_list.IsEmpty())
     {
         pDest->AddTail(m_list.GetHead());
         m_list.RemoveHead();
@@ -84,14 +73,14 @@ CShellResult RunShellOperation(HWND hWnd, UINT wFunc, const unsigned char* pFrom
     return result;
 }
 
-CErrorAutoThrow BuildNameString(const wchar_t* pszFolder, const CBFileList& files, CString* pstrNames,
-                                CBFileList* pNotFound, CBFileList* pFound)
+bool CollectNames(const wchar_t* pszFolder, const CBFileList& files, CString* pstrNames, CBFileList* pNotFound,
+                  CBFileList* pFound)
 {
     CString strFolder = pszFolder != nullptr ? pszFolder : L"";
     // A not-found list that is the input itself would grow while it is walked.
     if ((pstrNames == nullptr && pNotFound == nullptr) || strFolder.IsEmpty() || files.IsEmpty() ||
         pNotFound == &files)
-        return Failure(ZEC_INVALID_ARGUMENTS);
+        Raise(ZEC_INVALID_ARGUMENTS);
     if (pstrNames != nullptr)
         pstrNames->Empty();
 
@@ -134,34 +123,28 @@ CErrorAutoThrow BuildNameString(const wchar_t* pszFolder, const CBFileList& file
             pNotFound->AddTail(pFile);
     }
     if (strNames.IsEmpty())
-        return Failure(ZEC_FILES_NOT_FOUND);
+        return false;
     strNames += L'\n';
     if (pstrNames != nullptr)
         *pstrNames = strNames;
-    return CErrorAutoThrow();
+    return true;
 }
 
-CErrorAutoThrow GatherNamesOrAsk(EBFileOp eOp, const CString& strFolder, const CBFileList& files,
-                                 CString* pstrNames, CBFileList* pFound, CBFileList* pNotFound)
+void GatherNamesOrAsk(EBFileOp eOp, const CString& strFolder, const CBFileList& files, CString* pstrNames,
+                      CBFileList* pFound, CBFileList* pNotFound)
 {
     CWaitCursorScope wait(std::in_place);
     CBFileList notFound;
-    CErrorAutoThrow names = BuildNameString(strFolder, files, pstrNames, &notFound, pFound);
-    const ZarnErrorCode nameCode = names;
-    if (nameCode != ZEC_NO_ERROR && nameCode != ZEC_FILES_NOT_FOUND)
-        return names;
+    const bool bAnyFound = CollectNames(strFolder, files, pstrNames, &notFound, pFound);
     if (!notFound.IsEmpty() && pNotFound != nullptr)
         pNotFound->AddTail(&notFound);
     wait.reset();
 
-    if (!notFound.IsEmpty())
-    {
-        CErrorAutoThrow answer =
-            DisplayFileOpEmptyFilesPrompt(eOp, nameCode != ZEC_FILES_NOT_FOUND, strFolder, notFound);
-        if (answer.HasError())
-            return answer;
-    }
-    return names; // ZEC_FILES_NOT_FOUND for only null entries: nothing to show, nothing to do
+    if (!notFound.IsEmpty() && !AskToGoOn(eOp, bAnyFound, strFolder, notFound))
+        Raise(ZEC_USER_STOPPED);
+    // Only null entries: nothing to show, nothing to do.
+    if (!bAnyFound)
+        Raise(ZEC_FILES_NOT_FOUND);
 }
 
 } // namespace fileops
@@ -192,5 +175,8 @@ unsigned char* CreateDoubleNullList(const CString& strNames)
 CErrorAutoThrow CreateFileOpFileNameString(const wchar_t* pszFolder, const CList<CBFile*, CBFile*>& files,
                                            CString* pstrNames, CList<CBFile*, CBFile*>* pNotFound)
 {
-    return fileops::BuildNameString(pszFolder, files, pstrNames, pNotFound, nullptr);
+    return fileops::ResultOf([&] {
+        if (!fileops::CollectNames(pszFolder, files, pstrNames, pNotFound, nullptr))
+            fileops::Raise(ZEC_FILES_NOT_FOUND);
+    });
 }

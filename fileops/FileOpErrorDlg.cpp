@@ -127,8 +127,7 @@ void CBrwsFileOpErrorDlg::LoadMessage()
         m_strMessage.Empty();
 }
 
-CErrorAutoThrow DisplayFileOpEmptyFilesPrompt(EBFileOp eOp, int bCanContinue, const wchar_t* pszFolder,
-                                              const CList<CBFile*, CBFile*>& notFound)
+bool fileops::AskToGoOn(EBFileOp eOp, int bCanContinue, const wchar_t* pszFolder, const CBFileList& notFound)
 {
     CString strFolder = pszFolder != nullptr ? pszFolder : L"";
     AddPathBackslash(strFolder);
@@ -148,7 +147,14 @@ CErrorAutoThrow DisplayFileOpEmptyFilesPrompt(EBFileOp eOp, int bCanContinue, co
     dlg.m_pFileList = &paths;
     dlg.m_eFileOp = eOp;
     INT_PTR nAnswer = dlg.DoModal();
-    if (!bCanContinue || nAnswer != IDYES)
-        return fileops::Failure(ZEC_USER_STOPPED);
-    return CErrorAutoThrow();
+    return bCanContinue && nAnswer == IDYES;
+}
+
+CErrorAutoThrow DisplayFileOpEmptyFilesPrompt(EBFileOp eOp, int bCanContinue, const wchar_t* pszFolder,
+                                              const CList<CBFile*, CBFile*>& notFound)
+{
+    return fileops::ResultOf([&] {
+        if (!fileops::AskToGoOn(eOp, bCanContinue, pszFolder, notFound))
+            fileops::Raise(ZEC_USER_STOPPED);
+    });
 }

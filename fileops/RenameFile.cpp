@@ -8,10 +8,7 @@
 
 namespace {
 
-[[noreturn]] void Raise(ZarnErrorCode code)
-{
-    throw CZException(code, nullptr, false, false, nullptr, 0);
-}
+using namespace fileops;
 
 bool AreRenameArgumentsValid(const CBFolder* pFolder, const CBFile& file, const wchar_t* pszNewName,
                              CBFile** ppNewFile)
@@ -20,7 +17,7 @@ bool AreRenameArgumentsValid(const CBFolder* pFolder, const CBFile& file, const 
     // line feed, "." or ".." would move the file elsewhere or break the
     // shell's name block.
     return pFolder != nullptr && !pFolder->m_strPath.IsEmpty() && !file.m_strName.IsEmpty() &&
-           fileops::IsPlainFileName(pszNewName) && ppNewFile != nullptr && *ppNewFile == nullptr;
+           IsPlainFileName(pszNewName) && ppNewFile != nullptr && *ppNewFile == nullptr;
 }
 
 // The entry's name as the file system spells it, or empty when none matches.
@@ -79,79 +76,82 @@ bool ChangeCaseOnDisk(const CString& strDir, const CString& strOldPath, const wc
     return false;
 }
 
-} // namespace
-
-CErrorAutoThrow RenameBFile(HWND hWnd, const CBFolder* pFolder, const CBFile& file, const wchar_t* pszNewName,
-                            CBFile** ppNewFile)
+// The shell's source names for file (its full path in the folder), or, after
+// telling the user that it is gone, ZEC_FILES_NOT_FOUND raised.
+CString ExistingSourceNames(const CBFolder* pFolder, const CBFile& file)
 {
-    if (!AreRenameArgumentsValid(pFolder, file, pszNewName, ppNewFile))
-        return fileops::Failure(ZEC_INVALID_ARGUMENTS);
-    return RenameFSFile(hWnd, pFolder, file, pszNewName, ppNewFile);
+    CWaitCursorScope wait(std::in_place);
+    CBFileList one;
+    one.AddTail(const_cast<CBFile*>(&file));
+    CBFileList notFound;
+    CString strNames;
+    CollectNames(pFolder->m_strPath, one, &strNames, &notFound, nullptr);
+    wait.reset();
+    if (!notFound.IsEmpty())
+    {
+        // Only tells the user; there is nothing left to go on with.
+        AskToGoOn(eBFileOpRename, 0, pFolder->m_strPath, notFound);
+        Raise(ZEC_FILES_NOT_FOUND);
+    }
+    return strNames;
 }
 
-CErrorAutoThrow RenameFSFile(HWND hWnd, const CBFolder* pFolder, const CBFile& file, const wchar_t* pszNewName,
-                             CBFile** ppNewFile)
+// Raises ZEC_RENAME_FAILED unless the file that was at strOldPath is now
+// named pszNewName at strNewPath.
+void CheckRenamed(const CString& strDir, const CString& strOldPath, const CString& strNewPath,
+                  const wchar_t* pszNewName)
 {
-    using namespace fileops;
+    if (strNewPath.CompareNoCase(strOldPath) != 0)
+    {
+        if (DoesFileNotExist(strOldPath) == 0 || DoesFileNotExist(strNewPath) != 0)
+            Raise(ZEC_RENAME_FAILED);
+        return;
+    }
+    // Existence proves nothing when only the case changes: the name on disk
+    // must read as asked. Some shells refuse such a rename as a clash of the
+    // file with itself.
+    if (NameOnDisk(strNewPath) == pszNewName)
+        return;
+    if (!ChangeCaseOnDisk(strDir, strOldPath, pszNewName))
+        Raise(ZEC_RENAME_FAILED);
+    ::SHChangeNotify(SHCNE_RENAMEITEM, SHCNF_PATHW, static_cast<LPCWSTR>(strOldPath),
+                     static_cast<LPCWSTR>(strNewPath));
+}
+
+// The rename of RenameFSFile; raises what ends it.
+void RenameInFolder(HWND hWnd, const CBFolder* pFolder, const CBFile& file, const wchar_t* pszNewName,
+                    CBFile** ppNewFile)
+{
     if (!AreRenameArgumentsValid(pFolder, file, pszNewName, ppNewFile))
-        return Failure(ZEC_INVALID_ARGUMENTS);
+        Raise(ZEC_INVALID_ARGUMENTS);
 
     // The same folder text as the source path gets, so that the shell sees
     // source and target in one folder.
     CString strDir = FolderPath(pFolder);
     AddPathBackslash(strDir);
     const CString strNewPath = strDir + pszNewName;
-
-    CWaitCursorScope wait(std::in_place);
-    CBFileList one;
-    one.AddTail(const_cast<CBFile*>(&file));
-    CBFileList notFound;
-    CString strNames;
-    CErrorAutoThrow names = BuildNameString(pFolder->m_strPath, one, &strNames, &notFound, nullptr);
-    const ZarnErrorCode nameCode = names;
-    if (nameCode != ZEC_NO_ERROR && nameCode != ZEC_FILES_NOT_FOUND)
-        return names;
-    wait.reset();
-    if (!notFound.IsEmpty())
-    {
-        // Only tells the user; there is nothing left to go on with.
-        DisplayFileOpEmptyFilesPrompt(eBFileOpRename, 0, pFolder->m_strPath, notFound);
-        return Failure(ZEC_FILES_NOT_FOUND);
-    }
     const CString strOldPath = strDir + file.m_strName;
 
-    CErrorAutoThrow result;
-    try
-    {
-        CNameBlock from(CreateDoubleNullList(strNames));
-        CNameBlock to(CreateDoubleNullList(strNewPath + L'\n'));
-        if (!from || !to)
-            Raise(ZEC_NAME_BLOCK_FAILED);
-        RunShellOperation(hWnd, FO_RENAME, from.get(), to.get(), FOF_ALLOWUNDO);
+    CNameBlock from = MakeNameBlock(ExistingSourceNames(pFolder, file));
+    CNameBlock to = MakeNameBlock(strNewPath + L'\n');
+    RunShellOperation(hWnd, FO_RENAME, from.get(), to.get(), FOF_ALLOWUNDO);
+    CheckRenamed(strDir, strOldPath, strNewPath, pszNewName);
 
-        if (strNewPath.CompareNoCase(strOldPath) == 0)
-        {
-            // Existence proves nothing when only the case changes: the name on
-            // disk must read as asked. Some shells refuse such a rename as a
-            // clash of the file with itself.
-            const bool bShellDidIt = NameOnDisk(strNewPath) == pszNewName;
-            if (!bShellDidIt && !ChangeCaseOnDisk(strDir, strOldPath, pszNewName))
-                Raise(ZEC_RENAME_FAILED);
-            if (!bShellDidIt)
-                ::SHChangeNotify(SHCNE_RENAMEITEM, SHCNF_PATHW, static_cast<LPCWSTR>(strOldPath),
-                                 static_cast<LPCWSTR>(strNewPath));
-        }
-        else if (DoesFileNotExist(strOldPath) == 0 || DoesFileNotExist(strNewPath) != 0)
-        {
-            Raise(ZEC_RENAME_FAILED);
-        }
+    *ppNewFile = CreateShellFile(pszNewName, strNewPath, &file.m_ftCreation, &file.m_ftLastWrite,
+                                 file.m_dwAttribs, file.m_dwSize);
+}
 
-        *ppNewFile = CreateShellFile(pszNewName, strNewPath, &file.m_ftCreation, &file.m_ftLastWrite,
-                                     file.m_dwAttribs, file.m_dwSize);
-    }
-    catch (CZException& e)
-    {
-        result = CErrorAutoThrow(e);
-    }
-    return result;
+} // namespace
+
+CErrorAutoThrow RenameBFile(HWND hWnd, const CBFolder* pFolder, const CBFile& file, const wchar_t* pszNewName,
+                            CBFile** ppNewFile)
+{
+    // The folder's kind is not looked at: the same checks as the worker's.
+    return ResultOf([&] { RenameInFolder(hWnd, pFolder, file, pszNewName, ppNewFile); });
+}
+
+CErrorAutoThrow RenameFSFile(HWND hWnd, const CBFolder* pFolder, const CBFile& file, const wchar_t* pszNewName,
+                             CBFile** ppNewFile)
+{
+    return ResultOf([&] { RenameInFolder(hWnd, pFolder, file, pszNewName, ppNewFile); });
 }

@@ -10,11 +10,11 @@ using testing_support::TaskMemSpy;
 const wchar_t kMyComputer[] = L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
 
 // A folder tree straight below C:\, so that its ancestors are a drive and the
-// computer; removed at scope end.
+// computer; removed at scope end. Named uniquely: a killed run leaves its own.
 class CDriveFolder
 {
 public:
-    CDriveFolder() : m_top(L"C:\\tbu_tree_" + std::to_wstring(GetCurrentProcessId())) {}
+    CDriveFolder() : m_top(L"C:\\tbu_tree_" + testing_support::UniqueTag()) {}
     ~CDriveFolder() { testing_support::RemoveTree(m_top); }
     const std::wstring& Top() const { return m_top; }
 

@@ -37,6 +37,7 @@ TEST_F(DeleteTest, ToTheRecycleBinOrForGoodAfterTheShellsConfirmation)
 {
     const std::wstring trash = TrashFiles();
     ASSERT_FALSE(trash.empty());
+    testing_support::TrashEntries trashed({Unique(L"a.jpg"), Unique(L"b.jpg")});
     Make(L"other.jpg");
     for (bool bToRecycleBin : {true, false})
     {

@@ -8,6 +8,7 @@
 
 #include "BrwsResourceIds.h"
 #include "DialogDriver.h"
+#include "RegistryScope.h"
 #include "TestProcess.h"
 #include "host/BrowserWindow.h"
 #include "host/FolderPicker.h"
@@ -18,6 +19,7 @@
 #include <functional>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,6 +39,8 @@ public:
     {
         OleInitialize(nullptr);
         theApp.SetRegistryKey(kRegistryKey);
+        // The profile starts empty, and what the run writes is gone afterwards.
+        m_profile.emplace(std::wstring(L"Software\\") + kRegistryKey);
         CConnectLanguage& language = CConnectLanguage::Instance();
         language.SetPath(testing_support::BinaryFolder().c_str());
         ASSERT_GE(language.CallStoredCallbacks(L"English"), 1);
@@ -47,9 +51,12 @@ public:
     }
     void TearDown() override
     {
-        RegDeleteTreeW(HKEY_CURRENT_USER, (std::wstring(L"Software\\") + kRegistryKey).c_str());
+        m_profile.reset();
         OleUninitialize();
     }
+
+private:
+    std::optional<testing_support::ScopedRegistryKeyAbsent> m_profile;
 };
 
 ::testing::Environment* const g_environment = ::testing::AddGlobalTestEnvironment(new HostEnvironment);
@@ -203,6 +210,7 @@ TEST_F(HostWindowTest, OpensAtTheFolderAndShowsAFolderMadeOnDisk)
 
 TEST_F(HostWindowTest, CopiesThroughTheDialogRenamesAndDeletesToTheRecycleBin)
 {
+    testing_support::TrashEntries trashed({B()});
     ChoosePhotos();
     HWND hMain = window.GetSafeHwnd();
 

@@ -86,7 +86,7 @@ TEST_F(FolderFactoryTest, ClipFoldersBecomeFullFolders)
 TEST_F(FolderFactoryTest, SpecialFolderRunsThroughDocumentsItem)
 {
     const std::wstring docs = DocumentsPath();
-    const std::wstring tag = L"tbu" + std::to_wstring(GetCurrentProcessId());
+    const std::wstring tag = L"tbu" + testing_support::UniqueTag();
     // Below the documents folder, and beside it with a name that starts with its own.
     const std::wstring below = docs + L"\\" + tag;
     const std::wstring sibling = docs + tag;

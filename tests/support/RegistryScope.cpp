@@ -1,10 +1,26 @@
 #include "RegistryScope.h"
 
+#include "TestProcess.h"
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <mutex>
+#include <vector>
 
 namespace testing_support {
 
 namespace {
+
+// A note's values: for a value, "Key" and "Name" say which, "Old" holds it
+// with its type and bytes when it was there, and "Created0", "Created1" ...
+// name the keys Set made, outermost first; for a hidden key, "Hidden" names
+// it and the subkey "Saved" holds its copy when it was there. The key's name
+// is written last, so that a note cut short by a kill undoes nothing.
+const wchar_t kTestsKey[] = L"Software\\TarkBrowserUtilTests";
+const wchar_t kNotesKey[] = L"Software\\TarkBrowserUtilTests\\Undo";
+const wchar_t kOwnerPrefix[] = L"TarkBrowserUtilTests-";
 
 bool KeyExists(const std::wstring& key)
 {
@@ -50,91 +66,181 @@ void DeleteKey(const std::wstring& key)
     RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());
 }
 
+// Copies value name of key from, with its type and bytes, into key to under
+// the name as; false when there is none to copy.
+bool CopyValue(const std::wstring& from, const wchar_t* name, const std::wstring& to, const wchar_t* as)
+{
+    HKEY h = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, from.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS)
+        return false;
+    DWORD type = 0;
+    DWORD size = 0;
+    std::vector<BYTE> data;
+    bool read = RegQueryValueExW(h, name, nullptr, &type, nullptr, &size) == ERROR_SUCCESS;
+    data.resize(size + 1);
+    read = read && RegQueryValueExW(h, name, nullptr, &type, data.data(), &size) == ERROR_SUCCESS;
+    RegCloseKey(h);
+    return read && RegSetKeyValueW(HKEY_CURRENT_USER, to.c_str(), as, type, data.data(), size) == ERROR_SUCCESS;
+}
+
+std::wstring ReadText(const std::wstring& key, const wchar_t* name)
+{
+    wchar_t text[512] = {};
+    DWORD size = sizeof(text);
+    if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
+        return std::wstring();
+    return text;
+}
+
+bool WriteText(const std::wstring& key, const wchar_t* name, const std::wstring& text)
+{
+    return RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name, REG_SZ, text.c_str(),
+                           static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+void UndoValue(const std::wstring& note, const std::wstring& key)
+{
+    const std::wstring name = ReadText(note, L"Name");
+    if (!CopyValue(note, L"Old", key, name.c_str()))
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str());
+    std::vector<std::wstring> created;
+    for (;;)
+    {
+        std::wstring made = ReadText(note, (L"Created" + std::to_wstring(created.size())).c_str());
+        if (made.empty())
+            break;
+        created.push_back(made);
+    }
+    for (auto made = created.rbegin(); made != created.rend(); ++made)
+        if (KeyIsEmpty(*made))
+            RegDeleteKeyW(HKEY_CURRENT_USER, made->c_str());
+}
+
+void UndoHiding(const std::wstring& note, const std::wstring& key)
+{
+    DeleteKey(key);
+    if (KeyExists(note + L"\\Saved"))
+    {
+        EXPECT_TRUE(CopyKey(note + L"\\Saved", key)) << "could not put a registry key back";
+    }
+}
+
+// Puts back what the note says and drops the note.
+void ApplyNote(const std::wstring& note)
+{
+    const std::wstring valueKey = ReadText(note, L"Key");
+    const std::wstring hiddenKey = ReadText(note, L"Hidden");
+    if (!valueKey.empty())
+        UndoValue(note, valueKey);
+    else if (!hiddenKey.empty())
+        UndoHiding(note, hiddenKey);
+    DeleteKey(note);
+    for (const wchar_t* parent : {kNotesKey, kTestsKey})
+        if (KeyIsEmpty(parent))
+            RegDeleteKeyW(HKEY_CURRENT_USER, parent);
+}
+
 } // namespace
+
+RegistryUndoNote::RegistryUndoNote()
+{
+    // Whatever a killed run left must be undone before a scope reads what it
+    // will put back.
+    static std::once_flag leftoversUndone;
+    std::call_once(leftoversUndone, UndoLeftoverRegistryChanges);
+    // Names sort as the notes were made: the time, then a count within the process.
+    static std::atomic<unsigned> count{0};
+    FILETIME now = {};
+    GetSystemTimeAsFileTime(&now);
+    wchar_t order[32] = {};
+    swprintf(order, 32, L"%08lX%08lX%08X-", now.dwHighDateTime, now.dwLowDateTime, count++);
+    const std::wstring name = order + UniqueTag();
+    // The owner's mark comes first, so that no other process takes the note
+    // for a leftover while it is being written.
+    m_hOwner = CreateMutexW(nullptr, FALSE, (kOwnerPrefix + name).c_str());
+    HKEY h = nullptr;
+    if (m_hOwner != nullptr && RegCreateKeyExW(HKEY_CURRENT_USER, (std::wstring(kNotesKey) + L"\\" + name).c_str(), 0,
+                                               nullptr, 0, KEY_WRITE, nullptr, &h, nullptr) == ERROR_SUCCESS)
+    {
+        RegCloseKey(h);
+        m_key = std::wstring(kNotesKey) + L"\\" + name;
+    }
+    else
+        ADD_FAILURE() << "cannot note how to undo a registry change";
+}
+
+RegistryUndoNote::~RegistryUndoNote()
+{
+    if (!m_key.empty())
+        ApplyNote(m_key);
+    if (m_hOwner != nullptr)
+        CloseHandle(m_hOwner);
+}
 
 ScopedRegistryValue::ScopedRegistryValue(std::wstring key, std::wstring name)
     : m_key(std::move(key)), m_name(std::move(name))
 {
-    HKEY h = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, m_key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS)
+    if (m_note.Key().empty())
         return;
-    DWORD size = 0;
-    if (RegQueryValueExW(h, m_name.c_str(), nullptr, &m_oldType, nullptr, &size) == ERROR_SUCCESS)
-    {
-        m_oldData.resize(size);
-        m_hadValue = RegQueryValueExW(h, m_name.c_str(), nullptr, &m_oldType, m_oldData.data(),
-                                      &size) == ERROR_SUCCESS;
-    }
-    RegCloseKey(h);
-}
-
-ScopedRegistryValue::~ScopedRegistryValue()
-{
-    if (m_hadValue)
-        Set(m_oldType, m_oldData.data(), static_cast<DWORD>(m_oldData.size()));
-    else
-        Remove();
-    for (auto key = m_createdKeys.rbegin(); key != m_createdKeys.rend(); ++key)
-    {
-        if (KeyIsEmpty(*key))
-            RegDeleteKeyW(HKEY_CURRENT_USER, key->c_str());
-    }
+    CopyValue(m_key, m_name.c_str(), m_note.Key(), L"Old");
+    WriteText(m_note.Key(), L"Name", m_name);
+    WriteText(m_note.Key(), L"Key", m_key);
 }
 
 bool ScopedRegistryValue::Set(DWORD type, const void* data, DWORD size)
 {
-    // Note every missing ancestor before creating, so that scope end can remove them.
+    // Note every missing key, outermost first, before creating it.
     for (size_t end = m_key.find(L'\\'); ; end = m_key.find(L'\\', end + 1))
     {
         std::wstring prefix = m_key.substr(0, end);
-        if (!KeyExists(prefix))
-            m_createdKeys.push_back(prefix);
+        if (!KeyExists(prefix) && !m_note.Key().empty())
+            WriteText(m_note.Key(), (L"Created" + std::to_wstring(m_nCreatedKeys++)).c_str(), prefix);
         if (end == std::wstring::npos)
             break;
     }
-    HKEY h = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, m_key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &h,
-                        nullptr) != ERROR_SUCCESS)
-        return false;
-    LONG status = RegSetValueExW(h, m_name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
-    RegCloseKey(h);
-    return status == ERROR_SUCCESS;
+    return RegSetKeyValueW(HKEY_CURRENT_USER, m_key.c_str(), m_name.c_str(), type, data, size) == ERROR_SUCCESS;
 }
 
 void ScopedRegistryValue::Remove()
 {
-    HKEY h = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, m_key.c_str(), 0, KEY_SET_VALUE, &h) != ERROR_SUCCESS)
-        return;
-    RegDeleteValueW(h, m_name.c_str());
-    RegCloseKey(h);
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, m_key.c_str(), m_name.c_str());
 }
 
-ScopedRegistryKeyAbsent::ScopedRegistryKeyAbsent(std::wstring key) : m_key(std::move(key))
+ScopedRegistryKeyAbsent::ScopedRegistryKeyAbsent(std::wstring key)
 {
-    if (!KeyExists(m_key))
+    if (m_note.Key().empty())
         return;
-    m_backup = L"Software\\TarkBrowserUtilTests\\Hidden" + std::to_wstring(GetCurrentProcessId()) +
-               L"_" + std::to_wstring(GetTickCount64());
-    if (!CopyKey(m_key, m_backup))
+    if (KeyExists(key) && !CopyKey(key, m_note.Key() + L"\\Saved"))
     {
         ADD_FAILURE() << "could not copy a registry key aside";
-        DeleteKey(m_backup);
-        m_backup.clear();
         return;
     }
-    DeleteKey(m_key);
-    EXPECT_FALSE(KeyExists(m_key));
+    WriteText(m_note.Key(), L"Hidden", key);
+    DeleteKey(key);
+    EXPECT_FALSE(KeyExists(key));
 }
 
-ScopedRegistryKeyAbsent::~ScopedRegistryKeyAbsent()
+void UndoLeftoverRegistryChanges()
 {
-    if (m_backup.empty())
+    std::vector<std::wstring> names;
+    HKEY h = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kNotesKey, 0, KEY_READ, &h) != ERROR_SUCCESS)
         return;
-    EXPECT_TRUE(CopyKey(m_backup, m_key)) << "could not put a registry key back";
-    DeleteKey(m_backup);
-    if (KeyIsEmpty(L"Software\\TarkBrowserUtilTests"))
-        RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\TarkBrowserUtilTests");
+    wchar_t name[256];
+    for (DWORD i = 0, length = 256; RegEnumKeyExW(h, i, name, &length, nullptr, nullptr, nullptr, nullptr) ==
+                                    ERROR_SUCCESS;
+         ++i, length = 256)
+        names.push_back(name);
+    RegCloseKey(h);
+    std::sort(names.rbegin(), names.rend());
+    for (const std::wstring& note : names)
+    {
+        HANDLE hOwner = OpenMutexW(SYNCHRONIZE, FALSE, (kOwnerPrefix + note).c_str());
+        if (hOwner != nullptr)
+            CloseHandle(hOwner); // its scope is still alive
+        else
+            ApplyNote(std::wstring(kNotesKey) + L"\\" + note);
+    }
 }
 
 ScopedNewProcessDpi::ScopedNewProcessDpi(DWORD dpi)

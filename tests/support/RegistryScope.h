@@ -1,13 +1,37 @@
 // Registry changes under HKEY_CURRENT_USER that last for one scope: a test sets
-// or removes values and hides keys, and the destructors put back what was there.
+// or removes values and hides keys, and scope end puts back what was there.
+//
+// Before a scope changes anything it notes in the registry how to undo the
+// change, and scope end undoes it from that note and drops the note. A run
+// that is killed cannot reach scope end, so every test program first undoes
+// the notes that no live scope holds any more (UndoLeftoverRegistryChanges):
+// what a killed run changed never reaches a later run.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 namespace testing_support {
+
+// How to undo one scope's change, kept under the tests' own key while the
+// scope lives (a named mutex of the note's name tells other processes that
+// its owner is alive), then applied and dropped.
+class RegistryUndoNote
+{
+public:
+    RegistryUndoNote();
+    ~RegistryUndoNote();
+    RegistryUndoNote(const RegistryUndoNote&) = delete;
+    RegistryUndoNote& operator=(const RegistryUndoNote&) = delete;
+
+    // The note's key under HKEY_CURRENT_USER; empty when none could be made.
+    const std::wstring& Key() const { return m_key; }
+
+private:
+    HANDLE m_hOwner;
+    std::wstring m_key;
+};
 
 // One value of one key. Changes made through it are undone at scope end: the
 // old value comes back (or none), and keys that Set had to create are removed
@@ -16,7 +40,6 @@ class ScopedRegistryValue
 {
 public:
     ScopedRegistryValue(std::wstring key, std::wstring name);
-    ~ScopedRegistryValue();
     ScopedRegistryValue(const ScopedRegistryValue&) = delete;
     ScopedRegistryValue& operator=(const ScopedRegistryValue&) = delete;
 
@@ -29,25 +52,22 @@ public:
 private:
     std::wstring m_key;
     std::wstring m_name;
-    bool m_hadValue = false;
-    DWORD m_oldType = 0;
-    std::vector<BYTE> m_oldData;
-    std::vector<std::wstring> m_createdKeys; // deepest last
+    int m_nCreatedKeys = 0;
+    RegistryUndoNote m_note;
 };
 
-// Hides a key with its values and subkeys for the scope: it is copied aside,
-// deleted, and copied back at scope end. Nothing happens when it is missing.
+// Hides a key with its values and subkeys for the scope: it is copied into
+// the note and deleted; at scope end whatever the scope left under the key's
+// name is deleted and the copy, if the key was there, comes back.
 class ScopedRegistryKeyAbsent
 {
 public:
     explicit ScopedRegistryKeyAbsent(std::wstring key);
-    ~ScopedRegistryKeyAbsent();
     ScopedRegistryKeyAbsent(const ScopedRegistryKeyAbsent&) = delete;
     ScopedRegistryKeyAbsent& operator=(const ScopedRegistryKeyAbsent&) = delete;
 
 private:
-    std::wstring m_key;
-    std::wstring m_backup; // empty when the key was not there
+    RegistryUndoNote m_note;
 };
 
 // Processes started in its scope see the screen at another resolution. Wine
@@ -67,5 +87,9 @@ public:
 private:
     HKEY m_key = nullptr;
 };
+
+// Undoes, newest first, the changes of scopes whose process has ended
+// without undoing them.
+void UndoLeftoverRegistryChanges();
 
 } // namespace testing_support

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <vector>
 
 namespace testing_support {
@@ -171,27 +170,30 @@ DebugRun RunUnderDebugger(const std::wstring& program, const std::wstring& argum
     return run;
 }
 
+std::wstring UniqueTag()
+{
+    GUID guid = {};
+    if (FAILED(CoCreateGuid(&guid)))
+    {
+        ADD_FAILURE() << "CoCreateGuid failed";
+        return std::wstring();
+    }
+    wchar_t text[33] = {};
+    swprintf(text, 33, L"%08lX%04X%04X%02X%02X%02X%02X%02X%02X%02X%02X", guid.Data1, guid.Data2, guid.Data3,
+             guid.Data4[0], guid.Data4[1], guid.Data4[2], guid.Data4[3], guid.Data4[4], guid.Data4[5],
+             guid.Data4[6], guid.Data4[7]);
+    return text;
+}
+
 ScratchFolder::ScratchFolder(const wchar_t* prefix)
 {
-    static std::atomic<unsigned> counter{0};
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
-    for (;;)
-    {
-        std::wstring candidate = std::wstring(temp) + prefix + L"-" +
-                                 std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                 std::to_wstring(counter++);
-        if (CreateDirectoryW(candidate.c_str(), nullptr))
-        {
-            m_path = candidate;
-            return;
-        }
-        if (GetLastError() != ERROR_ALREADY_EXISTS)
-        {
-            ADD_FAILURE() << "cannot create a scratch folder";
-            return;
-        }
-    }
+    const std::wstring candidate = std::wstring(temp) + prefix + L"-" + UniqueTag();
+    if (CreateDirectoryW(candidate.c_str(), nullptr))
+        m_path = candidate;
+    else
+        ADD_FAILURE() << "cannot create the scratch folder " << Narrow(candidate);
 }
 
 ScratchFolder::~ScratchFolder()
@@ -246,6 +248,20 @@ std::wstring TrashFiles()
 {
     std::wstring dataHome = DataHome();
     return dataHome.empty() ? dataHome : dataHome + L"\\Trash\\files";
+}
+
+TrashEntries::~TrashEntries()
+{
+    const std::wstring dataHome = DataHome();
+    if (dataHome.empty())
+        return;
+    // The bin keeps each entry as the file under files\ and its record under
+    // info\ (the XDG trash that Wine uses).
+    for (const std::wstring& name : m_names)
+    {
+        DeleteFileW((dataHome + L"\\Trash\\files\\" + name).c_str());
+        DeleteFileW((dataHome + L"\\Trash\\info\\" + name + L".trashinfo").c_str());
+    }
 }
 
 } // namespace testing_support

@@ -44,7 +44,14 @@ DebugRun RunUnderDebugger(const std::wstring& program, const std::wstring& argum
                           void (*onString)(const DebugString&, void*) = nullptr,
                           void* context = nullptr);
 
-// A fresh empty folder under the temp folder, removed with its content at scope end.
+// A text that no other run, earlier or at the same time, can have made (32
+// hexadecimal digits of a new GUID): for names of files, folders and keys
+// that may outlive a run that was killed. Process ids will not do: Wine hands
+// the same small ids out again.
+std::wstring UniqueTag();
+
+// A fresh empty folder under the temp folder, named prefix-UniqueTag(),
+// removed with its content at scope end.
 class ScratchFolder
 {
 public:
@@ -70,6 +77,21 @@ void RemoveTree(const std::wstring& path);
 std::wstring DataHome();
 // DataHome() + "\\Trash\\files": where deleted files go; empty as above.
 std::wstring TrashFiles();
+
+// The recycle bin's entries of the given names (file names as they were
+// before the delete), removed at scope end whether the test passed or not:
+// the bin outlives the run.
+class TrashEntries
+{
+public:
+    explicit TrashEntries(std::vector<std::wstring> names) : m_names(std::move(names)) {}
+    ~TrashEntries();
+    TrashEntries(const TrashEntries&) = delete;
+    TrashEntries& operator=(const TrashEntries&) = delete;
+
+private:
+    std::vector<std::wstring> m_names;
+};
 
 std::string Narrow(const std::wstring& text);
 // From UTF-8 unless another code page is named.
