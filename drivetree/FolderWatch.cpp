@@ -31,18 +31,20 @@ bool CFolderWatch::Run()
     }
 }
 
+// Every decision below reads the folder's time before it looks for
+// subfolders, and tells the tree only after it: a change made meanwhile is
+// then either seen by the watch or shows as a newer time.
 bool CFolderWatch::Start()
 {
     // A change between the listing and now: the tree reads the folder again.
-    if (m_watch.IsValid() && ::WaitForSingleObject(m_watch.Get(), 0) == WAIT_OBJECT_0)
-    {
-        ::FindNextChangeNotification(m_watch.Get());
+    const bool bChanged = m_watch.IsValid() && ::WaitForSingleObject(m_watch.Get(), 0) == WAIT_OBJECT_0 &&
+                          ::FindNextChangeNotification(m_watch.Get());
+    const ULONGLONG nWriteTime = LastWriteTime();
+    if (!HasSubfolder() || !SwitchToWatching())
+        SwitchToLooking(nWriteTime);
+    if (bChanged)
         m_notify();
-    }
-    if (HasSubfolder() && SwitchToWatching())
-        return true;
-    SwitchToLooking();
-    return Exists();
+    return m_mode == EMode::Watching || Exists();
 }
 
 CFolderWatch::EStep CFolderWatch::WatchOnce()
@@ -57,8 +59,9 @@ CFolderWatch::EStep CFolderWatch::WatchOnce()
     // Without subfolders the folder may be deleted next: let go of it before
     // the tree hears of the change. A notification that cannot be re-armed
     // (the folder went) is given up likewise.
+    const ULONGLONG nWriteTime = LastWriteTime();
     if (!bArmed || !HasSubfolder())
-        SwitchToLooking();
+        SwitchToLooking(nWriteTime);
     m_notify();
     return EStep::GoOn;
 }
@@ -122,11 +125,11 @@ bool CFolderWatch::SwitchToWatching()
     return true;
 }
 
-void CFolderWatch::SwitchToLooking()
+void CFolderWatch::SwitchToLooking(ULONGLONG nSeenWriteTime)
 {
     m_watch.Reset();
     m_mode = EMode::Looking;
-    m_nSeenWriteTime = LastWriteTime();
+    m_nSeenWriteTime = nSeenWriteTime;
     m_nQuietLooks = 0;
 }
 

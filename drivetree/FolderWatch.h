@@ -44,7 +44,9 @@ private:
     bool Settle(bool& bArmed);
     EStep LookOnce();
     bool SwitchToWatching();
-    void SwitchToLooking();
+    // nSeenWriteTime: the folder's time read before it was found to have no
+    // subfolders.
+    void SwitchToLooking(ULONGLONG nSeenWriteTime);
     bool HasSubfolder() const;
     bool Exists() const;
     ULONGLONG LastWriteTime() const;
