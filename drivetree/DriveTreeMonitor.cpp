@@ -14,6 +14,7 @@
 // returned, and the thread object is kept (not auto-deleting) until then, so
 // the wait has a handle even when the thread ended on its own.
 #include "drivetree/FolderWatch.h"
+#include "drivetree/Populations.h"
 
 #include "BrwsTrace.h"
 
@@ -181,6 +182,7 @@ LRESULT CDriveTreeUtil::OnDeleteItem(NMTREEVIEWW* pNMTreeView)
     m_pState->monitored.erase(pData);
     KillMonitoringThread(pData->m_pThreadInfo);
     CTreeItemNode* pNode = CTreeItemNode::Of(pData);
+    m_pState->populations->OnNodeDeleted(*pNode);
     pNode->Unlink();
     delete pNode;
     return 0;
@@ -201,6 +203,7 @@ void CDriveTreeUtil::Destroy()
 {
     if (m_pTreeCtrl && ::IsWindow(m_pTreeCtrl->GetSafeHwnd()))
         m_pTreeCtrl->DeleteAllItems();
+    m_pState->populations->StopAll();
     m_pState->monitored.clear();
     m_pState->bLazyIcons = false;
     m_pState->bDispInfoSeen = false;

@@ -4,6 +4,8 @@
 #include "BrwsDriveTree.h"
 #include "shellmodel/ShellHolders.h"
 
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -38,13 +40,24 @@ public:
     void Unlink() noexcept;
     // Whether pAncestor is this node or one of its ancestors.
     bool IsWithin(const CTreeItemNode* pAncestor) const noexcept;
+    // Its index among its parent's children.
+    size_t SlotInParent() const noexcept { return m_nSlot; }
 
     // The folder's name within its parent for matching (see CChildIndex);
     // asked of the shell once, empty when it has none.
     const std::wstring& MatchKey();
 
+    static const uint32_t kNoRank = 0xFFFFFFFF;
+
     HTREEITEM m_hItem = nullptr;
     CTreeItemNode* m_pParentNode = nullptr;
+    // The child that says "Searching..." or "Not available", or null.
+    HTREEITEM m_hPlaceholder = nullptr;
+    // Filled from a listing (false again when one failed).
+    bool m_bFilled = false;
+    // Its place in its parent's order while a listing puts the children in
+    // order; kNoRank for one the listing did not name.
+    uint32_t m_nRank = kNoRank;
 
 private:
     void CloseHoles();
@@ -73,6 +86,9 @@ public:
     CTreeItemNode* Take(IShellFolder* pFolder, LPCITEMIDLIST relative, const std::wstring& key);
     // Whether a child (not yet taken) is in the index.
     bool Holds(const CTreeItemNode* pChild) const { return m_untaken.count(pChild) != 0; }
+    // A child inserted meanwhile by others; one deleted meanwhile.
+    void Add(CTreeItemNode* pChild);
+    void Forget(const CTreeItemNode* pChild);
 
 private:
     bool IsSame(IShellFolder* pFolder, LPCITEMIDLIST relative, CTreeItemNode* pChild) const;
@@ -157,9 +173,15 @@ bool IsPlainFolderAttributes(DWORD dwAttributes);
 // false for drives, virtual and special folders (no data, or no directory).
 bool GetFileSystemFolderData(IShellFolder* pFolder, LPCITEMIDLIST relative, WIN32_FIND_DATAW& data);
 
+class CPopulations;
+
 // What the controller keeps beyond its exported fields.
 struct CDriveTreeState
 {
+    explicit CDriveTreeState(CDriveTreeUtil& controller);
+    ~CDriveTreeState();
+    // The fillings that go on in the background.
+    std::unique_ptr<CPopulations> populations;
     // The system image list of small icons, attached without owning it.
     CImageList imlShell;
     // Icons are looked up when the tree asks (TVN_GETDISPINFO) rather than at

@@ -4,7 +4,7 @@
 // only by OnDeleteItem; the nodes mirror the tree's structure and order.
 // Folder items are filled from the shell when they first open
 // (CFolderPopulation); a folder is found again by its identifier list.
-#include "drivetree/FolderPopulation.h"
+#include "drivetree/Populations.h"
 
 #include "BrwsFolderFactory.h"
 #include "BrwsIDList.h"
@@ -63,9 +63,15 @@ CDriveTreeItemData::~CDriveTreeItemData()
 
 // ---- Construction --------------------------------------------------------------
 
+CDriveTreeState::CDriveTreeState(CDriveTreeUtil& controller) : populations(new CPopulations(controller))
+{
+}
+
+CDriveTreeState::~CDriveTreeState() = default;
+
 CDriveTreeUtil::CDriveTreeUtil()
     : m_bShowAllFolders(1), m_pTreeCtrl(nullptr), m_hLinkRoot(nullptr), m_hShellRoot(nullptr),
-      m_hNotifyWnd(nullptr), m_pState(new CDriveTreeState)
+      m_hNotifyWnd(nullptr), m_pState(new CDriveTreeState(*this))
 {
 }
 
@@ -150,6 +156,7 @@ CBFolder* CDriveTreeUtil::FindShellFolderByName(CBFolder* pParent, CString strNa
     if (!hParent)
         return nullptr;
     PopulateShellFolder(hParent, 0);
+    m_pState->populations->FinishNow(*ItemNode(hParent));
 
     // An empty name would match every folder without a path.
     auto matches = [](const CString& strText, const CString& strName) {
@@ -195,10 +202,35 @@ LRESULT CDriveTreeUtil::OnItemExpanding(NMTREEVIEWW* pNMTreeView)
     HTREEITEM hItem = pNMTreeView->itemNew.hItem;
     if (pNMTreeView->action == TVE_EXPAND && (m_pTreeCtrl->GetItemState(hItem, TVIS_EXPANDEDONCE) & TVIS_EXPANDEDONCE))
         return 0;
-    CDriveTreeItemData* pData = ItemData(hItem);
-    if (pData && IsShellFolder(pData->m_pFolder))
-        PopulateShellFolder(hItem, 0);
+    CTreeItemNode* pNode = ItemNode(hItem);
+    if (!pNode || !IsShellFolder(pNode->m_pFolder))
+        return 0;
+    // Collapsing a folder still searching, or not available, leaves it to
+    // list again when it opens next.
+    if (pNMTreeView->action == TVE_COLLAPSE && m_pState->populations->StopSearching(*pNode))
+        return 0;
+    if (pNMTreeView->action == TVE_COLLAPSE && pNode->m_hPlaceholder && !pNode->m_bFilled)
+    {
+        ResetToList(hItem);
+        return 0;
+    }
+    PopulateShellFolder(hItem, 0);
     return 0;
+}
+
+void CDriveTreeUtil::ResetToList(HTREEITEM hItem)
+{
+    m_pTreeCtrl->SetItemState(hItem, 0, TVIS_EXPANDEDONCE);
+}
+
+void CDriveTreeUtil::SetListingBudget(DWORD dwMs)
+{
+    m_pState->populations->m_dwBudgetMs = dwMs;
+}
+
+void CDriveTreeUtil::SetListingTimeLimit(DWORD dwMs)
+{
+    m_pState->populations->m_dwTimeLimitMs = dwMs;
 }
 
 LRESULT CDriveTreeUtil::OnItemExpanded(NMTREEVIEWW* /*pNMTreeView*/)
@@ -286,6 +318,7 @@ HTREEITEM CDriveTreeUtil::AddShellFolder(HTREEITEM hParent, CBFolder* pFolder)
         pParentNode->Adopt(pNode, pParentNode->Children().size());
         if (pParentNode->Children().size() == 1)
             SetChildrenIndicator(hParent, true);
+        m_pState->populations->OnChildAdded(*pParentNode, *pNode);
     }
     return pNode->m_hItem;
 }
@@ -368,11 +401,9 @@ HTREEITEM CDriveTreeUtil::FindShellFolder(CBFolder* pFolder)
 
 void CDriveTreeUtil::PopulateShellFolder(HTREEITEM hItem, int bRefresh)
 {
-    CWaitCursor waitCursor;
     CTreeItemNode* pNode = ItemNode(hItem);
-    if (!pNode || !pNode->Shell() || !m_pTreeCtrl)
-        return;
-    CFolderPopulation(*this, *pNode, bRefresh != 0).Run();
+    if (pNode && pNode->Shell() && m_pTreeCtrl)
+        m_pState->populations->Populate(*pNode, bRefresh != 0);
 }
 
 void CDriveTreeUtil::SetChildrenIndicator(HTREEITEM hItem, bool bChildren)

@@ -88,7 +88,8 @@ bool IsPlainFolderAttributes(DWORD dwAttributes)
     return !(dwAttributes & dwCustomisable);
 }
 
-HRESULT ListFolders(IShellFolder* pFolder, const CListingRequest& request, std::vector<CListedFolder>& listed)
+HRESULT ListFolders(IShellFolder* pFolder, const CListingRequest& request,
+                    const std::function<bool(std::vector<CListedFolder>&)>& onBatch)
 {
     CComHolder<IEnumIDList> enumerator;
     const SHCONTF flags = SHCONTF_FOLDERS | (ShowHiddenFiles() ? SHCONTF_INCLUDEHIDDEN : 0);
@@ -96,6 +97,7 @@ HRESULT ListFolders(IShellFolder* pFolder, const CListingRequest& request, std::
     if (FAILED(hr) || !enumerator)
         return FAILED(hr) ? hr : E_FAIL;
 
+    std::vector<CListedFolder> listed;
     for (HRESULT hrNext = S_OK; hrNext == S_OK;)
     {
         LPITEMIDLIST batch[kEnumBatch] = {};
@@ -112,15 +114,29 @@ HRESULT ListFolders(IShellFolder* pFolder, const CListingRequest& request, std::
             Describe(pFolder, request, item);
             listed.push_back(std::move(item));
         }
+        if (!listed.empty() && !onBatch(listed))
+            break;
+        listed.clear();
     }
+    return S_OK;
+}
+
+std::vector<uint32_t> RanksInFolderOrder(IShellFolder* pFolder, const std::vector<CIDListHolder>& listed)
+{
+    std::vector<uint32_t> order(listed.size());
+    for (uint32_t i = 0; i < order.size(); ++i)
+        order[i] = i;
     // Many file systems list in the shell's order already, and a check costs
     // n comparisons where a sort costs n log n. The sort is a stable one: a
     // comparison that is not a strict order cannot make it read past the
     // ends, as it could an introsort.
-    auto before = [pFolder](const CListedFolder& a, const CListedFolder& b) {
-        return CompareIDLists(0, pFolder, a.pidl.Get(), b.pidl.Get()) < 0;
+    auto before = [&](uint32_t a, uint32_t b) {
+        return CompareIDLists(0, pFolder, listed[a].Get(), listed[b].Get()) < 0;
     };
-    if (!std::is_sorted(listed.begin(), listed.end(), before))
-        std::stable_sort(listed.begin(), listed.end(), before);
-    return S_OK;
+    if (!std::is_sorted(order.begin(), order.end(), before))
+        std::stable_sort(order.begin(), order.end(), before);
+    std::vector<uint32_t> ranks(order.size());
+    for (uint32_t nRank = 0; nRank < order.size(); ++nRank)
+        ranks[order[nRank]] = nRank;
+    return ranks;
 }

@@ -3,6 +3,8 @@
 
 #include "drivetree/DriveTreePrivate.h"
 
+#include <cstdint>
+#include <functional>
 #include <vector>
 
 // One subfolder as the listing found it.
@@ -23,6 +25,12 @@ struct CListingRequest
 };
 
 // The subfolders of pFolder (shortcuts and items without attributes left
-// out), sorted in the folder's own order. Fails only when the folder cannot
-// be listed at all; a listing that breaks off keeps what came before.
-HRESULT ListFolders(IShellFolder* pFolder, const CListingRequest& request, std::vector<CListedFolder>& listed);
+// out), in the order the shell gives them, handed to onBatch a few at a time
+// (it may move them out; false stops the listing). Fails only when the folder
+// cannot be listed at all; a listing that breaks off keeps what came before.
+HRESULT ListFolders(IShellFolder* pFolder, const CListingRequest& request,
+                    const std::function<bool(std::vector<CListedFolder>&)>& onBatch);
+
+// The place of each listed folder (relative to pFolder) in the folder's own
+// order: ranks[i] is where listed[i] goes.
+std::vector<uint32_t> RanksInFolderOrder(IShellFolder* pFolder, const std::vector<CIDListHolder>& listed);

@@ -8,8 +8,11 @@
 #include "drivetree/FolderPopulation.h"
 
 #include "BrwsIDList.h"
+#include "BrwsModule.h"
+#include "resources/BrwsResourceIds.h"
 #include "shellmodel/ShellModelPrivate.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 namespace {
@@ -38,22 +41,212 @@ private:
     const bool m_bHold;
 };
 
+// A child item that is no folder: what the item's listing is doing.
+HTREEITEM InsertPlaceholder(CTreeCtrl& tree, HTREEITEM hParent, UINT nText)
+{
+    CString strText;
+    {
+        CZarnResourceManager resources(CString(BRWSUTIL_MODULE_KEY));
+        if (!strText.LoadString(nText))
+            strText = L"...";
+    }
+    TVINSERTSTRUCTW insert = {};
+    insert.hParent = hParent;
+    insert.hInsertAfter = TVI_FIRST;
+    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_CHILDREN;
+    insert.item.pszText = const_cast<LPWSTR>(strText.GetString());
+    insert.item.iImage = I_IMAGENONE;
+    insert.item.iSelectedImage = I_IMAGENONE;
+    insert.item.lParam = 0; // no folder: the controller leaves it alone
+    insert.item.cChildren = 0;
+    return tree.InsertItem(&insert);
+}
+
+// Whether the children are in the order of their ranks (ties in their
+// present order), and the ranks' order for a sort.
+bool RankedBefore(const CTreeItemNode* a, const CTreeItemNode* b)
+{
+    return a->m_nRank != b->m_nRank ? a->m_nRank < b->m_nRank : a->SlotInParent() < b->SlotInParent();
+}
+
+int CALLBACK CompareRanks(LPARAM lParam1, LPARAM lParam2, LPARAM)
+{
+    const CTreeItemNode* a = CTreeItemNode::Of(reinterpret_cast<CDriveTreeItemData*>(lParam1));
+    const CTreeItemNode* b = CTreeItemNode::Of(reinterpret_cast<CDriveTreeItemData*>(lParam2));
+    return RankedBefore(a, b) ? -1 : RankedBefore(b, a) ? 1 : 0;
+}
+
+const DWORD kShowSliceCheckEvery = 64; // folders shown between looks at the clock
+
 } // namespace
 
-CFolderPopulation::CFolderPopulation(CDriveTreeUtil& controller, CTreeItemNode& node, bool bRefresh)
-    : m_controller(controller), m_tree(*controller.m_pTreeCtrl), m_node(node), m_bRefresh(bRefresh)
+CFolderPopulation::CFolderPopulation(CDriveTreeUtil& controller, CTreeItemNode& node, bool bRefresh,
+                                     bool bStreaming, HWND hwndSink, UINT_PTR nId)
+    : m_controller(controller), m_tree(*controller.m_pTreeCtrl), m_node(node), m_bRefresh(bRefresh),
+      m_bStreaming(bStreaming), m_hwndSink(hwndSink), m_nId(nId)
 {
 }
 
-void CFolderPopulation::Run()
+bool CFolderPopulation::Start(DWORD dwBudgetMs)
 {
+    // What an earlier listing left (it was stopped, or failed) goes first.
+    if (m_node.m_hPlaceholder)
+        m_tree.DeleteItem(m_node.m_hPlaceholder);
+    m_node.m_hPlaceholder = nullptr;
     GatherExistingChildren();
     ArmWatch();
-    if (!Bind() || !List())
+    if (!Bind() || !StartListing())
     {
-        m_controller.DeleteItemChildren(m_node.m_hItem);
+        ShowUnavailable();
+        return true;
+    }
+    if (m_job->WaitForEnd(dwBudgetMs))
+        return Continue(INFINITE);
+    if (m_bStreaming)
+    {
+        m_node.m_hPlaceholder = InsertPlaceholder(m_tree, m_node.m_hItem, IDS_BRWS_TREE_SEARCHING);
+        m_controller.SetChildrenIndicator(m_node.m_hItem, true);
+        m_index.reset(new CChildIndex(m_existing));
+    }
+    return Continue(CDriveTreeUtil::kListingSliceMs);
+}
+
+bool CFolderPopulation::StartListing()
+{
+    CListingRequest request;
+    request.bShowAllFolders = m_controller.m_bShowAllFolders != 0;
+    request.bWithKeys = !m_existing.empty();
+    m_job = CListingJob::Start(m_node.Shell()->m_pidlFull, request, m_hwndSink, CDriveTreeUtil::kListingMessage,
+                               m_nId);
+    return m_job != nullptr;
+}
+
+bool CFolderPopulation::Continue(DWORD dwSliceMs)
+{
+    const bool bEnded = m_job->Take(m_arrived);
+    if (m_index)
+        ShowArrived(dwSliceMs);
+    if (!bEnded || HasWaiting())
+        return false;
+    Finish();
+    return true;
+}
+
+bool CFolderPopulation::RunToEnd(DWORD dwLimitMs)
+{
+    if (!m_job->WaitForEnd(dwLimitMs))
+    {
+        GiveUp();
+        return false;
+    }
+    while (!Continue(INFINITE))
+    {
+    }
+    return true;
+}
+
+void CFolderPopulation::GiveUp()
+{
+    m_job->Cancel();
+    ShowUnavailable();
+}
+
+void CFolderPopulation::StopAndReset()
+{
+    m_job->Cancel();
+    m_controller.ResetToList(m_node.m_hItem);
+}
+
+void CFolderPopulation::AdoptChild(CTreeItemNode* pChild)
+{
+    m_existing.push_back(pChild);
+    if (m_index)
+        m_index->Add(pChild);
+}
+
+void CFolderPopulation::ForgetChild(CTreeItemNode* pChild)
+{
+    m_existing.erase(std::remove(m_existing.begin(), m_existing.end(), pChild), m_existing.end());
+    m_stale.erase(std::remove(m_stale.begin(), m_stale.end(), pChild), m_stale.end());
+    std::replace(m_listedAs.begin(), m_listedAs.end(), pChild, static_cast<CTreeItemNode*>(nullptr));
+    if (m_index)
+        m_index->Forget(pChild);
+}
+
+// Folders as they come, while the placeholder shows: each goes last (or is
+// a child inserted before the listing began), and takes its place in the
+// folder's order when the listing ends.
+void CFolderPopulation::ShowArrived(DWORD dwSliceMs)
+{
+    if (m_arrived.empty())
+        return;
+    const DWORD dwStart = ::GetTickCount();
+    CRedrawHold hold(m_tree, (m_tree.GetItemState(m_node.m_hItem, TVIS_EXPANDED) & TVIS_EXPANDED) != 0);
+    size_t nShown = 0;
+    while (nShown < m_arrived.size())
+    {
+        ShowArrivedOne(m_arrived[nShown++]);
+        if (nShown % kShowSliceCheckEvery == 0 && ::GetTickCount() - dwStart >= dwSliceMs)
+            break;
+    }
+    m_arrived.erase(m_arrived.begin(), m_arrived.begin() + static_cast<ptrdiff_t>(nShown));
+}
+
+void CFolderPopulation::ShowArrivedOne(CListedFolder& listed)
+{
+    const uint32_t nOrder = m_nShown++;
+    if (CTreeItemNode* pChild = m_index->Take(m_folder.Get(), listed.pidl.Get(), listed.key))
+    {
+        pChild->m_nRank = nOrder;
         return;
     }
+    std::unique_ptr<CBFolder> folder = MakeChildFolder(listed);
+    if (!folder)
+        return;
+    CDriveTreeUtil::CInsertHints hints;
+    hints.nHasSubfolders = listed.nHasSubfolders;
+    hints.bPlain = listed.bPlain;
+    if (CTreeItemNode* pChild = m_controller.InsertFolderItem(m_node.m_hItem, folder.get(), hints))
+    {
+        folder.release();
+        pChild->m_nRank = nOrder;
+        m_node.Adopt(pChild, m_node.Children().size());
+    }
+}
+
+void CFolderPopulation::Finish()
+{
+    if (FAILED(m_job->Result()))
+        ShowUnavailable();
+    else if (m_index)
+        FinishStreaming();
+    else
+        FinishWhole();
+}
+
+void CFolderPopulation::FinishStreaming()
+{
+    m_tree.DeleteItem(m_node.m_hPlaceholder);
+    m_node.m_hPlaceholder = nullptr;
+    const std::vector<uint32_t>& ranks = m_job->Ranks();
+    for (CTreeItemNode* pChild : m_node.Children())
+        pChild->m_nRank = pChild->m_nRank < ranks.size() ? ranks[pChild->m_nRank] : CTreeItemNode::kNoRank;
+    SortByRank();
+    SetButton();
+    m_node.m_bFilled = true;
+    StartMonitoring();
+}
+
+// Everything at once, in the folder's order, as a listing on this thread
+// would have given it.
+void CFolderPopulation::FinishWhole()
+{
+    const std::vector<uint32_t>& ranks = m_job->Ranks();
+    std::vector<CListedFolder> sorted(m_arrived.size());
+    for (size_t i = 0; i < m_arrived.size(); ++i)
+        sorted[i < ranks.size() ? ranks[i] : i] = std::move(m_arrived[i]);
+    m_arrived.clear();
+    m_listed = std::move(sorted);
     MatchListed();
     m_hFirstVisible = m_tree.GetFirstVisibleItem();
     {
@@ -65,7 +258,20 @@ void CFolderPopulation::Run()
     }
     if (m_hFirstVisible && m_tree.GetFirstVisibleItem() != m_hFirstVisible)
         m_tree.SelectSetFirstVisible(m_hFirstVisible);
+    m_node.m_bFilled = true;
     StartMonitoring();
+}
+
+// The folder cannot be read: its children go, and one placeholder says so.
+void CFolderPopulation::ShowUnavailable()
+{
+    if (m_node.m_hPlaceholder)
+        m_tree.DeleteItem(m_node.m_hPlaceholder);
+    m_node.m_hPlaceholder = nullptr;
+    m_controller.DeleteItemChildren(m_node.m_hItem);
+    m_node.m_hPlaceholder = InsertPlaceholder(m_tree, m_node.m_hItem, IDS_BRWS_TREE_NOT_AVAILABLE);
+    m_node.m_bFilled = false;
+    m_controller.SetChildrenIndicator(m_node.m_hItem, true);
 }
 
 void CFolderPopulation::GatherExistingChildren()
@@ -91,15 +297,6 @@ bool CFolderPopulation::Bind()
         return false;
     m_folder = CShellFolderHolder::Share(bound.m_pFolder);
     return true;
-}
-
-bool CFolderPopulation::List()
-{
-    CListingRequest request;
-    request.hwndOwner = m_node.Shell()->m_hwndOwner;
-    request.bShowAllFolders = m_controller.m_bShowAllFolders != 0;
-    request.bWithKeys = !m_existing.empty();
-    return SUCCEEDED(ListFolders(m_folder.Get(), request, m_listed));
 }
 
 void CFolderPopulation::MatchListed()
@@ -153,6 +350,21 @@ void CFolderPopulation::PutExistingInOrder()
             return;
         }
     }
+}
+
+// The children in the order of their ranks: one sort of the tree when they
+// are not in it already (many file systems list in the shell's order).
+void CFolderPopulation::SortByRank()
+{
+    std::vector<CTreeItemNode*> children = m_node.Children();
+    if (std::is_sorted(children.begin(), children.end(), RankedBefore))
+        return;
+    TVSORTCB sort = {};
+    sort.hParent = m_node.m_hItem;
+    sort.lpfnCompare = &CompareRanks;
+    m_tree.SortChildrenCB(&sort);
+    std::sort(children.begin(), children.end(), RankedBefore);
+    m_node.SetChildren(std::move(children));
 }
 
 // Merges the new folders into the children, both in the folder's order:

@@ -109,22 +109,34 @@ CChildIndex::CChildIndex(const std::vector<CTreeItemNode*>& children)
 {
     m_byKey.reserve(children.size());
     for (CTreeItemNode* pChild : children)
-    {
-        const std::wstring& key = pChild->MatchKey();
-        if (key.empty())
-            m_unnamed.push_back(pChild);
-        else
-            m_byKey.emplace(key, pChild);
-        m_untaken.insert(pChild);
-    }
+        Add(pChild);
+}
+
+void CChildIndex::Add(CTreeItemNode* pChild)
+{
+    const std::wstring& key = pChild->MatchKey();
+    if (key.empty())
+        m_unnamed.push_back(pChild);
+    else
+        m_byKey.emplace(key, pChild);
+    m_untaken.insert(pChild);
+}
+
+// Only the untaken set forgets: IsSame never accepts a child outside it.
+void CChildIndex::Forget(const CTreeItemNode* pChild)
+{
+    m_untaken.erase(pChild);
 }
 
 bool CChildIndex::IsSame(IShellFolder* pFolder, LPCITEMIDLIST relative, CTreeItemNode* pChild) const
 {
+    // A child taken or forgotten (maybe deleted) is not looked at again.
+    if (!m_untaken.count(pChild))
+        return false;
     const CBShellData* pShell = pChild->Shell();
     // The child's own parent interface is the authority on its identifiers.
     IShellFolder* pJudge = pShell && pShell->m_pParentFolder ? pShell->m_pParentFolder : pFolder;
-    return pShell && m_untaken.count(pChild) && CompareIDLists(0, pJudge, pShell->m_pidlRelative, relative) == 0;
+    return pShell && CompareIDLists(0, pJudge, pShell->m_pidlRelative, relative) == 0;
 }
 
 CTreeItemNode* CChildIndex::Take(IShellFolder* pFolder, LPCITEMIDLIST relative, const std::wstring& key)

@@ -131,6 +131,15 @@ public:
     // its constructed state; it may be initialized again.
     void Destroy();
 
+    // How long a folder's listing may take while the caller waits: one that
+    // takes longer goes on in the background, the item showing "Searching..."
+    // when it opens for the first time (75 ms unless set; INFINITE: wait).
+    void SetListingBudget(DWORD dwMs);
+    // How long a listing may take at all before its folder shows "Not
+    // available" (15 s unless set); also the longest wait of a call that
+    // needs a folder filled (FindShellFolderByName).
+    void SetListingTimeLimit(DWORD dwMs);
+
     int m_bShowAllFolders;
     CTreeCtrl* m_pTreeCtrl;  // not owned
     HTREEITEM m_hLinkRoot;   // never set here
@@ -159,6 +168,12 @@ protected:
 
 private:
     friend class CFolderPopulation;
+    friend class CPopulations;
+    // Posted by listing threads to the controller's own message-only window.
+    static const UINT kListingMessage = WM_APP + 0x2B2;
+    // The longest a batch of folders found in the background is shown for,
+    // before other input has its turn.
+    static const DWORD kListingSliceMs = 40;
     // How InsertFolderItem places and shows a folder; the defaults ask the
     // shell as an item inserted on its own needs.
     struct CInsertHints
@@ -180,6 +195,8 @@ private:
     // Removes an item whose folder is gone from disk, moving a selection
     // inside it to its parent first.
     void DropVanishedItem(HTREEITEM hItem);
+    // Makes the item list its folder when it next opens.
+    void ResetToList(HTREEITEM hItem);
 
     // What the controller keeps beyond the fields above.
     std::unique_ptr<CDriveTreeState> m_pState;

@@ -1,5 +1,10 @@
 #include "TreeHost.h"
 
+#include "resources/BrwsResourceIds.h"
+
+#include <TarkLanguage.h>
+#include <tlhelp32.h>
+
 namespace drivetree_test {
 
 namespace {
@@ -85,6 +90,8 @@ LRESULT CALLBACK CTreeHost::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
         case TVN_ITEMEXPANDINGW:
             return pHost->m_controller.OnItemExpanding(reinterpret_cast<NMTREEVIEWW*>(lParam));
         case TVN_DELETEITEMW:
+            if (!reinterpret_cast<NMTREEVIEWW*>(lParam)->itemOld.lParam)
+                ++pHost->m_nPlaceholdersDeleted;
             return pHost->m_controller.OnDeleteItem(reinterpret_cast<NMTREEVIEWW*>(lParam));
         case TVN_GETDISPINFOW:
             if (!pHost->m_bRouteDispInfo)
@@ -157,6 +164,10 @@ void DriveTreeTest::SetUpTestSuite()
         return;
     bWarm = true;
     CoInitialize(nullptr); // as in the host
+    CConnectLanguage& language = CConnectLanguage::Instance();
+    language.SetPath(testing_support::BinaryFolder().c_str());
+    language.SetAltPath(L"");
+    ASSERT_GE(language.CallStoredCallbacks(L"English"), 1);
     testing_support::TaskMemSpy::Instance();
     // The shell keeps caches of its own for the process (icons, folder
     // objects); one full round fills them before any count is taken.
@@ -178,6 +189,62 @@ void DriveTreeTest::SetUpTestSuite()
         for (HTREEITEM hChild : host.Children(items[i]))
             items.push_back(hChild);
     }
+}
+
+namespace {
+
+std::wstring ResourceText(UINT nId)
+{
+    CString text;
+    text.LoadString(nId);
+    return text.GetString();
+}
+
+} // namespace
+
+std::set<DWORD> ThreadIds()
+{
+    std::set<DWORD> ids;
+    HANDLE hSnapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry = {sizeof(entry)};
+    for (BOOL b = Thread32First(hSnapshot, &entry); b; b = Thread32Next(hSnapshot, &entry))
+        if (entry.th32OwnerProcessID == GetCurrentProcessId())
+            ids.insert(entry.th32ThreadID);
+    CloseHandle(hSnapshot);
+    return ids;
+}
+
+bool WaitForThreadsToEnd(const std::set<DWORD>& before, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    for (;;)
+    {
+        std::vector<HANDLE> newer;
+        for (DWORD id : ThreadIds())
+            if (!before.count(id))
+                if (HANDLE hThread = OpenThread(SYNCHRONIZE, FALSE, id))
+                    newer.push_back(hThread);
+        if (newer.empty())
+            return true;
+        const DWORD elapsed = GetTickCount() - start;
+        const DWORD result = elapsed < timeoutMs ? WaitForMultipleObjects(static_cast<DWORD>(newer.size()),
+                                                                          newer.data(), TRUE, timeoutMs - elapsed)
+                                                 : WAIT_TIMEOUT;
+        for (HANDLE hThread : newer)
+            CloseHandle(hThread);
+        if (result == WAIT_TIMEOUT || result == WAIT_FAILED)
+            return false;
+    }
+}
+
+std::wstring SearchingText()
+{
+    return ResourceText(IDS_BRWS_TREE_SEARCHING);
+}
+
+std::wstring NotAvailableText()
+{
+    return ResourceText(IDS_BRWS_TREE_NOT_AVAILABLE);
 }
 
 void MakeFolder(const std::wstring& path)

@@ -75,6 +75,8 @@ public:
     std::vector<MSG> m_heldChanges;
     // The new item of every TVN_SELCHANGED, in order.
     std::vector<HTREEITEM> m_selections;
+    // Items without data (placeholders) deleted so far.
+    int m_nPlaceholdersDeleted = 0;
     // Items the tree asked TVN_GETDISPINFO for.
     std::set<HTREEITEM> m_dispInfoItems;
 
@@ -99,6 +101,13 @@ protected:
 };
 
 void MakeFolder(const std::wstring& path);
+// The ids of this process's threads.
+std::set<DWORD> ThreadIds();
+// Waits up to timeoutMs for every thread not in before to end.
+bool WaitForThreadsToEnd(const std::set<DWORD>& before, DWORD timeoutMs = 10000);
+// The placeholders' texts, as the language module has them.
+std::wstring SearchingText();
+std::wstring NotAvailableText();
 // The path SHGetPathFromIDListW gives for an absolute list.
 std::wstring ShellPath(LPCITEMIDLIST pidlFull);
 

@@ -1,0 +1,179 @@
+// CPopulations: fillings that outlast their budget, and the message-only
+// window through which their listing threads tell the tree's thread.
+#include "drivetree/Populations.h"
+
+namespace {
+
+const wchar_t kSinkClass[] = L"TarkBrowserUtil.DriveTreeListings";
+
+HINSTANCE ThisModule()
+{
+    HMODULE hModule = nullptr;
+    ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                         reinterpret_cast<LPCWSTR>(&ThisModule), &hModule);
+    return hModule;
+}
+
+} // namespace
+
+CPopulations::~CPopulations()
+{
+    StopAll();
+}
+
+void CPopulations::Populate(CTreeItemNode& node, bool bRefresh)
+{
+    if (std::shared_ptr<CFolderPopulation> running = Of(node))
+    {
+        if (bRefresh)
+            running->RefreshAgainWhenDone();
+        return;
+    }
+    CWaitCursor waitCursor;
+    HWND hwndSink = Sink();
+    auto population = std::make_shared<CFolderPopulation>(m_controller, node, bRefresh, !node.m_bFilled && !bRefresh,
+                                                          hwndSink, ++m_nLastId);
+    // Without a window to tell, nothing could finish a listing later.
+    if (population->Start(hwndSink ? m_dwBudgetMs : 0))
+        Ended(population);
+    else if (hwndSink)
+        Keep(population);
+    else if (population->RunToEnd(m_dwTimeLimitMs))
+        Ended(population);
+}
+
+void CPopulations::FinishNow(CTreeItemNode& node)
+{
+    std::shared_ptr<CFolderPopulation> population = Of(node);
+    if (!population)
+        return;
+    CWaitCursor waitCursor;
+    Forget(*population);
+    if (population->RunToEnd(m_dwTimeLimitMs))
+        Ended(population);
+}
+
+bool CPopulations::StopSearching(CTreeItemNode& node)
+{
+    std::shared_ptr<CFolderPopulation> population = Of(node);
+    if (!population || !population->ShowsSearching())
+        return false;
+    Forget(*population);
+    population->StopAndReset();
+    return true;
+}
+
+void CPopulations::OnNodeDeleted(CTreeItemNode& node)
+{
+    if (std::shared_ptr<CFolderPopulation> population = Of(node))
+    {
+        Forget(*population);
+        population->Stop();
+    }
+    if (node.m_pParentNode)
+        if (std::shared_ptr<CFolderPopulation> parent = Of(*node.m_pParentNode))
+            parent->ForgetChild(&node);
+}
+
+void CPopulations::OnChildAdded(CTreeItemNode& parent, CTreeItemNode& child)
+{
+    if (std::shared_ptr<CFolderPopulation> population = Of(parent))
+        population->AdoptChild(&child);
+}
+
+void CPopulations::StopAll()
+{
+    for (auto& entry : m_byId)
+        entry.second->Stop();
+    m_byId.clear();
+    m_byNode.clear();
+    if (m_hwndSink)
+        ::DestroyWindow(m_hwndSink); // its timers go with it
+    m_hwndSink = nullptr;
+}
+
+HWND CPopulations::Sink()
+{
+    if (m_hwndSink)
+        return m_hwndSink;
+    static const bool bRegistered = [] {
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = &CPopulations::SinkProc;
+        wc.hInstance = ThisModule();
+        wc.lpszClassName = kSinkClass;
+        return ::RegisterClassW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    }();
+    if (!bRegistered)
+        return nullptr;
+    m_hwndSink = ::CreateWindowExW(0, kSinkClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, ThisModule(), nullptr);
+    if (m_hwndSink)
+        ::SetWindowLongPtrW(m_hwndSink, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    return m_hwndSink;
+}
+
+std::shared_ptr<CFolderPopulation> CPopulations::Of(const CTreeItemNode& node) const
+{
+    auto it = m_byNode.find(&node);
+    return it == m_byNode.end() ? nullptr : it->second;
+}
+
+void CPopulations::Keep(const std::shared_ptr<CFolderPopulation>& population)
+{
+    m_byNode[&population->Node()] = population;
+    m_byId[population->Id()] = population;
+    ::SetTimer(m_hwndSink, population->Id(), m_dwTimeLimitMs, nullptr);
+}
+
+void CPopulations::Forget(const CFolderPopulation& population)
+{
+    if (!m_byId.erase(population.Id()))
+        return;
+    m_byNode.erase(&population.Node());
+    ::KillTimer(m_hwndSink, population.Id());
+}
+
+// A refresh asked for while this one ran reads the folder once more.
+void CPopulations::Ended(const std::shared_ptr<CFolderPopulation>& population)
+{
+    Forget(*population);
+    if (population->WantsAgain())
+        Populate(population->Node(), true);
+}
+
+void CPopulations::OnProgress(UINT_PTR nId)
+{
+    auto it = m_byId.find(nId);
+    if (it == m_byId.end())
+        return; // stopped since
+    std::shared_ptr<CFolderPopulation> population = it->second;
+    if (population->Continue(CDriveTreeUtil::kListingSliceMs))
+        Ended(population);
+    else if (population->HasWaiting())
+        ::PostMessageW(m_hwndSink, CDriveTreeUtil::kListingMessage, nId, 0); // the rest after other input
+}
+
+void CPopulations::OnTimeOut(UINT_PTR nId)
+{
+    auto it = m_byId.find(nId);
+    if (it == m_byId.end())
+        return;
+    std::shared_ptr<CFolderPopulation> population = it->second;
+    Forget(*population);
+    population->GiveUp();
+}
+
+LRESULT CALLBACK CPopulations::SinkProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    CPopulations* pThis = reinterpret_cast<CPopulations*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (pThis && msg == CDriveTreeUtil::kListingMessage)
+    {
+        pThis->OnProgress(wParam);
+        return 0;
+    }
+    if (pThis && msg == WM_TIMER)
+    {
+        pThis->OnTimeOut(wParam);
+        return 0;
+    }
+    return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+}

@@ -1,0 +1,138 @@
+// Listings that take long go on in the background: the tree shows
+// "Searching..." while the host answers input, then the folders in order;
+// collapsing, deleting or destroying stops them at once; a folder that cannot
+// be listed says "Not available" until it is opened again.
+#include "TreeHost.h"
+#include "ListingGate.h"
+
+namespace drivetree_test {
+namespace {
+
+using testing_support::ListingGate;
+
+const DWORD kHalfSecond = 500;
+
+TEST_F(DriveTreeTest, AHeldListingShowsSearchingWhileTheHostRunsThenItsFoldersInOrderWatched)
+{
+    ScratchFolder scratch(L"held");
+    for (const wchar_t* name : {L"c", L"a", L"b"})
+        MakeFolder(scratch / name);
+    ListingGate gate;
+    gate.Set(scratch.Path(), ListingGate::Mode::Hold);
+    CTreeHost host;
+    HTREEITEM hFolder = host.Open(scratch.Path());
+    host.Tree().SelectItem(hFolder);
+    host.UserExpand(hFolder); // returns although the listing waits
+
+    EXPECT_EQ(std::vector<std::wstring>{SearchingText()}, host.ChildTexts(hFolder));
+    EXPECT_TRUE(host.Tree().GetItemState(hFolder, TVIS_EXPANDED) & TVIS_EXPANDED);
+    // Input goes on meanwhile: Down reaches the placeholder.
+    PostMessageW(host.Tree().m_hWnd, WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_TRUE(host.PumpUntil([&] { return host.Tree().GetSelectedItem() == host.Tree().GetChildItem(hFolder); }));
+
+    gate.Open();
+    const std::vector<std::wstring> expected = {L"a", L"b", L"c"};
+    EXPECT_TRUE(host.PumpUntil([&] { return host.ChildTexts(hFolder) == expected; }));
+    EXPECT_EQ(1, host.m_nPlaceholdersDeleted);
+    // Watched as any folder filled at once.
+    MakeFolder(scratch / L"d");
+    EXPECT_TRUE(host.PumpUntil([&] { return host.ChildTexts(hFolder).size() == 4; }));
+}
+
+TEST_F(DriveTreeTest, AFolderListedWithinTheBudgetNeverShowsAPlaceholder)
+{
+    ScratchFolder scratch(L"quick");
+    for (const wchar_t* name : {L"b", L"a"})
+        MakeFolder(scratch / name);
+    CTreeHost host;
+    HTREEITEM hFolder = host.Open(scratch.Path());
+    host.UserExpand(hFolder);
+    EXPECT_EQ((std::vector<std::wstring>{L"a", L"b"}), host.ChildTexts(hFolder));
+    EXPECT_EQ(0, host.m_nPlaceholdersDeleted);
+}
+
+TEST_F(DriveTreeTest, CollapsingStopsAListingAndOpeningAgainListsAnew)
+{
+    ScratchFolder scratch(L"collapse");
+    MakeFolder(scratch / L"x");
+    ListingGate gate;
+    gate.Set(scratch.Path(), ListingGate::Mode::Hold);
+    CTreeHost host;
+    HTREEITEM hFolder = host.Open(scratch.Path());
+    host.UserExpand(hFolder);
+    ASSERT_EQ(std::vector<std::wstring>{SearchingText()}, host.ChildTexts(hFolder));
+
+    host.UserCollapse(hFolder);
+    gate.Open();
+    ASSERT_TRUE(gate.WaitUntilNoneLive(10000)); // the listing has ended
+    host.PumpUntil([] { return false; }, kHalfSecond);
+    EXPECT_EQ(std::vector<std::wstring>{SearchingText()}, host.ChildTexts(hFolder))
+        << "a stopped listing inserted something";
+
+    gate.Clear(scratch.Path());
+    host.UserExpand(hFolder);
+    EXPECT_EQ(std::vector<std::wstring>{L"x"}, host.ChildTexts(hFolder));
+}
+
+TEST_F(DriveTreeTest, DeletingTheItemOrDestroyingDuringAHeldListingReturnsAtOnceAndLeavesNoThread)
+{
+    ScratchFolder scratch(L"abandon");
+    for (const wchar_t* name : {L"one", L"one\\x", L"two", L"two\\y"})
+        MakeFolder(scratch / name);
+    ListingGate gate;
+    gate.Set(scratch / L"one", ListingGate::Mode::Hold);
+    gate.Set(scratch / L"two", ListingGate::Mode::Hold);
+    const std::set<DWORD> threadsBefore = ThreadIds();
+    {
+        CTreeHost host;
+        HTREEITEM hOne = host.Open(scratch / L"one");
+        HTREEITEM hTwo = host.Open(scratch / L"two");
+        host.UserExpand(hOne);
+        host.UserExpand(hTwo);
+        DWORD dwStart = GetTickCount();
+        ASSERT_TRUE(host.Tree().DeleteItem(hOne));
+        EXPECT_LT(GetTickCount() - dwStart, 1000u);
+        dwStart = GetTickCount();
+        host.Controller().Destroy();
+        EXPECT_LT(GetTickCount() - dwStart, 1000u);
+    }
+    gate.Open();
+    EXPECT_TRUE(gate.WaitUntilNoneLive(10000));
+    EXPECT_TRUE(WaitForThreadsToEnd(threadsBefore));
+}
+
+TEST_F(DriveTreeTest, AFolderThatCannotBeListedInTimeSaysNotAvailableUntilOpenedAgain)
+{
+    ScratchFolder scratch(L"unavailable");
+    for (const wchar_t* name : {L"failing", L"failing\\inside", L"slow", L"slow\\inside"})
+        MakeFolder(scratch / name);
+    ListingGate gate;
+    gate.Set(scratch / L"failing", ListingGate::Mode::Fail);
+    gate.Set(scratch / L"slow", ListingGate::Mode::Hold);
+    CTreeHost host;
+    host.Controller().SetListingTimeLimit(300);
+    HTREEITEM hFailing = host.Open(scratch / L"failing");
+    HTREEITEM hSlow = host.Open(scratch / L"slow");
+    const std::vector<std::wstring> notAvailable = {NotAvailableText()};
+
+    host.UserExpand(hFailing);
+    EXPECT_EQ(notAvailable, host.ChildTexts(hFailing));
+    host.UserExpand(hSlow);
+    EXPECT_TRUE(host.PumpUntil([&] { return host.ChildTexts(hSlow) == notAvailable; }));
+    // A call that needs the folder filled waits no longer than the limit.
+    CBFolder* pSlow = host.Controller().GetItemFolder(hSlow);
+    EXPECT_EQ(nullptr, host.Controller().FindShellFolderByName(pSlow, L"inside", L""));
+    EXPECT_EQ(notAvailable, host.ChildTexts(hSlow));
+
+    gate.Clear(scratch / L"failing");
+    gate.Clear(scratch / L"slow");
+    for (HTREEITEM hItem : {hFailing, hSlow})
+    {
+        host.UserCollapse(hItem);
+        host.UserExpand(hItem);
+        EXPECT_EQ(std::vector<std::wstring>{L"inside"}, host.ChildTexts(hItem));
+    }
+}
+
+} // namespace
+} // namespace drivetree_test

@@ -1,0 +1,229 @@
+#include "ListingGate.h"
+
+#include "drivetree/ListingSeam.h"
+#include "shellmodel/ShellHolders.h"
+
+#include <shlwapi.h>
+
+#include <cwctype>
+
+namespace testing_support {
+
+namespace {
+
+ListingGate* g_pGate = nullptr;
+
+std::wstring Upper(std::wstring text)
+{
+    for (wchar_t& c : text)
+        c = static_cast<wchar_t>(std::towupper(c));
+    return text;
+}
+
+std::wstring NameOf(IShellFolder* pFolder, LPCITEMIDLIST relative)
+{
+    STRRET name = {};
+    wchar_t szName[MAX_PATH] = {};
+    if (FAILED(pFolder->GetDisplayNameOf(relative, SHGDN_INFOLDER, &name)) ||
+        FAILED(StrRetToBufW(&name, relative, szName, MAX_PATH)))
+        return std::wstring();
+    return szName;
+}
+
+} // namespace
+
+// An enumerator that waits at the gate before it gives its first item.
+class GatedEnum : public IEnumIDList
+{
+public:
+    GatedEnum(ListingGate& gate, IEnumIDList* pInner) : m_gate(gate), m_inner(CComHolder<IEnumIDList>::Share(pInner)) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
+    {
+        *ppv = (riid == IID_IUnknown || riid == IID_IEnumIDList) ? static_cast<IEnumIDList*>(this) : nullptr;
+        return *ppv ? (AddRef(), S_OK) : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&m_nRefs); }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        const ULONG nRefs = InterlockedDecrement(&m_nRefs);
+        if (!nRefs)
+            delete this;
+        return nRefs;
+    }
+    HRESULT STDMETHODCALLTYPE Next(ULONG celt, PITEMID_CHILD* rgelt, ULONG* pFetched) override
+    {
+        if (!m_bPassed)
+        {
+            InterlockedIncrement(&m_gate.m_nWaiting);
+            WaitForSingleObject(m_gate.m_hOpen, INFINITE);
+            InterlockedDecrement(&m_gate.m_nWaiting);
+            m_bPassed = true;
+        }
+        return m_inner->Next(celt, rgelt, pFetched);
+    }
+    HRESULT STDMETHODCALLTYPE Skip(ULONG celt) override { return m_inner->Skip(celt); }
+    HRESULT STDMETHODCALLTYPE Reset() override { return m_inner->Reset(); }
+    HRESULT STDMETHODCALLTYPE Clone(IEnumIDList** ppEnum) override { return m_inner->Clone(ppEnum); }
+
+private:
+    virtual ~GatedEnum() = default;
+    ListingGate& m_gate;
+    CComHolder<IEnumIDList> m_inner;
+    bool m_bPassed = false;
+    LONG m_nRefs = 1;
+};
+
+// The real folder, but for what its mode changes.
+class GatedFolder : public IShellFolder
+{
+public:
+    GatedFolder(ListingGate& gate, IShellFolder* pInner, ListingGate::Mode mode)
+        : m_gate(gate), m_inner(CComHolder<IShellFolder>::Share(pInner)), m_mode(mode)
+    {
+        if (InterlockedIncrement(&m_gate.m_nLive) == 1)
+            ResetEvent(m_gate.m_hNoneLive);
+    }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
+    {
+        *ppv = (riid == IID_IUnknown || riid == IID_IShellFolder) ? static_cast<IShellFolder*>(this) : nullptr;
+        return *ppv ? (AddRef(), S_OK) : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&m_nRefs); }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        const ULONG nRefs = InterlockedDecrement(&m_nRefs);
+        if (!nRefs)
+            delete this;
+        return nRefs;
+    }
+    HRESULT STDMETHODCALLTYPE EnumObjects(HWND h, SHCONTF f, IEnumIDList** ppEnum) override
+    {
+        if (m_mode == ListingGate::Mode::Fail)
+            return E_FAIL;
+        HRESULT hr = m_inner->EnumObjects(h, f, ppEnum);
+        if (m_mode == ListingGate::Mode::Hold && hr == S_OK && *ppEnum)
+        {
+            IEnumIDList* pInner = *ppEnum;
+            *ppEnum = new GatedEnum(m_gate, pInner);
+            pInner->Release();
+        }
+        return hr;
+    }
+    HRESULT STDMETHODCALLTYPE GetAttributesOf(UINT cidl, PCUITEMID_CHILD_ARRAY apidl, SFGAOF* pAttributes) override
+    {
+        const std::wstring name = cidl == 1 && m_mode == ListingGate::Mode::Decorate ? NameOf(m_inner.Get(), apidl[0])
+                                                                                      : std::wstring();
+        if (name == L"broken")
+            return E_FAIL;
+        HRESULT hr = m_inner->GetAttributesOf(cidl, apidl, pAttributes);
+        if (name == L"link")
+            *pAttributes |= SFGAO_LINK;
+        return hr;
+    }
+    // The rest as the real folder answers.
+    HRESULT STDMETHODCALLTYPE ParseDisplayName(HWND h, IBindCtx* b, LPWSTR n, ULONG* e, PIDLIST_RELATIVE* p, ULONG* a) override
+    { return m_inner->ParseDisplayName(h, b, n, e, p, a); }
+    HRESULT STDMETHODCALLTYPE BindToObject(PCUIDLIST_RELATIVE p, IBindCtx* b, REFIID r, void** v) override
+    { return m_inner->BindToObject(p, b, r, v); }
+    HRESULT STDMETHODCALLTYPE BindToStorage(PCUIDLIST_RELATIVE p, IBindCtx* b, REFIID r, void** v) override
+    { return m_inner->BindToStorage(p, b, r, v); }
+    HRESULT STDMETHODCALLTYPE CompareIDs(LPARAM l, PCUIDLIST_RELATIVE a, PCUIDLIST_RELATIVE b) override
+    { return m_inner->CompareIDs(l, a, b); }
+    HRESULT STDMETHODCALLTYPE CreateViewObject(HWND h, REFIID r, void** v) override { return m_inner->CreateViewObject(h, r, v); }
+    HRESULT STDMETHODCALLTYPE GetUIObjectOf(HWND h, UINT c, PCUITEMID_CHILD_ARRAY a, REFIID r, UINT* x, void** v) override
+    { return m_inner->GetUIObjectOf(h, c, a, r, x, v); }
+    HRESULT STDMETHODCALLTYPE GetDisplayNameOf(PCUITEMID_CHILD p, SHGDNF f, STRRET* n) override
+    { return m_inner->GetDisplayNameOf(p, f, n); }
+    HRESULT STDMETHODCALLTYPE SetNameOf(HWND h, PCUITEMID_CHILD p, LPCWSTR n, SHGDNF f, PITEMID_CHILD* o) override
+    { return m_inner->SetNameOf(h, p, n, f, o); }
+
+private:
+    virtual ~GatedFolder()
+    {
+        if (InterlockedDecrement(&m_gate.m_nLive) == 0)
+            SetEvent(m_gate.m_hNoneLive);
+    }
+    ListingGate& m_gate;
+    CComHolder<IShellFolder> m_inner;
+    const ListingGate::Mode m_mode;
+    LONG m_nRefs = 1;
+};
+
+ListingGate::ListingGate()
+    : m_hOpen(CreateEventW(nullptr, TRUE, FALSE, nullptr)), m_hNoneLive(CreateEventW(nullptr, TRUE, TRUE, nullptr))
+{
+    g_pGate = this;
+    BrwsSetListingBindHook(&ListingGate::Bind);
+}
+
+ListingGate::~ListingGate()
+{
+    BrwsSetListingBindHook(nullptr);
+    Open();
+    WaitUntilNoneLive(10000);
+    g_pGate = nullptr;
+    CloseHandle(m_hOpen);
+    CloseHandle(m_hNoneLive);
+}
+
+void ListingGate::Set(const std::wstring& path, Mode mode)
+{
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_modes[Upper(path)] = mode;
+}
+
+void ListingGate::Clear(const std::wstring& path)
+{
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_modes.erase(Upper(path));
+}
+
+void ListingGate::Open()
+{
+    SetEvent(m_hOpen);
+}
+
+int ListingGate::Waiting() const
+{
+    return static_cast<int>(m_nWaiting);
+}
+
+int ListingGate::Live() const
+{
+    return static_cast<int>(m_nLive);
+}
+
+bool ListingGate::WaitUntilNoneLive(DWORD timeoutMs) const
+{
+    return WaitForSingleObject(m_hNoneLive, timeoutMs) == WAIT_OBJECT_0;
+}
+
+// On the listing thread.
+HRESULT CALLBACK ListingGate::Bind(LPCITEMIDLIST pidlFull, IShellFolder** ppFolder)
+{
+    ListingGate* pGate = g_pGate;
+    wchar_t szPath[MAX_PATH] = {};
+    if (!pGate || !SHGetPathFromIDListW(pidlFull, szPath))
+        return S_FALSE;
+    Mode mode;
+    {
+        std::lock_guard<std::mutex> lock(pGate->m_lock);
+        auto it = pGate->m_modes.find(Upper(szPath));
+        if (it == pGate->m_modes.end())
+            return S_FALSE;
+        mode = it->second;
+    }
+    CComHolder<IShellFolder> desktop;
+    CComHolder<IShellFolder> real;
+    HRESULT hr = SHGetDesktopFolder(desktop.Receive());
+    if (SUCCEEDED(hr))
+        hr = desktop->BindToObject(pidlFull, nullptr, IID_IShellFolder, real.ReceiveVoid());
+    if (FAILED(hr))
+        return hr;
+    *ppFolder = new GatedFolder(*pGate, real.Get(), mode);
+    return S_OK;
+}
+
+} // namespace testing_support
