@@ -4,14 +4,7 @@
 
 #include "fileutil/ScopedHandle.h"
 
-namespace {
-
-bool IsDotOrDotDot(const wchar_t* pszName)
-{
-    return pszName[0] == L'.' && (!pszName[1] || (pszName[1] == L'.' && !pszName[2]));
-}
-
-} // namespace
+#include <string>
 
 CFolderWatch::CFolderWatch(const CString& strPath, CChangeNotificationHandle armed, HANDLE hStop,
                            std::function<void()> notify)
@@ -133,19 +126,32 @@ void CFolderWatch::SwitchToLooking(ULONGLONG nSeenWriteTime)
     m_nQuietLooks = 0;
 }
 
+// Read through a handle that lets others delete the folder meanwhile: a find
+// handle would make a deleter that comes at that moment fail (a folder open
+// for listing without that sharing cannot be deleted).
 bool CFolderWatch::HasSubfolder() const
 {
-    WIN32_FIND_DATAW data;
-    CScopedFindHandle find(::FindFirstFileExW(ExtendedLengthPath(m_strPath + L"\\*").GetString(), FindExInfoBasic,
-                                              &data, FindExSearchLimitToDirectories, nullptr,
-                                              FIND_FIRST_EX_LARGE_FETCH));
-    if (!find.IsValid())
+    CScopedFileHandle folder(::CreateFileW(ExtendedLengthPath(m_strPath).GetString(), FILE_LIST_DIRECTORY,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!folder.IsValid())
         return false;
-    do
+    alignas(8) BYTE buffer[16384];
+    for (FILE_INFO_BY_HANDLE_CLASS nClass = FileIdBothDirectoryRestartInfo;
+         ::GetFileInformationByHandleEx(folder.Get(), nClass, buffer, sizeof(buffer));
+         nClass = FileIdBothDirectoryInfo)
     {
-        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !IsDotOrDotDot(data.cFileName))
-            return true;
-    } while (::FindNextFileW(find.Get(), &data));
+        for (const BYTE* pEntry = buffer;;)
+        {
+            const FILE_ID_BOTH_DIR_INFO& info = *reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(pEntry);
+            const std::wstring name(info.FileName, info.FileNameLength / sizeof(wchar_t));
+            if ((info.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != L"." && name != L"..")
+                return true;
+            if (!info.NextEntryOffset)
+                break;
+            pEntry += info.NextEntryOffset;
+        }
+    }
     return false;
 }
 
