@@ -2,6 +2,7 @@
 // closed from its own message loop, one step per tick; results checked in the
 // result folder, on disk and in the profile in the registry.
 #include "BrowseDialogEnv.h"
+#include "ListingGate.h"
 #include "IconSize.h"
 #include "RegistryScope.h"
 
@@ -205,6 +206,45 @@ TEST_F(BrowseDialogTest, TheTreeFollowsFoldersMadeAndRemovedWhileOpen)
     driver.Start();
     EXPECT_EQ(IDCANCEL, dlg.DoModal());
     EXPECT_TRUE(driver.Finished());
+}
+
+// Opened at a folder below one that is slow to list, the dialog shows the
+// folder at once; its siblings come when the listing ends, and the selection
+// stays.
+TEST_F(BrowseDialogTest, OpensAtOnceBelowASlowFolderAndItsSiblingsComeLater)
+{
+    MakeFolders(m_root, L"slow\\alpha");
+    MakeFolders(m_root, L"slow\\zulu");
+    const std::wstring start = MakeFolders(m_root, L"slow\\mike");
+    testing_support::ListingGate gate;
+    gate.Set(m_root / L"slow", testing_support::ListingGate::Mode::Hold);
+    CBrwsForFolderDlg dlg;
+    dlg.SetInitialFolder(start.c_str());
+    CString strSearching;
+    strSearching.LoadString(IDS_BRWS_TREE_SEARCHING);
+    HTREEITEM hStart = nullptr;
+    DialogDriver driver;
+    driver
+        .Then([&](HWND hDlg) {
+            HWND hTree = Tree(hDlg);
+            hStart = TreeSelection(hTree);
+            EXPECT_TRUE(SamePath(start, TreeItemPath(hTree, hStart)));
+            const std::vector<std::wstring> shown = {strSearching.GetString(), L"mike"};
+            EXPECT_EQ(shown, ChildTexts(hTree, TreeView_GetParent(hTree, hStart)));
+            gate.Open();
+        })
+        .Until([&](HWND hDlg) {
+            HWND hTree = Tree(hDlg);
+            return ChildTexts(hTree, TreeView_GetParent(hTree, hStart)) ==
+                   std::vector<std::wstring>{L"alpha", L"mike", L"zulu"};
+        })
+        .Then([&](HWND hDlg) {
+            EXPECT_EQ(hStart, TreeSelection(Tree(hDlg)));
+            DialogDriver::Click(hDlg, IDOK);
+        });
+    driver.Start();
+    EXPECT_EQ(IDOK, dlg.DoModal());
+    EXPECT_TRUE(SamePath(start, static_cast<LPCWSTR>(dlg.GetPathName(FALSE))));
 }
 
 // Cancel keeps the history as it was but still reports the current item.
