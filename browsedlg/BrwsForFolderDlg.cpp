@@ -13,6 +13,7 @@
 #include "browsedlg/BrwsForFolderInternal.h"
 #include "fileutil/PathInternal.h"
 #include "resources/BrwsResourceIds.h"
+#include "shellmodel/ShellModelPrivate.h"
 
 #include <new>
 
@@ -395,7 +396,7 @@ void CBrwsForFolderDlg::OnInitTree()
     }
     if (!hItem && !m_strInitialFolder.IsEmpty())
     {
-        if (CBFolder* pFolder = CreateShellFolder(m_hWnd, m_strInitialFolder))
+        if (CBFolder* pFolder = CreateFolderOfPath(m_hWnd, m_strInitialFolder))
             hItem = m_pTree->FindOrAddFolder(pFolder, TRUE, nullptr);
     }
     if (!hItem && m_cbFolders.GetSafeHwnd() && m_cbFolders.GetCount() > 0)
@@ -403,7 +404,7 @@ void CBrwsForFolderDlg::OnInitTree()
         m_cbFolders.SetCurSel(0);
         CString strText;
         m_cbFolders.GetWindowText(strText);
-        if (CBFolder* pFolder = CreateShellFolder(m_hWnd, strText))
+        if (CBFolder* pFolder = CreateFolderOfPath(m_hWnd, strText))
             hItem = m_pTree->FindOrAddFolder(pFolder, TRUE, nullptr);
     }
     if (!hItem)
@@ -477,13 +478,21 @@ int CBrwsForFolderDlg::GotoFolder(const wchar_t* pszPath)
 
 CBFolder* CBrwsForFolderDlg::CreateFolderFromEditText()
 {
-    CWaitCursor wait;
     CString strText;
     m_cbFolders.GetWindowText(strText);
-    if (strText.IsEmpty() || DoesFileNotExist(strText))
-        return nullptr;
     CWnd* pParent = GetParent();
-    return CreateShellFolder(pParent ? pParent->m_hWnd : nullptr, strText);
+    return CreateFolderOfPath(pParent ? pParent->m_hWnd : nullptr, strText);
+}
+
+// A folder typed or remembered may lie on a drive or share that does not
+// answer: it is asked with the wait cursor up, for no longer than the tree
+// waits for a listing, and then counts as a folder the dialog cannot reach.
+CBFolder* CBrwsForFolderDlg::CreateFolderOfPath(HWND hwndOwner, const CString& strPath)
+{
+    if (strPath.IsEmpty())
+        return nullptr;
+    CWaitCursor wait;
+    return CreateShellFolderWithin(hwndOwner, strPath, m_pTree ? m_pTree->GetListingTimeLimit() : INFINITE);
 }
 
 void CBrwsForFolderDlg::SetResultFolder(CBFolder* pFolder, bool bOwned)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "BrwsDriveTree.h"
+#include "fileutil/PathInternal.h"
 #include "shellmodel/ShellHolders.h"
 
 #include <cstdint>
@@ -135,10 +136,6 @@ public:
 private:
     HANDLE m_h = INVALID_HANDLE_VALUE;
 };
-
-// A path as the file functions take it at any length: one of MAX_PATH or more
-// characters in its extended-length form ("\\?\" or "\\?\UNC\").
-CString ExtendedLengthPath(const CString& strPath);
 
 // A directory-name change notification on a folder itself (not its subtree).
 inline CChangeNotificationHandle OpenFolderChangeNotification(const CString& strPath)

@@ -233,6 +233,11 @@ void CDriveTreeUtil::SetListingTimeLimit(DWORD dwMs)
     m_pState->populations->m_dwTimeLimitMs = dwMs;
 }
 
+DWORD CDriveTreeUtil::GetListingTimeLimit() const
+{
+    return m_pState->populations->m_dwTimeLimitMs;
+}
+
 LRESULT CDriveTreeUtil::OnItemExpanded(NMTREEVIEWW* /*pNMTreeView*/)
 {
     return 0;

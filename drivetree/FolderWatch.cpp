@@ -2,6 +2,7 @@
 // look now and then while it has none.
 #include "drivetree/FolderWatch.h"
 
+#include "fileutil/PathInternal.h"
 #include "fileutil/ScopedHandle.h"
 
 #include <string>
@@ -169,11 +170,3 @@ ULONGLONG CFolderWatch::LastWriteTime() const
     return (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
 }
 
-CString ExtendedLengthPath(const CString& strPath)
-{
-    if (strPath.GetLength() < MAX_PATH - 12 || strPath.Left(4) == L"\\\\?\\")
-        return strPath;
-    if (strPath.Left(2) == L"\\\\")
-        return L"\\\\?\\UNC\\" + strPath.Mid(2);
-    return L"\\\\?\\" + strPath;
-}

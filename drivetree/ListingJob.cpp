@@ -2,6 +2,7 @@
 #include "drivetree/ListingJob.h"
 
 #include "drivetree/ListingSeam.h"
+#include "module/DetachedThread.h"
 
 #include "BrwsIDList.h"
 
@@ -31,15 +32,6 @@ HRESULT BindFolder(LPCITEMIDLIST pidlFull, CShellFolderHolder& folder)
     return desktop->BindToObject(pidlFull, nullptr, IID_IShellFolder, folder.ReceiveVoid());
 }
 
-// One more reference on this module, so that a thread of it that outlives
-// every tree (and so, maybe, the module's last user) still has its code.
-HMODULE HoldThisModule()
-{
-    HMODULE hModule = nullptr;
-    ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(&BindFolder), &hModule);
-    return hModule;
-}
-
 } // namespace
 
 void BrwsSetListingBindHook(PFN_BRWS_LISTING_BIND pfnHook)
@@ -66,29 +58,10 @@ std::shared_ptr<CListingJob> CListingJob::Start(LPCITEMIDLIST pidlFull, const CL
     std::shared_ptr<CListingJob> job(new CListingJob(pidlFull, request, hwndTell, nTellMessage, nId));
     if (!job->m_hEnded || !job->m_pidlFull)
         return nullptr;
-    job->m_self = job;
-    job->m_hModule = HoldThisModule();
-    HANDLE hThread = ::CreateThread(nullptr, 0, &CListingJob::ThreadProc, job.get(), 0, nullptr);
-    if (!hThread)
-    {
-        if (job->m_hModule)
-            ::FreeLibrary(job->m_hModule);
-        job->m_self.reset();
+    // The thread keeps the job alive until it ends, whatever the tree does.
+    if (!StartDetachedThread([job] { job->Run(); }))
         return nullptr;
-    }
-    ::CloseHandle(hThread);
     return job;
-}
-
-DWORD WINAPI CListingJob::ThreadProc(void* pParam)
-{
-    std::shared_ptr<CListingJob> self = std::move(static_cast<CListingJob*>(pParam)->m_self);
-    HMODULE hModule = self->m_hModule;
-    self->Run();
-    self.reset(); // the job goes here when the tree has let go of it
-    if (hModule)
-        ::FreeLibraryAndExitThread(hModule, 0);
-    return 0;
 }
 
 void CListingJob::Run()

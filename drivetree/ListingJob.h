@@ -13,10 +13,9 @@
 // folders found so far, and how it ended. Only identifier lists and plain
 // data cross; the thread binds the folder in an apartment of its own.
 //
-// The thread keeps the job (and the module) alive until it ends on its own,
-// whatever the tree does meanwhile: cancelling never waits for it, which a
-// listing blocked on a dead network path would make a long wait.
-class CListingJob : public std::enable_shared_from_this<CListingJob>
+// The thread keeps the job alive until it ends on its own, whatever the tree
+// does meanwhile (StartDetachedThread): cancelling never waits for it.
+class CListingJob
 {
 public:
     // Starts listing pidlFull; the thread posts nTellMessage (wParam nId) to
@@ -44,7 +43,6 @@ public:
 private:
     CListingJob(LPCITEMIDLIST pidlFull, const CListingRequest& request, HWND hwndTell, UINT nTellMessage,
                 UINT_PTR nId);
-    static DWORD WINAPI ThreadProc(void* pParam);
     void Run();
     HRESULT List(IShellFolder* pFolder, std::vector<CIDListHolder>& mine);
     void Tell();
@@ -56,8 +54,6 @@ private:
     const UINT_PTR m_nId;
     std::atomic<bool> m_bCancelled{false};
     HANDLE m_hEnded; // manual reset
-    std::shared_ptr<CListingJob> m_self; // the thread's reference, until it runs
-    HMODULE m_hModule = nullptr;         // held by the thread
 
     std::mutex m_lock; // guards what follows, until the end
     std::vector<CListedFolder> m_found;

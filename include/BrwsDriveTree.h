@@ -139,6 +139,7 @@ public:
     // available" (15 s unless set); also the longest wait of a call that
     // needs a folder filled (FindShellFolderByName).
     void SetListingTimeLimit(DWORD dwMs);
+    DWORD GetListingTimeLimit() const;
 
     int m_bShowAllFolders;
     CTreeCtrl* m_pTreeCtrl;  // not owned

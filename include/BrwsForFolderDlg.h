@@ -152,6 +152,7 @@ private:
     CTreeCtrl& GetTreeCtrl() { return m_wndTree; }
     HTREEITEM GetRemovableRoot(HTREEITEM) { return nullptr; }
     bool PolicyHidesHistory() const;
+    CBFolder* CreateFolderOfPath(HWND hwndOwner, const CString& strPath);
     void SetResultFolder(CBFolder* pFolder, bool bOwned);
     void ShowNewFolderFailure(const CString& strParent);
     void RefuseNotFileSystem();

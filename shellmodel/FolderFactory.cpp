@@ -6,6 +6,10 @@
 #include "BrwsIDList.h"
 #include "fileutil/PathInternal.h"
 #include "shellmodel/ShellModelPrivate.h"
+#include "module/DetachedThread.h"
+#include "BrwsFileTime.h"
+
+#include <memory>
 
 namespace {
 
@@ -177,6 +181,44 @@ CBFolder* CreateShellDesktop(HWND hwndOwner)
 CBFolder* CreateShellFolder(HWND hwndOwner, const wchar_t* pszPath)
 {
     CIDListHolder pidl(GetFullIDList(hwndOwner, pszPath));
+    if (!pidl)
+        return nullptr;
+    return OnlyFolderOfPath(CreateFromOwnList(hwndOwner, pidl), pszPath);
+}
+
+LPITEMIDLIST ParseExistingPathWithin(const wchar_t* pszPath, DWORD dwLimitMs)
+{
+    // Shared with the thread, which may outlive this call.
+    struct CLookup
+    {
+        CString strPath;
+        CIDListHolder pidl;
+        HANDLE hDone = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        ~CLookup()
+        {
+            if (hDone)
+                ::CloseHandle(hDone);
+        }
+    };
+    auto lookup = std::make_shared<CLookup>();
+    lookup->strPath = pszPath;
+    if (!lookup->hDone || !StartDetachedThread([lookup] {
+            const HRESULT hrInit = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+            if (!DoesFileNotExist(lookup->strPath))
+                lookup->pidl.Reset(GetFullIDList(nullptr, lookup->strPath));
+            ::SetEvent(lookup->hDone);
+            if (SUCCEEDED(hrInit))
+                ::CoUninitialize();
+        }))
+        return nullptr;
+    if (::WaitForSingleObject(lookup->hDone, dwLimitMs) != WAIT_OBJECT_0)
+        return nullptr;
+    return lookup->pidl.Detach();
+}
+
+CBFolder* CreateShellFolderWithin(HWND hwndOwner, const wchar_t* pszPath, DWORD dwLimitMs)
+{
+    CIDListHolder pidl(ParseExistingPathWithin(pszPath, dwLimitMs));
     if (!pidl)
         return nullptr;
     return OnlyFolderOfPath(CreateFromOwnList(hwndOwner, pidl), pszPath);
