@@ -6,7 +6,12 @@
 //  - the controller's own filling of such a folder, and its refill of the
 //    20,000 folder after one subfolder vanished (what a change on disk costs);
 //  - a burst of 300 folders made in a folder of 300 while the tree watches
-//    it: the fillings it causes and the longest stall of the message loop.
+//    it: the fillings it causes and the longest stall of the message loop;
+//  - opening a folder of 100,000 subfolders, whose listing goes on in the
+//    background: the longest stall of the message loop, and the time until
+//    every child is on screen beside the same expansion done synchronously;
+//  - opening a folder whose listing never ends (held by the listing seam):
+//    how long the expansion takes to return.
 //
 // Every figure is the median of kRounds rounds on a warm cache, the rounds
 // going over all sizes so that a change of the machine's load weighs on every
@@ -19,6 +24,7 @@
 #include "BrwsDriveTree.h"
 #include "BrwsFolderFactory.h"
 #include "BrwsIDList.h"
+#include "drivetree/ListingSeam.h"
 
 #include <algorithm>
 #include <atomic>
@@ -242,6 +248,23 @@ struct CHost
         return hItem;
     }
 
+    // A first expansion until every child is painted: the listing may go on
+    // in the background, with a placeholder first among the children until
+    // it ends. False when that did not happen within a minute.
+    bool ExpandUntilShown(HTREEITEM hItem, int nChildren)
+    {
+        const UINT nBefore = tree.GetCount();
+        tree.Expand(hItem, TVE_EXPAND);
+        const bool bShown = PumpUntil(
+            [&] {
+                HTREEITEM hFirst = tree.GetChildItem(hItem);
+                return tree.GetCount() == nBefore + nChildren && hFirst && tree.GetItemData(hFirst);
+            },
+            60000);
+        RedrawWindow(tree.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        return bShown;
+    }
+
     int CountChildren(HTREEITEM hItem)
     {
         int nItems = 0;
@@ -267,17 +290,14 @@ CSizeRound MeasureSize(const std::wstring& path, int nFolders)
     round.dShell = TimeOf([&] { ShellEnumeration(path); });
     {
         CHost host;
+        host.controller.SetListingBudget(INFINITE);
         HTREEITEM hItem = host.Open(path);
         round.dPopulate = TimeOf([&] { host.controller.Populate(hItem, 0); });
         round.bComplete = hItem && host.CountChildren(hItem) == nFolders;
     }
     CHost host;
     HTREEITEM hItem = host.Open(path);
-    round.dOnScreen = TimeOf([&] {
-        host.tree.Expand(hItem, TVE_EXPAND);
-        RedrawWindow(host.tree.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    });
-    round.bComplete = round.bComplete && host.CountChildren(hItem) == nFolders;
+    round.dOnScreen = TimeOf([&] { round.bComplete = round.bComplete && host.ExpandUntilShown(hItem, nFolders); });
     return round;
 }
 
@@ -296,6 +316,7 @@ CRefill MeasureRefill(const std::wstring& path, int nFolders)
     g_bRouteChanges = false; // the refill is started here, not by the watch
     {
         CHost host;
+        host.controller.SetListingBudget(INFINITE);
         HTREEITEM hItem = host.Open(path);
         refill.dPopulate = TimeOf([&] { host.controller.Populate(hItem, 0); });
         const std::wstring vanishing = path + L"\\" + SubName(nFolders / 2);
@@ -375,6 +396,74 @@ CBurst MeasureBurst(const std::wstring& path)
     return burst;
 }
 
+// A folder of 100,000 subfolders opened with the listing in the background,
+// and the same opened synchronously (budget INFINITE), in one run.
+struct CBigFolder
+{
+    double dSynchronous = 0;
+    double dBackground = 0;
+    double dLongestStall = 0;
+    bool bComplete = true;
+};
+
+CBigFolder MeasureBigFolder(const std::wstring& path, int nFolders, int nRounds)
+{
+    std::vector<double> synchronous, background, stalls;
+    CBigFolder big;
+    for (int nRound = 0; nRound < nRounds; ++nRound)
+    {
+        {
+            CHost host;
+            host.controller.SetListingBudget(INFINITE);
+            HTREEITEM hItem = host.Open(path);
+            synchronous.push_back(TimeOf([&] { big.bComplete = host.ExpandUntilShown(hItem, nFolders) && big.bComplete; }));
+        }
+        CHost host;
+        HTREEITEM hItem = host.Open(path);
+        CStallMeter meter;
+        background.push_back(TimeOf([&] { big.bComplete = host.ExpandUntilShown(hItem, nFolders) && big.bComplete; }));
+        stalls.push_back(meter.dLongest);
+    }
+    big.dSynchronous = Median(synchronous);
+    big.dBackground = Median(background);
+    big.dLongestStall = *std::max_element(stalls.begin(), stalls.end());
+    return big;
+}
+
+// A listing that does not end until let go: the seam holds it before it binds.
+HANDLE g_hLetGo = nullptr;
+
+HRESULT CALLBACK HoldListing(LPCITEMIDLIST, IShellFolder**)
+{
+    WaitForSingleObject(g_hLetGo, INFINITE);
+    return S_FALSE;
+}
+
+struct CBlocked
+{
+    double dExpand = 0;
+    bool bPlaceholder = false;
+};
+
+CBlocked MeasureBlockedFolder(const std::wstring& path)
+{
+    CBlocked blocked;
+    g_hLetGo = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    {
+        CHost host;
+        HTREEITEM hItem = host.Open(path);
+        BrwsSetListingBindHook(&HoldListing);
+        blocked.dExpand = TimeOf([&] { host.tree.Expand(hItem, TVE_EXPAND); });
+        HTREEITEM hFirst = host.tree.GetChildItem(hItem);
+        blocked.bPlaceholder = hFirst && !host.tree.GetItemData(hFirst) && !host.tree.GetNextSiblingItem(hFirst);
+        BrwsSetListingBindHook(nullptr);
+    }
+    SetEvent(g_hLetGo); // the listing ends on its own, its tree long gone
+    CloseHandle(g_hLetGo);
+    g_hLetGo = nullptr;
+    return blocked;
+}
+
 // SHBrowseForFolderW rooted at the folder: it fills the folder before it
 // reports BFFM_INITIALIZED, and is closed right then.
 double g_dInitialized = 0;
@@ -444,74 +533,72 @@ std::wstring FixtureRoot(int argc, wchar_t** argv)
     return std::wstring(szTemp) + L"tree_bench";
 }
 
-} // namespace
 
-int wmain(int argc, wchar_t** argv)
+const int kSizes[] = {1000, 5000, 20000};
+const size_t kSizeCount = sizeof(kSizes) / sizeof(kSizes[0]);
+const int kBigFolder = 100000;
+const int kBigRounds = 3;
+
+std::wstring PathOf(const std::wstring& root, int nFolders)
 {
-    CoInitialize(nullptr);
-    RegisterHostClass();
-    const std::wstring root = FixtureRoot(argc, argv);
-    CreateDirectoryW(root.c_str(), nullptr);
-    const int sizes[] = {1000, 5000, 20000};
-    const size_t nSizes = sizeof(sizes) / sizeof(sizes[0]);
-    auto pathOf = [&](int nFolders) { return root + L"\\n" + std::to_wstring(nFolders); };
-    std::printf("Folders under %ls\n", root.c_str());
-    for (int nFolders : sizes)
-        MakeFolder(pathOf(nFolders), nFolders);
+    return root + L"\\n" + std::to_wstring(nFolders);
+}
 
-    std::vector<std::vector<CSizeRound>> rounds(nSizes);
-    std::vector<CRefill> refills;
+double MedianOf(const std::vector<CSizeRound>& rounds, double CSizeRound::*field)
+{
+    std::vector<double> values;
+    for (const CSizeRound& round : rounds)
+        values.push_back(round.*field);
+    return Median(values);
+}
+
+// Opening folders of 1,000 to 20,000 subfolders, refilling the biggest, a
+// burst of new folders, and the system's own dialog beside them.
+void ReportSizes(const std::wstring& root)
+{
+    std::vector<std::vector<CSizeRound>> rounds(kSizeCount);
+    std::vector<double> populations, refills;
     bool bComplete = true;
     for (int nRound = 0; nRound <= kRounds; ++nRound)
     {
-        for (size_t i = 0; i < nSizes; ++i)
+        for (size_t i = 0; i < kSizeCount; ++i)
         {
-            const CSizeRound round = MeasureSize(pathOf(sizes[i]), sizes[i]);
+            const CSizeRound round = MeasureSize(PathOf(root, kSizes[i]), kSizes[i]);
             bComplete = bComplete && round.bComplete;
             if (nRound > 0)
                 rounds[i].push_back(round);
         }
-        const CRefill refill = MeasureRefill(pathOf(sizes[nSizes - 1]), sizes[nSizes - 1]);
+        const CRefill refill = MeasureRefill(PathOf(root, kSizes[kSizeCount - 1]), kSizes[kSizeCount - 1]);
         bComplete = bComplete && refill.bComplete;
         if (nRound > 0)
-            refills.push_back(refill);
+        {
+            populations.push_back(refill.dPopulate);
+            refills.push_back(refill.dRefill);
+        }
     }
-    auto median = [](const std::vector<CSizeRound>& of, double CSizeRound::*field) {
-        std::vector<double> values;
-        for (const CSizeRound& round : of)
-            values.push_back(round.*field);
-        return Median(values);
-    };
 
     std::printf("\nMedians of %d rounds, in ms. population: the controller fills an unopened folder;\n"
                 "on screen: a first expansion until every child is painted (what the user waits for).\n\n",
                 kRounds);
     std::printf("%7s %8s %8s %10s %9s %10s %9s\n", "folders", "listing", "shell", "population", "pop/shell",
                 "on screen", "scr/shell");
-    std::vector<double> onScreen(nSizes), shell(nSizes);
-    for (size_t i = 0; i < nSizes; ++i)
+    std::vector<double> onScreen(kSizeCount), shell(kSizeCount), populate(kSizeCount);
+    for (size_t i = 0; i < kSizeCount; ++i)
     {
-        shell[i] = median(rounds[i], &CSizeRound::dShell);
-        onScreen[i] = median(rounds[i], &CSizeRound::dOnScreen);
-        const double dPopulate = median(rounds[i], &CSizeRound::dPopulate);
-        std::printf("%7d %8.1f %8.1f %10.1f %9.2f %10.1f %9.2f\n", sizes[i], median(rounds[i], &CSizeRound::dRaw),
-                    shell[i], dPopulate, dPopulate / shell[i], onScreen[i], onScreen[i] / shell[i]);
-    }
-    std::vector<double> populations, refillTimes;
-    for (const CRefill& refill : refills)
-    {
-        populations.push_back(refill.dPopulate);
-        refillTimes.push_back(refill.dRefill);
+        shell[i] = MedianOf(rounds[i], &CSizeRound::dShell);
+        onScreen[i] = MedianOf(rounds[i], &CSizeRound::dOnScreen);
+        populate[i] = MedianOf(rounds[i], &CSizeRound::dPopulate);
+        std::printf("%7d %8.1f %8.1f %10.1f %9.2f %10.1f %9.2f\n", kSizes[i], MedianOf(rounds[i], &CSizeRound::dRaw),
+                    shell[i], populate[i], populate[i] / shell[i], onScreen[i], onScreen[i] / shell[i]);
     }
     const double dRefillPopulation = Median(populations);
-    const double dRefill = Median(refillTimes);
-    std::printf("\nrefill of %d after one vanished: %.1f ms, its population %.1f ms\n", sizes[nSizes - 1], dRefill,
-                dRefillPopulation);
-
+    const double dRefill = Median(refills);
+    std::printf("\nrefill of %d after one vanished: %.1f ms, its population %.1f ms\n", kSizes[kSizeCount - 1],
+                dRefill, dRefillPopulation);
     const CBurst burst = MeasureBurst(root + L"\\burst");
     std::printf("burst of 300 new folders in a watched folder of 300: %d filling(s), longest stall %.1f ms%s\n",
                 burst.nFillings, burst.dLongestStall, burst.bComplete ? "" : " (not every folder appeared!)");
-    const double dSystem = SystemBrowse(pathOf(sizes[0]));
+    const double dSystem = SystemBrowse(PathOf(root, kSizes[0]));
     if (dSystem >= 0)
         std::printf("SHBrowseForFolderW on the 1,000 folder: %.1f ms (x%.0f our time on screen)\n", dSystem,
                     dSystem / onScreen[0]);
@@ -519,15 +606,15 @@ int wmain(int argc, wchar_t** argv)
         std::printf("\nsome folder was not filled completely: every verdict fails\n");
 
     std::printf("\n");
-    for (size_t i = 0; i < nSizes; ++i)
+    for (size_t i = 0; i < kSizeCount; ++i)
     {
         char szFormat[128];
         std::snprintf(szFormat, sizeof(szFormat),
                       "expansion and first paint of %d subfolders is %%.2f x the shell enumeration (target <= %%.0f)",
-                      sizes[i]);
+                      kSizes[i]);
         Verdict(bComplete && onScreen[i] <= 3 * shell[i], szFormat, onScreen[i] / shell[i], 3);
     }
-    const double dGrowth = onScreen[nSizes - 1] / onScreen[0];
+    const double dGrowth = onScreen[kSizeCount - 1] / onScreen[0];
     Verdict(bComplete && dGrowth <= 25, "expansion and first paint grow %.1f x from 1,000 to 20,000 subfolders "
                                         "(target <= %.0f)", dGrowth, 25);
     Verdict(bComplete && dRefill <= 1.5 * dRefillPopulation,
@@ -536,12 +623,63 @@ int wmain(int argc, wchar_t** argv)
     Verdict(burst.bComplete && burst.dLongestStall <= 100,
             "a burst of 300 new folders stalls the message loop %.1f ms at most (target <= %.0f)",
             burst.dLongestStall, 100);
-    const double dPopRatio = median(rounds[0], &CSizeRound::dPopulate) / shell[0];
-    Verdict(bComplete && dPopRatio <= 4, "population of 1,000 subfolders is %.2f x the shell enumeration "
-                                         "(target <= %.0f)", dPopRatio, 4);
-    const double dPopGrowth = median(rounds[nSizes - 1], &CSizeRound::dPopulate) / median(rounds[0], &CSizeRound::dPopulate);
-    Verdict(bComplete && dPopGrowth <= 25, "population of 20,000 subfolders is %.2f x the population of 1,000 "
-                                           "(target <= %.0f)", dPopGrowth, 25);
+    Verdict(bComplete && populate[0] <= 4 * shell[0],
+            "population of 1,000 subfolders is %.2f x the shell enumeration (target <= %.0f)",
+            populate[0] / shell[0], 4);
+    Verdict(bComplete && populate[kSizeCount - 1] <= 25 * populate[0],
+            "population of 20,000 subfolders is %.2f x the population of 1,000 (target <= %.0f)",
+            populate[kSizeCount - 1] / populate[0], 25);
+}
+
+// Listings in the background: a folder of 100,000 subfolders, and one whose
+// listing never ends.
+void ReportBackground(const std::wstring& root)
+{
+    std::printf("\n");
+    CBigFolder big;
+    const bool bBig = HasFolder(PathOf(root, kBigFolder) + L"\\" + SubName(kBigFolder));
+    if (bBig)
+    {
+        big = MeasureBigFolder(PathOf(root, kBigFolder), kBigFolder, kBigRounds);
+        std::printf("100,000 subfolders, medians of %d: synchronous expansion %.0f ms; in the background %.0f ms "
+                    "until all shown, longest stall %.1f ms%s\n",
+                    kBigRounds, big.dSynchronous, big.dBackground, big.dLongestStall,
+                    big.bComplete ? "" : " (not every folder appeared!)");
+    }
+    else
+        std::printf("no folder of 100,000 subfolders under %ls (./run bench makes one)\n", root.c_str());
+    const CBlocked blocked = MeasureBlockedFolder(PathOf(root, kSizes[0]));
+    std::printf("a folder whose listing never ends: the expansion returns in %.1f ms%s\n\n", blocked.dExpand,
+                blocked.bPlaceholder ? ", showing the placeholder" : ", without the placeholder!");
+    if (bBig)
+    {
+        Verdict(big.bComplete && big.dLongestStall <= 100,
+                "opening 100,000 subfolders stalls the message loop %.1f ms at most (target <= %.0f)",
+                big.dLongestStall, 100);
+        Verdict(big.bComplete && big.dBackground <= 1.5 * big.dSynchronous,
+                "opening 100,000 subfolders in the background takes %.2f x the synchronous expansion "
+                "(target <= %.1f)", big.dBackground / big.dSynchronous, 1.5);
+    }
+    Verdict(blocked.bPlaceholder && blocked.dExpand <= 150,
+            "the expansion of a folder whose listing never ends returns in %.1f ms with the placeholder "
+            "(target <= %.0f)", blocked.dExpand, 150);
+}
+
+} // namespace
+
+// tree_bench ROOT [--background]: with --background, only the listings in the background.
+int wmain(int argc, wchar_t** argv)
+{
+    CoInitialize(nullptr);
+    RegisterHostClass();
+    const std::wstring root = FixtureRoot(argc, argv);
+    CreateDirectoryW(root.c_str(), nullptr);
+    std::printf("Folders under %ls\n", root.c_str());
+    for (int nFolders : kSizes)
+        MakeFolder(PathOf(root, nFolders), nFolders);
+    if (argc <= 2 || std::wstring(argv[2]) != L"--background")
+        ReportSizes(root);
+    ReportBackground(root);
     CoUninitialize();
     return 0;
 }

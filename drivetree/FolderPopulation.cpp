@@ -76,7 +76,8 @@ int CALLBACK CompareRanks(LPARAM lParam1, LPARAM lParam2, LPARAM)
     return RankedBefore(a, b) ? -1 : RankedBefore(b, a) ? 1 : 0;
 }
 
-const DWORD kShowSliceCheckEvery = 64; // folders shown between looks at the clock
+const DWORD kSliceMs = 45;        // what a slice of folders found in the background should take
+const size_t kMinSliceSize = 64;  // the fewest folders a slice shows
 
 } // namespace
 
@@ -101,14 +102,15 @@ bool CFolderPopulation::Start(DWORD dwBudgetMs)
         return true;
     }
     if (m_job->WaitForEnd(dwBudgetMs))
-        return Continue(INFINITE);
+        return Continue();
+    // The budget is spent: what was found comes in later slices.
     if (m_bStreaming)
     {
         m_node.m_hPlaceholder = InsertPlaceholder(m_tree, m_node.m_hItem, IDS_BRWS_TREE_SEARCHING);
         m_controller.SetChildrenIndicator(m_node.m_hItem, true);
         m_index.reset(new CChildIndex(m_existing));
     }
-    return Continue(CDriveTreeUtil::kListingSliceMs);
+    return false;
 }
 
 bool CFolderPopulation::StartListing()
@@ -121,11 +123,11 @@ bool CFolderPopulation::StartListing()
     return m_job != nullptr;
 }
 
-bool CFolderPopulation::Continue(DWORD dwSliceMs)
+bool CFolderPopulation::Continue()
 {
     const bool bEnded = m_job->Take(m_arrived);
-    if (m_index)
-        ShowArrived(dwSliceMs);
+    // A slice shown is this turn's work; the end comes in a turn of its own.
+    m_bEndDue = m_index && ShowArrived() && bEnded;
     if (!bEnded || HasWaiting())
         return false;
     Finish();
@@ -139,7 +141,8 @@ bool CFolderPopulation::RunToEnd(DWORD dwLimitMs)
         GiveUp();
         return false;
     }
-    while (!Continue(INFINITE))
+    m_nSliceSize = SIZE_MAX; // the caller waits anyway: all at once
+    while (!Continue())
     {
     }
     return true;
@@ -175,21 +178,30 @@ void CFolderPopulation::ForgetChild(CTreeItemNode* pChild)
 
 // Folders as they come, while the placeholder shows: each goes last (or is
 // a child inserted before the listing began), and takes its place in the
-// folder's order when the listing ends.
-void CFolderPopulation::ShowArrived(DWORD dwSliceMs)
+// folder's order when the listing ends. A slice is sized to take about
+// kSliceMs with the tree's layout afterwards (which, in some trees, measures
+// every new row's text then): the sizes follow what the last slice took.
+bool CFolderPopulation::ShowArrived()
 {
-    if (m_arrived.empty())
-        return;
+    const size_t nCount = std::min(m_arrived.size() - m_nArrivedShown, m_nSliceSize);
+    if (!nCount)
+        return false;
     const DWORD dwStart = ::GetTickCount();
-    CRedrawHold hold(m_tree, (m_tree.GetItemState(m_node.m_hItem, TVIS_EXPANDED) & TVIS_EXPANDED) != 0);
-    size_t nShown = 0;
-    while (nShown < m_arrived.size())
     {
-        ShowArrivedOne(m_arrived[nShown++]);
-        if (nShown % kShowSliceCheckEvery == 0 && ::GetTickCount() - dwStart >= dwSliceMs)
-            break;
+        CRedrawHold hold(m_tree, (m_tree.GetItemState(m_node.m_hItem, TVIS_EXPANDED) & TVIS_EXPANDED) != 0);
+        for (size_t i = 0; i < nCount; ++i)
+            ShowArrivedOne(m_arrived[m_nArrivedShown + i]);
     }
-    m_arrived.erase(m_arrived.begin(), m_arrived.begin() + static_cast<ptrdiff_t>(nShown));
+    m_nArrivedShown += nCount;
+    if (m_nArrivedShown == m_arrived.size())
+    {
+        m_arrived.clear();
+        m_nArrivedShown = 0;
+    }
+    const DWORD dwTook = ::GetTickCount() - dwStart;
+    if (m_nSliceSize != SIZE_MAX && nCount == m_nSliceSize)
+        m_nSliceSize = std::max<size_t>(kMinSliceSize, nCount * kSliceMs / std::max<DWORD>(dwTook, 1));
+    return true;
 }
 
 void CFolderPopulation::ShowArrivedOne(CListedFolder& listed)
@@ -226,13 +238,16 @@ void CFolderPopulation::Finish()
 
 void CFolderPopulation::FinishStreaming()
 {
-    m_tree.DeleteItem(m_node.m_hPlaceholder);
-    m_node.m_hPlaceholder = nullptr;
-    const std::vector<uint32_t>& ranks = m_job->Ranks();
-    for (CTreeItemNode* pChild : m_node.Children())
-        pChild->m_nRank = pChild->m_nRank < ranks.size() ? ranks[pChild->m_nRank] : CTreeItemNode::kNoRank;
-    SortByRank();
-    SetButton();
+    {
+        CRedrawHold hold(m_tree, (m_tree.GetItemState(m_node.m_hItem, TVIS_EXPANDED) & TVIS_EXPANDED) != 0);
+        m_tree.DeleteItem(m_node.m_hPlaceholder);
+        m_node.m_hPlaceholder = nullptr;
+        const std::vector<uint32_t>& ranks = m_job->Ranks();
+        for (CTreeItemNode* pChild : m_node.Children())
+            pChild->m_nRank = pChild->m_nRank < ranks.size() ? ranks[pChild->m_nRank] : CTreeItemNode::kNoRank;
+        SortByRank();
+        SetButton();
+    }
     m_node.m_bFilled = true;
     StartMonitoring();
 }

@@ -35,11 +35,11 @@ public:
     // Starts the listing and waits up to dwBudgetMs for it; true when the
     // population is over (done, or the folder could not be listed).
     bool Start(DWORD dwBudgetMs);
-    // Shows what the listing found since, for about dwSliceMs at most; true
-    // when the population is over. HasWaiting() then says whether found
-    // folders still wait to be shown (the listing will not tell again).
-    bool Continue(DWORD dwSliceMs);
-    bool HasWaiting() const { return m_index && !m_arrived.empty(); }
+    // Shows a slice of what the listing found since; true when the population
+    // is over. HasWaiting() then says whether found folders still wait to be
+    // shown (the listing will not tell again).
+    bool Continue();
+    bool HasWaiting() const { return m_index && (m_nArrivedShown < m_arrived.size() || m_bEndDue); }
     // Waits up to dwLimitMs for the listing to end and finishes; false when
     // it did not end (the folder then shows as not available).
     bool RunToEnd(DWORD dwLimitMs);
@@ -66,7 +66,8 @@ private:
     void ArmWatch();
     bool Bind();
     bool StartListing();
-    void ShowArrived(DWORD dwSliceMs);
+    // Shows the next slice; false when there was nothing to show.
+    bool ShowArrived();
     void ShowArrivedOne(CListedFolder& listed);
     void Finish();
     void FinishStreaming();
@@ -96,7 +97,10 @@ private:
     CChangeNotificationHandle m_armed;
     CShellFolderHolder m_folder;              // the item's folder, bound on this thread
     std::shared_ptr<CListingJob> m_job;
-    std::vector<CListedFolder> m_arrived;     // found, not yet shown
+    std::vector<CListedFolder> m_arrived;     // found; shown up to m_nArrivedShown
+    size_t m_nArrivedShown = 0;
+    size_t m_nSliceSize = 2048;               // folders the next slice shows
+    bool m_bEndDue = false;                   // the listing ended; the end is still to show
     uint32_t m_nShown = 0;                    // found and shown (or matched), in order
     std::vector<CListedFolder> m_listed;      // everything found (not streaming)
     std::vector<CTreeItemNode*> m_listedAs;   // per listed folder: the child it already is, or null

@@ -6,6 +6,21 @@ namespace {
 
 const wchar_t kSinkClass[] = L"TarkBrowserUtil.DriveTreeListings";
 
+// Two timers a population: its time limit, and the next slice of what its
+// listing found. A slice waits for a timer, the lowest of the messages: the
+// user's input and the paint of what the last slice showed go first.
+UINT_PTR LimitTimer(UINT_PTR nId)
+{
+    return nId * 2;
+}
+
+UINT_PTR SliceTimer(UINT_PTR nId)
+{
+    return nId * 2 + 1;
+}
+
+const UINT kSliceGapMs = USER_TIMER_MINIMUM;
+
 HINSTANCE ThisModule()
 {
     HMODULE hModule = nullptr;
@@ -121,7 +136,7 @@ void CPopulations::Keep(const std::shared_ptr<CFolderPopulation>& population)
 {
     m_byNode[&population->Node()] = population;
     m_byId[population->Id()] = population;
-    ::SetTimer(m_hwndSink, population->Id(), m_dwTimeLimitMs, nullptr);
+    ::SetTimer(m_hwndSink, LimitTimer(population->Id()), m_dwTimeLimitMs, nullptr);
 }
 
 void CPopulations::Forget(const CFolderPopulation& population)
@@ -129,7 +144,8 @@ void CPopulations::Forget(const CFolderPopulation& population)
     if (!m_byId.erase(population.Id()))
         return;
     m_byNode.erase(&population.Node());
-    ::KillTimer(m_hwndSink, population.Id());
+    ::KillTimer(m_hwndSink, LimitTimer(population.Id()));
+    ::KillTimer(m_hwndSink, SliceTimer(population.Id()));
 }
 
 // A refresh asked for while this one ran reads the folder once more.
@@ -140,16 +156,24 @@ void CPopulations::Ended(const std::shared_ptr<CFolderPopulation>& population)
         Populate(population->Node(), true);
 }
 
+// The listing found more, or ended: the next slice is due.
 void CPopulations::OnProgress(UINT_PTR nId)
 {
+    if (m_byId.count(nId))
+        ::SetTimer(m_hwndSink, SliceTimer(nId), kSliceGapMs, nullptr);
+}
+
+void CPopulations::OnSliceDue(UINT_PTR nId)
+{
+    ::KillTimer(m_hwndSink, SliceTimer(nId));
     auto it = m_byId.find(nId);
     if (it == m_byId.end())
         return; // stopped since
     std::shared_ptr<CFolderPopulation> population = it->second;
-    if (population->Continue(CDriveTreeUtil::kListingSliceMs))
+    if (population->Continue())
         Ended(population);
     else if (population->HasWaiting())
-        ::PostMessageW(m_hwndSink, CDriveTreeUtil::kListingMessage, nId, 0); // the rest after other input
+        ::SetTimer(m_hwndSink, SliceTimer(nId), kSliceGapMs, nullptr); // the listing will not tell again
 }
 
 void CPopulations::OnTimeOut(UINT_PTR nId)
@@ -172,7 +196,10 @@ LRESULT CALLBACK CPopulations::SinkProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
     }
     if (pThis && msg == WM_TIMER)
     {
-        pThis->OnTimeOut(wParam);
+        if (wParam % 2)
+            pThis->OnSliceDue(wParam / 2);
+        else
+            pThis->OnTimeOut(wParam / 2);
         return 0;
     }
     return ::DefWindowProcW(hwnd, msg, wParam, lParam);

@@ -13,7 +13,7 @@
 class CPopulations
 {
 public:
-    static const DWORD kDefaultBudgetMs = 75;
+    static const DWORD kDefaultBudgetMs = 60;
     static const DWORD kDefaultTimeLimitMs = 15000;
 
     explicit CPopulations(CDriveTreeUtil& controller) : m_controller(controller) {}
@@ -48,6 +48,7 @@ private:
     void Forget(const CFolderPopulation& population);
     void Ended(const std::shared_ptr<CFolderPopulation>& population);
     void OnProgress(UINT_PTR nId);
+    void OnSliceDue(UINT_PTR nId);
     void OnTimeOut(UINT_PTR nId);
     static LRESULT CALLBACK SinkProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 

@@ -133,7 +133,7 @@ public:
 
     // How long a folder's listing may take while the caller waits: one that
     // takes longer goes on in the background, the item showing "Searching..."
-    // when it opens for the first time (75 ms unless set; INFINITE: wait).
+    // when it opens for the first time (60 ms unless set; INFINITE: wait).
     void SetListingBudget(DWORD dwMs);
     // How long a listing may take at all before its folder shows "Not
     // available" (15 s unless set); also the longest wait of a call that
@@ -172,9 +172,6 @@ private:
     friend class CPopulations;
     // Posted by listing threads to the controller's own message-only window.
     static const UINT kListingMessage = WM_APP + 0x2B2;
-    // The longest a batch of folders found in the background is shown for,
-    // before other input has its turn.
-    static const DWORD kListingSliceMs = 40;
     // How InsertFolderItem places and shows a folder; the defaults ask the
     // shell as an item inserted on its own needs.
     struct CInsertHints
