@@ -2,7 +2,9 @@
 // references, blocks of the COM task allocator (identifier lists, shell
 // strings), kernel, find, change-notification, registry and GDI handles.
 // Every early return and every exception then gives back what was taken, and
-// a successful hand-over is written as Detach(). Internal: hosts never see it.
+// a successful hand-over is written as Detach(). Not exported: no header of
+// include/ names it, so a host of the DLL never sees it; the sample host, the
+// bench and the tests, built from this tree, use it as the library does.
 //
 // One template, CHolder<Traits>; a traits class says what the held value is,
 // which value means "nothing" and how the value is given back:
@@ -119,11 +121,26 @@ using CShellFolderHolder = CComHolder<IShellFolder>;
 // CreateThread, OpenProcess, OpenThread, CreateFileMappingW. Each holder is
 // empty at its functions' failure value, so IsValid() is the failure test.
 
-struct CFileHandleTraits
+// A handle that is empty at INVALID_HANDLE_VALUE.
+struct CInvalidEmptyHandleTraits
 {
     using Type = HANDLE;
     static HANDLE Empty() noexcept { return INVALID_HANDLE_VALUE; }
+};
+
+struct CFileHandleTraits : CInvalidEmptyHandleTraits
+{
     static void Free(HANDLE h) noexcept { ::CloseHandle(h); }
+};
+
+struct CFindHandleTraits : CInvalidEmptyHandleTraits
+{
+    static void Free(HANDLE h) noexcept { ::FindClose(h); }
+};
+
+struct CChangeNotificationTraits : CInvalidEmptyHandleTraits
+{
+    static void Free(HANDLE h) noexcept { ::FindCloseChangeNotification(h); }
 };
 
 struct CKernelHandleTraits
@@ -131,20 +148,6 @@ struct CKernelHandleTraits
     using Type = HANDLE;
     static HANDLE Empty() noexcept { return nullptr; }
     static void Free(HANDLE h) noexcept { ::CloseHandle(h); }
-};
-
-struct CFindHandleTraits
-{
-    using Type = HANDLE;
-    static HANDLE Empty() noexcept { return INVALID_HANDLE_VALUE; }
-    static void Free(HANDLE h) noexcept { ::FindClose(h); }
-};
-
-struct CChangeNotificationTraits
-{
-    using Type = HANDLE;
-    static HANDLE Empty() noexcept { return INVALID_HANDLE_VALUE; }
-    static void Free(HANDLE h) noexcept { ::FindCloseChangeNotification(h); }
 };
 
 using CScopedFileHandle = CHolder<CFileHandleTraits>;     // CreateFileW, CreateToolhelp32Snapshot

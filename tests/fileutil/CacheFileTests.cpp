@@ -40,7 +40,8 @@ Read ReadAll(const std::wstring& path, int mask = 7)
     Read r;
     r.code = ReadCacheFileInfo(path.c_str(), mask & 1 ? &r.version : nullptr, mask & 2 ? &r.text1 : nullptr,
                                mask & 4 ? &r.text2 : nullptr);
-    CScopedFileHandle alone(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    CScopedFileHandle alone(
+        CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     EXPECT_TRUE(alone.IsValid() || GetLastError() != ERROR_SHARING_VIOLATION) << "still open";
     return r;
 }

@@ -233,7 +233,8 @@ ScopedNewProcessDpi::ScopedNewProcessDpi(DWORD dpi)
     LONG status = RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, REG_OPTION_VOLATILE, KEY_SET_VALUE, nullptr,
                                   m_key.Receive(), nullptr);
     if (status == ERROR_SUCCESS)
-        status = RegSetValueExW(m_key.Get(), L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi));
+        status = RegSetValueExW(m_key.Get(), L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
+                                sizeof(dpi));
     EXPECT_EQ(ERROR_SUCCESS, status) << "the resolution of new processes could not be set";
 }
 
