@@ -25,6 +25,7 @@
 #include "BrwsFolderFactory.h"
 #include "BrwsIDList.h"
 #include "drivetree/ListingSeam.h"
+#include "module/Holders.h"
 
 #include <algorithm>
 #include <atomic>
@@ -150,17 +151,16 @@ void MakeFolder(const std::wstring& path, int nChildren)
 int RawListing(const std::wstring& path)
 {
     WIN32_FIND_DATAW data;
-    HANDLE hFind = FindFirstFileW((path + L"\\*").c_str(), &data);
+    CScopedFindHandle find(FindFirstFileW((path + L"\\*").c_str(), &data));
     int nFolders = 0;
-    if (hFind == INVALID_HANDLE_VALUE)
+    if (!find)
         return 0;
     do
     {
         if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && wcscmp(data.cFileName, L".") != 0 &&
             wcscmp(data.cFileName, L"..") != 0)
             ++nFolders;
-    } while (FindNextFileW(hFind, &data));
-    FindClose(hFind);
+    } while (FindNextFileW(find.Get(), &data));
     return nFolders;
 }
 
@@ -168,39 +168,32 @@ int RawListing(const std::wstring& path)
 // attributes a folder tree needs.
 int ShellEnumeration(const std::wstring& path)
 {
-    IShellFolder* pDesktop = nullptr;
-    if (FAILED(SHGetDesktopFolder(&pDesktop)))
+    CShellFolderHolder desktop;
+    CIDListHolder pidl;
+    CShellFolderHolder folder;
+    CComHolder<IEnumIDList> items;
+    if (FAILED(SHGetDesktopFolder(desktop.Receive())) ||
+        FAILED(desktop->ParseDisplayName(nullptr, nullptr, const_cast<LPWSTR>(path.c_str()), nullptr,
+                                         pidl.Receive(), nullptr)) ||
+        FAILED(desktop->BindToObject(pidl.Get(), nullptr, IID_IShellFolder, folder.ReceiveVoid())) ||
+        folder->EnumObjects(nullptr, SHCONTF_FOLDERS, items.Receive()) != S_OK)
         return 0;
     int nFolders = 0;
-    LPITEMIDLIST pidl = nullptr;
-    IShellFolder* pFolder = nullptr;
-    IEnumIDList* pEnum = nullptr;
-    if (SUCCEEDED(pDesktop->ParseDisplayName(nullptr, nullptr, const_cast<LPWSTR>(path.c_str()), nullptr, &pidl,
-                                             nullptr)) &&
-        SUCCEEDED(pDesktop->BindToObject(pidl, nullptr, IID_IShellFolder, reinterpret_cast<void**>(&pFolder))) &&
-        pFolder->EnumObjects(nullptr, SHCONTF_FOLDERS, &pEnum) == S_OK)
+    LPITEMIDLIST batch[15];
+    ULONG nFetched = 0;
+    HRESULT hr;
+    do
     {
-        LPITEMIDLIST batch[15];
-        ULONG nFetched = 0;
-        HRESULT hr;
-        do
+        hr = items->Next(15, batch, &nFetched);
+        for (ULONG i = 0; i < nFetched; ++i)
         {
-            hr = pEnum->Next(15, batch, &nFetched);
-            for (ULONG i = 0; i < nFetched; ++i)
-            {
-                LPCITEMIDLIST one = batch[i];
-                SFGAOF attributes = SFGAO_LINK | SFGAO_HIDDEN | SFGAO_FILESYSTEM | SFGAO_HASSUBFOLDER;
-                if (SUCCEEDED(pFolder->GetAttributesOf(1, &one, &attributes)))
-                    ++nFolders;
-                CoTaskMemFree(batch[i]);
-            }
-        } while (hr == S_OK);
-        pEnum->Release();
-    }
-    if (pFolder)
-        pFolder->Release();
-    CoTaskMemFree(pidl);
-    pDesktop->Release();
+            CIDListHolder one(batch[i]);
+            LPCITEMIDLIST relative = one.Get();
+            SFGAOF attributes = SFGAO_LINK | SFGAO_HIDDEN | SFGAO_FILESYSTEM | SFGAO_HASSUBFOLDER;
+            if (SUCCEEDED(folder->GetAttributesOf(1, &relative, &attributes)))
+                ++nFolders;
+        }
+    } while (hr == S_OK);
     return nFolders;
 }
 
@@ -482,22 +475,21 @@ double SystemBrowse(const std::wstring& path)
 {
     HWND hwndOwner = CreateWindowExW(0, kHostClass, L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
                                      GetModuleHandleW(nullptr), nullptr);
-    LPITEMIDLIST pidlRoot = GetFullIDList(hwndOwner, path.c_str());
+    CIDListHolder root(GetFullIDList(hwndOwner, path.c_str()));
     double dResult = -1;
-    if (pidlRoot)
+    if (root)
     {
         BROWSEINFOW info = {};
         wchar_t szName[MAX_PATH];
         info.hwndOwner = hwndOwner;
-        info.pidlRoot = pidlRoot;
+        info.pidlRoot = root.Get();
         info.pszDisplayName = szName;
         info.lpszTitle = L"bench";
         info.ulFlags = BIF_RETURNONLYFSDIRS;
         info.lpfn = BrowseCallback;
         g_dInitialized = 0;
         const double t0 = Now();
-        CoTaskMemFree(SHBrowseForFolderW(&info));
-        FreeShellMem(pidlRoot);
+        CIDListHolder chosen(SHBrowseForFolderW(&info));
         dResult = g_dInitialized > 0 ? g_dInitialized - t0 : -1;
     }
     DestroyWindow(hwndOwner);

@@ -6,7 +6,7 @@
 
 #include "BrwsShellSettings.h"
 #include "fileutil/PathInternal.h"
-#include "fileutil/ScopedHandle.h"
+#include "module/Holders.h"
 
 #include <shldisp.h>
 #include <shlguid.h>

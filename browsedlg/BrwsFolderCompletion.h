@@ -8,7 +8,7 @@
 #include <windows.h>
 #include <shobjidl.h>
 
-#include "shellmodel/ShellHolders.h"
+#include "module/Holders.h"
 
 class CBrwsFolderCompletion
 {

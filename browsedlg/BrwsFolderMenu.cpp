@@ -11,8 +11,8 @@
 #include "BrwsShellSettings.h"
 #include "browsedlg/BrwsForFolderInternal.h"
 #include "fileutil/PathInternal.h"
+#include "module/Holders.h"
 #include "resources/BrwsResourceIds.h"
-#include "shellmodel/ShellHolders.h"
 
 #include <initializer_list>
 #include <vector>
@@ -172,7 +172,7 @@ int CBrwsForFolderDlg::GotoDocumentsFolder()
 {
     CWnd* pParent = GetParent();
     HWND hParent = pParent ? pParent->m_hWnd : nullptr;
-    CTaskMemHolder<ITEMIDLIST> pidl;
+    CIDListHolder pidl;
     if (FAILED(::SHGetSpecialFolderLocation(hParent, CSIDL_PERSONAL, pidl.Receive())) || !pidl)
         return FALSE;
     CBFolder* pFolder = CreateShellFolder(hParent, pidl.Get(), true);

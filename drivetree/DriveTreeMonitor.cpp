@@ -90,7 +90,7 @@ void CDriveTreeUtil::StartMonitoring(HTREEITEM hItem, CChangeNotificationHandle&
     }
     pInfo->m_hItem = hItem;
     pInfo->m_hNotifyWnd = m_hNotifyWnd;
-    pInfo->m_hArmedChange = armed.Release();
+    pInfo->m_hArmedChange = armed.Detach();
     pData->m_pThreadInfo = pInfo;
     m_pState->monitored.insert(pData);
 

@@ -3,7 +3,7 @@
 
 #include "BrwsDriveTree.h"
 #include "fileutil/PathInternal.h"
-#include "shellmodel/ShellHolders.h"
+#include "module/Holders.h"
 
 #include <cstdint>
 #include <memory>
@@ -97,44 +97,6 @@ private:
     std::unordered_multimap<std::wstring, CTreeItemNode*> m_byKey;
     std::vector<CTreeItemNode*> m_unnamed; // children the shell gave no name
     std::unordered_set<const CTreeItemNode*> m_untaken;
-};
-
-// Owns one change notification handle (FindFirstChangeNotificationW), or none.
-class CChangeNotificationHandle
-{
-public:
-    CChangeNotificationHandle() noexcept = default;
-    explicit CChangeNotificationHandle(HANDLE h) noexcept : m_h(h) {}
-    ~CChangeNotificationHandle() { Reset(); }
-    CChangeNotificationHandle(CChangeNotificationHandle&& other) noexcept : m_h(other.Release()) {}
-    CChangeNotificationHandle& operator=(CChangeNotificationHandle&& other) noexcept
-    {
-        if (this != &other)
-            Reset(other.Release());
-        return *this;
-    }
-    CChangeNotificationHandle(const CChangeNotificationHandle&) = delete;
-    CChangeNotificationHandle& operator=(const CChangeNotificationHandle&) = delete;
-
-    HANDLE Get() const noexcept { return m_h; }
-    bool IsValid() const noexcept { return m_h != INVALID_HANDLE_VALUE; }
-    // Hands the handle over; the holder is left empty.
-    HANDLE Release() noexcept
-    {
-        HANDLE h = m_h;
-        m_h = INVALID_HANDLE_VALUE;
-        return h;
-    }
-    // Closes what is held and adopts h.
-    void Reset(HANDLE h = INVALID_HANDLE_VALUE) noexcept
-    {
-        if (IsValid())
-            ::FindCloseChangeNotification(m_h);
-        m_h = h;
-    }
-
-private:
-    HANDLE m_h = INVALID_HANDLE_VALUE;
 };
 
 // A directory-name change notification on a folder itself (not its subtree).

@@ -9,7 +9,6 @@
 #include "BrwsFolderFactory.h"
 #include "BrwsIDList.h"
 #include "BrwsShellSettings.h"
-#include "shellmodel/ShellHolders.h"
 
 #include <algorithm>
 #include <memory>

@@ -3,7 +3,7 @@
 #include "drivetree/FolderWatch.h"
 
 #include "fileutil/PathInternal.h"
-#include "fileutil/ScopedHandle.h"
+#include "module/Holders.h"
 
 #include <string>
 

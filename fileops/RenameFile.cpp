@@ -4,7 +4,7 @@
 #include "BrwsFileOpDlg.h"
 #include "BrwsFileTime.h"
 #include "fileutil/PathInternal.h"
-#include "fileutil/ScopedHandle.h"
+#include "module/Holders.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // version at 15, 4 bytes not read here, text field 1 (256 bytes) at 23, text
 // field 2 at 279 (13 bytes in version 0x100, 32 bytes in the later versions).
 #include "BrwsCacheFile.h"
-#include "fileutil/ScopedHandle.h"
+#include "module/Holders.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 // File existence, size and time stamps; cutting the time of day off a date.
 #include "BrwsFileTime.h"
 #include "fileutil/PathInternal.h"
-#include "fileutil/ScopedHandle.h"
+#include "module/Holders.h"
 
 #include <time.h>
 

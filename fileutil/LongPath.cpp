@@ -2,7 +2,7 @@
 // paths of MAX_PATH characters or more, and whether two spellings name one
 // object on disk.
 #include "fileutil/PathInternal.h"
-#include "fileutil/ScopedHandle.h"
+#include "module/Holders.h"
 
 #include <cwctype>
 

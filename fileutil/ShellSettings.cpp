@@ -1,7 +1,7 @@
 // Explorer's hidden-files setting and the shell policies. Every registry failure
 // reads as "off": a policy that cannot be read must not take features away.
 #include "BrwsShellSettings.h"
-#include "fileutil/ScopedHandle.h"
+#include "module/Holders.h"
 
 #include <cstddef>
 #include <vector>

@@ -103,15 +103,13 @@ BEGIN_MESSAGE_MAP(CBrowserWindow, CWnd)
     ON_MESSAGE(WM_HOST_REFRESH_FILES, &CBrowserWindow::OnRefreshFiles)
 END_MESSAGE_MAP()
 
-CBrowserWindow::CBrowserWindow() : m_hFont(nullptr), m_bEditingPath(false)
+CBrowserWindow::CBrowserWindow() : m_bEditingPath(false)
 {
 }
 
 CBrowserWindow::~CBrowserWindow()
 {
     DestroyWindow();
-    if (m_hFont != nullptr)
-        ::DeleteObject(m_hFont);
 }
 
 bool CBrowserWindow::CreateBrowser(const CString& strFolder)
@@ -140,7 +138,7 @@ int CBrowserWindow::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
     if (CWnd::OnCreate(lpCreateStruct) == -1)
         return -1;
-    m_hFont = CreateMessageFont();
+    m_font.Reset(CreateMessageFont());
     const CRect rcNone(0, 0, 10, 10);
     const DWORD dwChild = WS_CHILD | WS_VISIBLE;
     if (!m_wndFolderLabel.Create(L"Folder:", dwChild | SS_LEFT, rcNone, this, IDC_HOST_FOLDER_LABEL) ||
@@ -164,9 +162,9 @@ int CBrowserWindow::OnCreate(LPCREATESTRUCT lpCreateStruct)
     CWnd* controls[] = {&m_wndFolderLabel, &m_wndTree, &m_wndFilterLabel, &m_wndFilter, &m_btnCopy,
                         &m_btnMove, &m_btnDuplicate, &m_btnRename, &m_btnDelete, &m_files.Window()};
     for (CWnd* pControl : controls)
-        pControl->SetFont(m_hFont, FALSE);
-    m_wndPath.SetFont(m_hFont, FALSE);
-    m_wndPath.GetEdit().SetFont(m_hFont, FALSE);
+        pControl->SetFont(m_font.Get(), FALSE);
+    m_wndPath.SetFont(m_font.Get(), FALSE);
+    m_wndPath.GetEdit().SetFont(m_font.Get(), FALSE);
     m_wndPath.SetBrowseCallback(&CBrowserWindow::BrowseForPath);
     m_wndFilter.SendMessage(EM_SETCUEBANNER, FALSE, reinterpret_cast<LPARAM>(L"*.jpg"));
 

@@ -10,6 +10,7 @@
 #include <BrwsEditWithBrowse.h>
 
 #include "host/FileListPane.h"
+#include "module/Holders.h"
 
 // Control IDs, for the window's own use and for whoever drives it.
 enum EBrowserControl : UINT
@@ -113,7 +114,7 @@ private:
     CButton m_btnDuplicate;
     CButton m_btnRename;
     CButton m_btnDelete;
-    HFONT m_hFont;
+    CGdiObjectHolder<HFONT> m_font; // deleted after the window, which ends in the destructor
     bool m_bEditingPath;
     // Names the list is to select once it is read again after a rename.
     CStringList m_lstPendingSelection;

@@ -3,6 +3,8 @@
 #include <BrwsFileTime.h>
 #include <BrwsPathUtil.h>
 
+#include "module/Holders.h"
+
 #include <commctrl.h>
 #include <shellapi.h>
 #include <shlwapi.h>
@@ -16,25 +18,6 @@ enum EColumn
     eColumnName,
     eColumnSize,
     eColumnModified,
-};
-
-// The directory handle of a FindFirstFile search, closed on every exit path.
-class CFindHandle
-{
-public:
-    explicit CFindHandle(HANDLE hFind) : m_hFind(hFind) {}
-    ~CFindHandle()
-    {
-        if (m_hFind != INVALID_HANDLE_VALUE)
-            ::FindClose(m_hFind);
-    }
-    CFindHandle(const CFindHandle&) = delete;
-    CFindHandle& operator=(const CFindHandle&) = delete;
-    bool IsValid() const { return m_hFind != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return m_hFind; }
-
-private:
-    HANDLE m_hFind;
 };
 
 CString JoinPath(const CString& strFolder, const CString& strName)
@@ -179,8 +162,8 @@ void CFileListPane::Fill(const CStringList& selectNames)
         return;
 
     WIN32_FIND_DATAW data;
-    CFindHandle find(::FindFirstFileExW(JoinPath(m_strFolder, L"*"), FindExInfoBasic, &data,
-                                        FindExSearchNameMatch, nullptr, 0));
+    CScopedFindHandle find(::FindFirstFileExW(JoinPath(m_strFolder, L"*"), FindExInfoBasic, &data,
+                                              FindExSearchNameMatch, nullptr, 0));
     if (!find.IsValid())
         return;
     do

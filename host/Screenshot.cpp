@@ -1,29 +1,10 @@
 #include "host/Screenshot.h"
 
+#include "module/Holders.h"
+
 #include <wincodec.h>
 
 namespace {
-
-// A COM interface reference released on every exit path.
-template <class T>
-class CComRef
-{
-public:
-    CComRef() = default;
-    ~CComRef()
-    {
-        if (m_p != nullptr)
-            m_p->Release();
-    }
-    CComRef(const CComRef&) = delete;
-    CComRef& operator=(const CComRef&) = delete;
-    T** operator&() { return &m_p; }
-    T* operator->() const { return m_p; }
-    T* Get() const { return m_p; }
-
-private:
-    T* m_p = nullptr;
-};
 
 class CScreenDC
 {
@@ -36,23 +17,6 @@ public:
 
 private:
     HDC m_hDC;
-};
-
-class CGdiBitmap
-{
-public:
-    explicit CGdiBitmap(HBITMAP hBitmap) : m_hBitmap(hBitmap) {}
-    ~CGdiBitmap()
-    {
-        if (m_hBitmap != nullptr)
-            ::DeleteObject(m_hBitmap);
-    }
-    CGdiBitmap(const CGdiBitmap&) = delete;
-    CGdiBitmap& operator=(const CGdiBitmap&) = delete;
-    HBITMAP Get() const { return m_hBitmap; }
-
-private:
-    HBITMAP m_hBitmap;
 };
 
 class CComInit
@@ -73,19 +37,19 @@ private:
 
 // Copies rc from the screen; the windows after the first are then drawn by
 // themselves on top, since without a window manager the screen may show a
-// popup below the window that opened it.
-HBITMAP CopyScreen(const RECT& rc, const HWND* phOnTop, int nOnTop)
+// popup below the window that opened it. Empty when a step fails.
+CGdiObjectHolder<HBITMAP> CopyScreen(const RECT& rc, const HWND* phOnTop, int nOnTop)
 {
     CScreenDC screen;
     HDC hMemory = ::CreateCompatibleDC(screen.Get());
     if (hMemory == nullptr)
-        return nullptr;
+        return CGdiObjectHolder<HBITMAP>();
     const int cx = rc.right - rc.left;
     const int cy = rc.bottom - rc.top;
-    HBITMAP hBitmap = ::CreateCompatibleBitmap(screen.Get(), cx, cy);
-    if (hBitmap != nullptr)
+    CGdiObjectHolder<HBITMAP> bitmap(::CreateCompatibleBitmap(screen.Get(), cx, cy));
+    if (bitmap)
     {
-        HGDIOBJ hOld = ::SelectObject(hMemory, hBitmap);
+        HGDIOBJ hOld = ::SelectObject(hMemory, bitmap.Get());
         const BOOL bCopied = ::BitBlt(hMemory, 0, 0, cx, cy, screen.Get(), rc.left, rc.top, SRCCOPY);
         for (int i = 0; bCopied && i < nOnTop; ++i)
         {
@@ -98,35 +62,32 @@ HBITMAP CopyScreen(const RECT& rc, const HWND* phOnTop, int nOnTop)
         }
         ::SelectObject(hMemory, hOld);
         if (!bCopied)
-        {
-            ::DeleteObject(hBitmap);
-            hBitmap = nullptr;
-        }
+            bitmap.Reset();
     }
     ::DeleteDC(hMemory);
-    return hBitmap;
+    return bitmap;
 }
 
 bool WritePng(HBITMAP hBitmap, const wchar_t* pszFile)
 {
     CComInit com;
-    CComRef<IWICImagingFactory> factory;
+    CComHolder<IWICImagingFactory> factory;
     if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                  IID_IWICImagingFactory, reinterpret_cast<void**>(&factory))))
+                                  IID_IWICImagingFactory, factory.ReceiveVoid())))
         return false;
-    CComRef<IWICBitmap> bitmap;
-    if (FAILED(factory->CreateBitmapFromHBITMAP(hBitmap, nullptr, WICBitmapIgnoreAlpha, &bitmap)))
+    CComHolder<IWICBitmap> bitmap;
+    if (FAILED(factory->CreateBitmapFromHBITMAP(hBitmap, nullptr, WICBitmapIgnoreAlpha, bitmap.Receive())))
         return false;
-    CComRef<IWICStream> stream;
-    if (FAILED(factory->CreateStream(&stream)) ||
+    CComHolder<IWICStream> stream;
+    if (FAILED(factory->CreateStream(stream.Receive())) ||
         FAILED(stream->InitializeFromFilename(pszFile, GENERIC_WRITE)))
         return false;
-    CComRef<IWICBitmapEncoder> encoder;
-    if (FAILED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, &encoder)) ||
+    CComHolder<IWICBitmapEncoder> encoder;
+    if (FAILED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.Receive())) ||
         FAILED(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache)))
         return false;
-    CComRef<IWICBitmapFrameEncode> frame;
-    if (FAILED(encoder->CreateNewFrame(&frame, nullptr)) || FAILED(frame->Initialize(nullptr)))
+    CComHolder<IWICBitmapFrameEncode> frame;
+    if (FAILED(encoder->CreateNewFrame(frame.Receive(), nullptr)) || FAILED(frame->Initialize(nullptr)))
         return false;
     UINT cx = 0;
     UINT cy = 0;
@@ -149,8 +110,8 @@ bool SaveAsPng(const RECT& rcScreen, const HWND* phOnTop, int nOnTop, const wcha
     RECT rc;
     if (pszFile == nullptr || !::IntersectRect(&rc, &rcScreen, &rcDesktop))
         return false;
-    CGdiBitmap bitmap(CopyScreen(rc, phOnTop, nOnTop));
-    return bitmap.Get() != nullptr && WritePng(bitmap.Get(), pszFile);
+    CGdiObjectHolder<HBITMAP> bitmap = CopyScreen(rc, phOnTop, nOnTop);
+    return bitmap && WritePng(bitmap.Get(), pszFile);
 }
 
 } // namespace

@@ -1,10 +1,13 @@
 // The trace switch and the writing of trace lines.
 #include "BrwsTrace.h"
+#include "module/Holders.h"
 
 #include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <wchar.h>
+
+#include <utility>
 
 namespace {
 
@@ -31,15 +34,6 @@ HANDLE CreateNamedEvent(const wchar_t* pszName)
     return CreateEventW(nullptr, TRUE, FALSE, pszName);
 }
 
-void CloseAndClear(HANDLE& handle)
-{
-    if (handle != nullptr)
-    {
-        CloseHandle(handle);
-        handle = nullptr;
-    }
-}
-
 // Process-wide switch state, set up by the first trace call and released when
 // the module unloads. The events this module created stay alive until then, so
 // modules loaded later see the same decision.
@@ -52,13 +46,6 @@ public:
         ReadEnableFlag();
     }
 
-    ~TraceSwitch()
-    {
-        CloseAndClear(m_hEnableEvent);
-        CloseAndClear(m_hCheckpointEvent);
-        CloseAndClear(m_hHotKeyEvent);
-    }
-
     TraceSwitch(const TraceSwitch&) = delete;
     TraceSwitch& operator=(const TraceSwitch&) = delete;
 
@@ -67,71 +54,57 @@ public:
 private:
     void RecordStartupKeys()
     {
-        HANDLE checkpoint = OpenNamedEvent(kCheckpointEventName);
-        if (checkpoint != nullptr)
-        {
-            // Another module already recorded the keys of this session.
-            CloseHandle(checkpoint);
-            return;
-        }
+        CScopedKernelHandle recorded(OpenNamedEvent(kCheckpointEventName));
+        if (recorded)
+            return; // another module already recorded the keys of this session
         bool ctrl = IsKeyDown(VK_CONTROL);
         bool alt = IsKeyDown(VK_MENU);
         bool shift = IsKeyDown(VK_SHIFT);
         if (ctrl && alt)
-            m_hHotKeyEvent = CreateNamedEvent(kCtrlAltEventName);
+            m_hotKeyEvent.Reset(CreateNamedEvent(kCtrlAltEventName));
         else if (shift && ctrl)
-            m_hHotKeyEvent = CreateNamedEvent(kCtrlShiftEventName);
+            m_hotKeyEvent.Reset(CreateNamedEvent(kCtrlShiftEventName));
         else if (shift)
-            m_hHotKeyEvent = CreateNamedEvent(kShiftEventName);
+            m_hotKeyEvent.Reset(CreateNamedEvent(kShiftEventName));
 
-        checkpoint = CreateNamedEvent(kCheckpointEventName);
-        if (checkpoint != nullptr)
-        {
-            if (GetLastError() == ERROR_ALREADY_EXISTS)
-                CloseHandle(checkpoint);
-            else
-                m_hCheckpointEvent = checkpoint;
-        }
+        CScopedKernelHandle checkpoint(CreateNamedEvent(kCheckpointEventName));
+        if (checkpoint && GetLastError() != ERROR_ALREADY_EXISTS)
+            m_checkpointEvent = std::move(checkpoint);
     }
 
     void ReadEnableFlag()
     {
-        HANDLE existing = OpenNamedEvent(kEnableEventName);
-        if (existing != nullptr)
+        CScopedKernelHandle existing(OpenNamedEvent(kEnableEventName));
+        if (existing)
         {
-            m_bEnabled = WaitForSingleObject(existing, 0) == WAIT_OBJECT_0;
-            CloseHandle(existing);
+            m_bEnabled = WaitForSingleObject(existing.Get(), 0) == WAIT_OBJECT_0;
             return;
         }
-        HANDLE created = CreateNamedEvent(kEnableEventName);
-        if (created == nullptr)
+        CScopedKernelHandle created(CreateNamedEvent(kEnableEventName));
+        if (!created)
             return;
-        if (GetLastError() == ERROR_ALREADY_EXISTS)
-            CloseHandle(created); // raced with another process; its decision stands unread
-        else
-            m_hEnableEvent = created;
+        // Else another process raced us to it; its decision stands unread.
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+            m_enableEvent = std::move(created);
 
-        HKEY key = nullptr;
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, kDebugKey, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS)
+        CScopedRegKey key;
+        DWORD value = 0;
+        DWORD size = sizeof(value);
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, kDebugKey, 0, KEY_QUERY_VALUE, key.Receive()) == ERROR_SUCCESS &&
+            RegQueryValueExW(key.Get(), kEnableValue, nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size) ==
+                ERROR_SUCCESS &&
+            size > 0)
         {
-            DWORD value = 0;
-            DWORD size = sizeof(value);
-            if (RegQueryValueExW(key, kEnableValue, nullptr, nullptr,
-                                 reinterpret_cast<BYTE*>(&value), &size) == ERROR_SUCCESS &&
-                size > 0)
-            {
-                m_bEnabled = value != 0;
-            }
-            RegCloseKey(key);
+            m_bEnabled = value != 0;
         }
-        if (m_bEnabled && m_hEnableEvent != nullptr)
-            SetEvent(m_hEnableEvent);
+        if (m_bEnabled && m_enableEvent)
+            SetEvent(m_enableEvent.Get());
     }
 
     bool m_bEnabled = false;
-    HANDLE m_hEnableEvent = nullptr;
-    HANDLE m_hHotKeyEvent = nullptr;
-    HANDLE m_hCheckpointEvent = nullptr;
+    CScopedKernelHandle m_enableEvent;
+    CScopedKernelHandle m_hotKeyEvent;
+    CScopedKernelHandle m_checkpointEvent;
 };
 
 TraceSwitch& GetTraceSwitch()

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "BrwsFileObjects.h"
-#include "shellmodel/ShellHolders.h"
+#include "module/Holders.h"
 
 // The desktop folder, or an empty holder when the shell cannot supply it.
 CShellFolderHolder GetDesktopFolder();

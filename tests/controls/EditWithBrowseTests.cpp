@@ -4,6 +4,7 @@
 // dispatches it in order on the test's thread; a step that never ran means the
 // loop ended too early. A watchdog ends a loop that does not end by itself.
 #include "BrwsEditWithBrowse.h"
+#include "module/Holders.h"
 
 #include <gtest/gtest.h>
 
@@ -181,7 +182,8 @@ TEST_F(EditWithBrowse, ButtonAtTheRightEndFieldInTheRestBothInTheParentFont)
     // Made while the host had no font: the system font.
     EXPECT_EQ(0, ::SendMessageW(Field(), WM_GETFONT, 0, 0));
 
-    HFONT hFont = ::CreateFontW(-17, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
+    CGdiObjectHolder<HFONT> font(::CreateFontW(-17, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
+    const HFONT hFont = font.Get();
     m_host.m_hFont = hFont;
     {
         CEditWithBrowse control;
@@ -191,7 +193,6 @@ TEST_F(EditWithBrowse, ButtonAtTheRightEndFieldInTheRestBothInTheParentFont)
                   ::SendDlgItemMessageW(control.GetSafeHwnd(), CEditWithBrowse::ID_BROWSE, WM_GETFONT, 0, 0));
     }
     m_host.m_hFont = nullptr;
-    ::DeleteObject(hFont);
 }
 
 TEST_F(EditWithBrowse, EnterAndFocusElsewhereCommitEscapeCancels)

@@ -3,6 +3,8 @@
 // when the item goes.
 #include "TreeHost.h"
 
+#include "module/Holders.h"
+
 #include <tlhelp32.h>
 
 #include <thread>
@@ -12,35 +14,35 @@ namespace {
 
 const DWORD kQuietMs = 1500; // how long a change that must post nothing is watched
 
-HANDLE DuplicateThreadHandle(CDriveTreeItemData* pData)
+CScopedKernelHandle DuplicateThreadHandle(CDriveTreeItemData* pData)
 {
-    HANDLE hCopy = nullptr;
+    CScopedKernelHandle copy;
     if (pData && pData->m_pThreadInfo && pData->m_pThreadInfo->m_pThread)
         DuplicateHandle(GetCurrentProcess(), pData->m_pThreadInfo->m_pThread->m_hThread, GetCurrentProcess(),
-                        &hCopy, SYNCHRONIZE | THREAD_QUERY_INFORMATION, FALSE, 0);
-    return hCopy;
+                        copy.Receive(), SYNCHRONIZE | THREAD_QUERY_INFORMATION, FALSE, 0);
+    return copy;
 }
 
 // Ended already (no waiting here), with the exit code of a stop when asked.
-void ExpectEnded(HANDLE hThread, bool bStopped = true)
+void ExpectEnded(const CScopedKernelHandle& thread, bool bStopped = true)
 {
-    ASSERT_NE(nullptr, hThread);
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(hThread, 0));
+    ASSERT_TRUE(thread.IsValid());
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread.Get(), 0));
     DWORD dwExit = 0;
-    GetExitCodeThread(hThread, &dwExit);
+    GetExitCodeThread(thread.Get(), &dwExit);
     if (bStopped)
+    {
         EXPECT_EQ(0xFFFFFFFFu, dwExit);
-    CloseHandle(hThread);
+    }
 }
 
 int ProcessThreads()
 {
-    HANDLE hSnapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    CScopedFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
     THREADENTRY32 entry = {sizeof(entry)};
     int nThreads = 0;
-    for (BOOL b = Thread32First(hSnapshot, &entry); b; b = Thread32Next(hSnapshot, &entry))
+    for (BOOL b = Thread32First(snapshot.Get(), &entry); b; b = Thread32Next(snapshot.Get(), &entry))
         nThreads += entry.th32OwnerProcessID == GetCurrentProcessId() ? 1 : 0;
-    CloseHandle(hSnapshot);
     return nThreads;
 }
 
@@ -118,7 +120,7 @@ TEST_F(DriveTreeTest, ASelectionInAVanishedSubtreeMovesToItsNearestSurvivingAnce
     tree.SelectItem(hC); // opens (fills and watches) its ancestors
     const std::vector<HTREEITEM> opened = {hFolder, tree.GetParentItem(tree.GetParentItem(hC)),
                                            tree.GetParentItem(hC)};
-    std::vector<HANDLE> threads;
+    std::vector<CScopedKernelHandle> threads;
     for (HTREEITEM h : opened)
         threads.push_back(DuplicateThreadHandle(host.Controller().Data(h)));
     host.m_selections.clear();
@@ -131,10 +133,10 @@ TEST_F(DriveTreeTest, ASelectionInAVanishedSubtreeMovesToItsNearestSurvivingAnce
     ASSERT_FALSE(host.m_selections.empty());
     EXPECT_EQ(hFolder, host.m_selections.back());
     // The threads of a and b ended with their items; the folder's runs on.
-    EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(threads[0], 0));
+    EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(threads[0].Get(), 0));
     ExpectEnded(threads[1], false);
     ExpectEnded(threads[2], false);
-    CloseHandle(threads[0]);
+    threads.clear();
     host.Controller().Destroy();
     EXPECT_EQ(nThreads, ProcessThreads());
 }
@@ -205,9 +207,9 @@ TEST_F(DriveTreeTest, FileRenamesAndChangesDeeperDownPostNothing)
 {
     ScratchFolder scratch(L"quiet");
     MakeFolder(scratch / L"sub");
-    HANDLE hFile = CreateFileW((scratch / L"file.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, hFile);
-    CloseHandle(hFile);
+    ASSERT_TRUE(CScopedFileHandle(CreateFileW((scratch / L"file.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                              0, nullptr))
+                    .IsValid()); // made, and closed again
     CTreeHost host;
     HTREEITEM hFolder = host.Open(scratch.Path());
     host.Tree().Expand(hFolder, TVE_EXPAND);
@@ -233,13 +235,13 @@ TEST_F(DriveTreeTest, DeletingAnItemOrDestroyingReturnsOnlyAfterItsThreadEnded)
     HTREEITEM hTwo = host.Open(scratch / L"two");
     host.Tree().Expand(hOne, TVE_EXPAND);
     host.Tree().Expand(hTwo, TVE_EXPAND);
-    HANDLE hOneThread = DuplicateThreadHandle(controller.Data(hOne));
-    HANDLE hTwoThread = DuplicateThreadHandle(controller.Data(hTwo));
+    CScopedKernelHandle oneThread = DuplicateThreadHandle(controller.Data(hOne));
+    CScopedKernelHandle twoThread = DuplicateThreadHandle(controller.Data(hTwo));
 
     ASSERT_TRUE(host.Tree().DeleteItem(hOne));
-    ExpectEnded(hOneThread);
+    ExpectEnded(oneThread);
     controller.Destroy();
-    ExpectEnded(hTwoThread);
+    ExpectEnded(twoThread);
 }
 
 TEST_F(DriveTreeTest, AChangeMessageForADeletedItemIsIgnored)

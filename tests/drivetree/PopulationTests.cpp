@@ -3,7 +3,7 @@
 #include "TreeHost.h"
 #include "ListingGate.h"
 
-#include "shellmodel/ShellHolders.h"
+#include "module/Holders.h"
 
 #include <algorithm>
 #include <fstream>
@@ -19,23 +19,22 @@ void DesktopFolders(std::vector<std::wstring>& all, std::vector<std::wstring>& f
     ASSERT_HRESULT_SUCCEEDED(SHGetDesktopFolder(desktop.Receive()));
     CComHolder<IEnumIDList> items;
     ASSERT_EQ(S_OK, desktop->EnumObjects(nullptr, SHCONTF_FOLDERS, items.Receive()));
-    std::vector<LPITEMIDLIST> ids;
+    std::vector<CIDListHolder> ids;
     for (LPITEMIDLIST id = nullptr; items->Next(1, &id, nullptr) == S_OK;)
-        ids.push_back(id);
-    std::stable_sort(ids.begin(), ids.end(), [&](LPITEMIDLIST a, LPITEMIDLIST b) {
-        return static_cast<short>(HRESULT_CODE(desktop->CompareIDs(0, a, b))) < 0;
+        ids.emplace_back(id);
+    std::stable_sort(ids.begin(), ids.end(), [&](const CIDListHolder& a, const CIDListHolder& b) {
+        return static_cast<short>(HRESULT_CODE(desktop->CompareIDs(0, a.Get(), b.Get()))) < 0;
     });
-    for (LPITEMIDLIST pidl : ids)
+    for (const CIDListHolder& id : ids)
     {
-        LPCITEMIDLIST one = pidl;
+        LPCITEMIDLIST one = id.Get();
         SFGAOF attributes = SFGAO_LINK | SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR;
         desktop->GetAttributesOf(1, &one, &attributes);
-        const std::wstring name = GetNameOf(desktop.Get(), pidl, SHGDN_INFOLDER).GetString();
+        const std::wstring name = GetNameOf(desktop.Get(), one, SHGDN_INFOLDER).GetString();
         if (!(attributes & SFGAO_LINK))
             all.push_back(name);
         if (!(attributes & SFGAO_LINK) && (attributes & (SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR)))
             fileSystem.push_back(name);
-        CoTaskMemFree(pidl);
     }
 }
 

@@ -203,13 +203,14 @@ TEST_F(CopyTest, DecliningTheShellsReplacePromptReportsTheStop)
 TEST_F(CopyTest, AFileThatDoesNotArriveIsAFailureAndNotHandedBack)
 {
     Make({L"a.jpg", L"locked.jpg"});
-    HANDLE hLock = CreateFileW((src / L"locked.jpg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, hLock);
+    CScopedFileHandle lock(
+        CreateFileW((src / L"locked.jpg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(lock.IsValid());
     {
         NoDialogExpected quiet;
         EXPECT_EQ(ZEC_SHELL_OP_FAILED, Copy(1, TestFiles{L"a.jpg", L"locked.jpg"}, to.get()));
     }
-    CloseHandle(hLock);
+    lock.Reset();
     EXPECT_EQ((std::vector<std::wstring>{L"a.jpg"}), Listing(dst.Path()));
     EXPECT_EQ((std::vector<std::wstring>{L"a.jpg"}), Names(made.List()));
     EXPECT_EQ("locked.jpg", ReadFile(src / L"locked.jpg"));

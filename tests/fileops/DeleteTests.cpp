@@ -103,10 +103,10 @@ TEST_F(DeleteTest, ADeclinedConfirmationOrAFileInUseKeepsTheFile)
 {
     Make(L"a.jpg");
     EXPECT_EQ(ZEC_USER_STOPPED, Delete(TestFiles{L"a.jpg"}, true, IDNO));
-    HANDLE hLock = CreateFileW((dir / L"a.jpg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, hLock) << "gone after No";
+    CScopedFileHandle lock(CreateFileW((dir / L"a.jpg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(lock.IsValid()) << "gone after No";
     EXPECT_EQ(ZEC_SHELL_OP_FAILED, Delete(TestFiles{L"a.jpg"}, false));
-    CloseHandle(hLock);
+    lock.Reset();
     EXPECT_EQ("a.jpg", ReadFile(dir / L"a.jpg"));
 }
 

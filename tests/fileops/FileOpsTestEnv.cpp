@@ -63,16 +63,15 @@ std::vector<std::wstring> Listing(const std::wstring& folder)
 {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW data;
-    HANDLE hFind = FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (hFind == INVALID_HANDLE_VALUE)
+    CScopedFindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &data));
+    if (!find)
         return names;
     do
     {
         std::wstring name = data.cFileName;
         if (name != L"." && name != L"..")
             names.push_back(name);
-    } while (FindNextFileW(hFind, &data));
-    FindClose(hFind);
+    } while (FindNextFileW(find.Get(), &data));
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -275,10 +274,8 @@ bool EscapeHeld::PressInXServer(bool bDown)
         ADD_FAILURE() << "cannot start /usr/bin/python3 for xtest_key.py: error " << GetLastError();
         return false;
     }
-    if (pi.hThread != nullptr)
-        CloseHandle(pi.hThread);
-    if (pi.hProcess != nullptr)
-        CloseHandle(pi.hProcess);
+    CScopedKernelHandle thread(pi.hThread);
+    CScopedKernelHandle process(pi.hProcess);
     return true;
 }
 

@@ -12,6 +12,7 @@
 #include "BrwsResourceIds.h"
 #include "DialogDriver.h"
 #include "TestProcess.h"
+#include "module/Holders.h"
 
 #include <gtest/gtest.h>
 

@@ -93,14 +93,14 @@ TEST_F(RenameTest, RefusesBadOutPointersAndFoldersWithoutPaths)
 TEST_F(RenameTest, ATakenNameOrAFileInUseKeepsEverythingAsItWas)
 {
     WriteFile(dir / L"b.jpg", "other");
-    HANDLE hLock = CreateFileW((dir / L"a.jpg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, hLock);
+    CScopedFileHandle lock(CreateFileW((dir / L"a.jpg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(lock.IsValid());
     CBFile* pNew = nullptr;
     {
         NoDialogExpected quiet;
         EXPECT_EQ(ZEC_RENAME_FAILED, Code(RenameBFile(nullptr, folder.get(), *file, L"c.jpg", &pNew)));
         EXPECT_EQ(ZEC_RENAME_FAILED, Code(RenameBFile(nullptr, folder.get(), *file, L"A.jpg", &pNew)));
-        CloseHandle(hLock);
+        lock.Reset();
         EXPECT_EQ(ZEC_RENAME_FAILED, Code(RenameBFile(nullptr, folder.get(), *file, L"b.jpg", &pNew)));
     }
     EXPECT_EQ(nullptr, pNew);

@@ -1,6 +1,7 @@
 // Browse cache file headers written by the tests, and fitting images into boxes.
 #include "BrwsCacheFile.h"
 #include "TestProcess.h"
+#include "module/Holders.h"
 
 #include <TarkGDI.h>
 #include <gtest/gtest.h>
@@ -20,10 +21,9 @@ std::string Header(DWORD version, const std::string& text1, const std::string& t
 
 void Write(const std::wstring& path, const std::string& bytes)
 {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    CScopedFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     DWORD written = 0;
-    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(h);
+    WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 struct Read
@@ -40,9 +40,9 @@ Read ReadAll(const std::wstring& path, int mask = 7)
     Read r;
     r.code = ReadCacheFileInfo(path.c_str(), mask & 1 ? &r.version : nullptr, mask & 2 ? &r.text1 : nullptr,
                                mask & 4 ? &r.text2 : nullptr);
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    EXPECT_TRUE(h != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION) << "still open";
-    CloseHandle(h);
+    CScopedFileHandle alone(
+        CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    EXPECT_TRUE(alone.IsValid() || GetLastError() != ERROR_SHARING_VIOLATION) << "still open";
     return r;
 }
 
@@ -108,9 +108,8 @@ TEST(CacheFile, RejectedFiles)
     EXPECT_EQ(ZEC_FILE_OPEN_FAILED, ReadAll(folder / L"missing.zbc").code);
     EXPECT_EQ(ZEC_FILE_OPEN_FAILED, ReadAll(folder.Path()).code);
     EXPECT_EQ(ZEC_FILE_OPEN_FAILED, ReadCacheFileInfo(nullptr, nullptr, nullptr, nullptr));
-    HANDLE locked = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    CScopedFileHandle locked(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     EXPECT_EQ(ZEC_FILE_OPEN_FAILED, ReadCacheFileInfo(file.c_str(), nullptr, nullptr, nullptr));
-    CloseHandle(locked);
 }
 
 // Fits an attached image of any size (the iterator never reads the one pixel it refers to).

@@ -1,6 +1,7 @@
 // File existence, size and time stamps on real files; cutting times to midnight.
 #include "BrwsFileTime.h"
 #include "TestProcess.h"
+#include "module/Holders.h"
 
 #include <gtest/gtest.h>
 
@@ -24,13 +25,13 @@ TEST(FileTime, ExistenceSizeAndStamps)
 {
     testing_support::ScratchFolder folder;
     const std::wstring file = folder / L"\u5199\u771f 1.jpg", missing = folder / L"none.jpg";
-    HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, h);
+    CScopedFileHandle h(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    ASSERT_TRUE(h.IsValid());
     DWORD written = 0;
-    WriteFile(h, std::string(1234, 'x').data(), 1234, &written, nullptr);
+    WriteFile(h.Get(), std::string(1234, 'x').data(), 1234, &written, nullptr);
     const FILETIME modified = FromTicks(132000000000000000ULL + 7654321);
-    ASSERT_TRUE(SetFileTime(h, nullptr, nullptr, &modified));
-    CloseHandle(h);
+    ASSERT_TRUE(SetFileTime(h.Get(), nullptr, nullptr, &modified));
+    h.Reset();
 
     EXPECT_EQ(0, DoesFileNotExist(file.c_str()));
     EXPECT_EQ(0, DoesFileNotExist(folder.Path().c_str()));
@@ -43,9 +44,9 @@ TEST(FileTime, ExistenceSizeAndStamps)
     EXPECT_EQ(0xFFFFFFFFu, GetFileSize(missing.c_str()));
     EXPECT_EQ(0xFFFFFFFFu, GetFileSize(folder.Path().c_str()));
     // The size is read even while someone else holds the file without sharing.
-    h = CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    h.Reset(CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     EXPECT_EQ(1234u, GetFileSize(file.c_str()));
-    CloseHandle(h);
+    h.Reset();
 
     // Creation times cannot be set everywhere (Wine on Linux): the system's answer is the reference.
     WIN32_FILE_ATTRIBUTE_DATA system = {};

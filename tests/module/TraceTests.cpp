@@ -5,6 +5,7 @@
 
 #include "RegistryScope.h"
 #include "TestProcess.h"
+#include "module/Holders.h"
 
 #include <windows.h>
 
@@ -41,6 +42,12 @@ bool Contains(const DebugRun& run, const std::wstring& text)
     return false;
 }
 
+// Whether some process holds the named event open now.
+bool EventExists(const wchar_t* pszName)
+{
+    return CScopedKernelHandle(OpenEventW(SYNCHRONIZE, FALSE, pszName)).IsValid();
+}
+
 std::wstring AttachLine(DWORD threadId)
 {
     return L"[" + std::to_wstring(threadId) + L"]" + kInfo + L"[DllMain]\t:\tZBRWSUTIL.DLL Initializing \n";
@@ -57,8 +64,7 @@ protected:
     void SetUp() override
     {
         // No module of ours may be alive in this session, or its events decide.
-        HANDLE stale = OpenEventW(SYNCHRONIZE, FALSE, kEnableEvent);
-        ASSERT_EQ(nullptr, stale) << "an enable event already exists";
+        ASSERT_FALSE(EventExists(kEnableEvent)) << "an enable event already exists";
     }
 };
 
@@ -75,17 +81,10 @@ void ObserveEvents(const DebugString&, void* context)
     auto* seen = static_cast<EventObservation*>(context);
     if (seen->sawEvent)
         return;
-    HANDLE enable = OpenEventW(SYNCHRONIZE, FALSE, kEnableEvent);
-    seen->sawEvent = enable != nullptr;
-    if (enable)
-    {
-        seen->eventSignalled = WaitForSingleObject(enable, 0) == WAIT_OBJECT_0;
-        CloseHandle(enable);
-    }
-    HANDLE checkpoint = OpenEventW(SYNCHRONIZE, FALSE, kCheckpointEvent);
-    seen->sawCheckpoint = checkpoint != nullptr;
-    if (checkpoint)
-        CloseHandle(checkpoint);
+    CScopedKernelHandle enable(OpenEventW(SYNCHRONIZE, FALSE, kEnableEvent));
+    seen->sawEvent = enable.IsValid();
+    seen->eventSignalled = enable && WaitForSingleObject(enable.Get(), 0) == WAIT_OBJECT_0;
+    seen->sawCheckpoint = EventExists(kCheckpointEvent);
 }
 
 } // namespace
@@ -102,17 +101,17 @@ TEST_F(TraceSwitchTest, RegistryValueAndEnableEventDecide)
     {
         SCOPED_TRACE(testing::Message() << "value " << (r.value ? int(*r.value) : -1) << ", event " << r.event);
         RegistrySwitch setting(r.value);
-        HANDLE enable = r.event < 0 ? nullptr : CreateEventW(nullptr, TRUE, r.event, kEnableEvent);
-        ASSERT_TRUE(r.event < 0 || enable != nullptr);
+        CScopedKernelHandle enable(r.event < 0 ? nullptr : CreateEventW(nullptr, TRUE, r.event, kEnableEvent));
+        ASSERT_TRUE(r.event < 0 || enable);
         EventObservation seen;
         DebugRun run = RunUnderDebugger(L"module_probe.exe", L"attach", ObserveEvents, &seen);
         EXPECT_EQ(0u, run.exitCode);
         EXPECT_EQ(r.traced, Contains(run, AttachLine(run.mainThreadId)));
-        if (enable != nullptr)
+        if (enable)
         {
             // The module must not have signalled someone else's event.
-            EXPECT_EQ(r.event == TRUE, WaitForSingleObject(enable, 0) == WAIT_OBJECT_0);
-            CloseHandle(enable);
+            EXPECT_EQ(r.event == TRUE, WaitForSingleObject(enable.Get(), 0) == WAIT_OBJECT_0);
+            enable.Reset();
         }
         else if (r.traced)
         {
@@ -121,8 +120,8 @@ TEST_F(TraceSwitchTest, RegistryValueAndEnableEventDecide)
             EXPECT_TRUE(seen.sawEvent && seen.eventSignalled && seen.sawCheckpoint);
         }
         // The events lived only as long as the module that created them.
-        EXPECT_EQ(nullptr, OpenEventW(SYNCHRONIZE, FALSE, kEnableEvent));
-        EXPECT_EQ(nullptr, OpenEventW(SYNCHRONIZE, FALSE, kCheckpointEvent));
+        EXPECT_FALSE(EventExists(kEnableEvent));
+        EXPECT_FALSE(EventExists(kCheckpointEvent));
     }
 }
 
@@ -130,20 +129,20 @@ TEST_F(TraceSwitchTest, ExistingCheckpointMeansKeysAreNotRecordedAgain)
 {
     DWORD on = 1;
     RegistrySwitch value(&on);
-    HANDLE checkpoint = CreateEventW(nullptr, TRUE, FALSE, kCheckpointEvent);
-    ASSERT_NE(nullptr, checkpoint);
+    CScopedKernelHandle checkpoint(CreateEventW(nullptr, TRUE, FALSE, kCheckpointEvent));
+    ASSERT_TRUE(checkpoint.IsValid());
     DebugRun run = RunUnderDebugger(L"module_probe.exe", L"attach");
     EXPECT_TRUE(Contains(run, AttachLine(run.mainThreadId)));
     // Ours was the only handle: the module closed the one it opened.
-    CloseHandle(checkpoint);
-    EXPECT_EQ(nullptr, OpenEventW(SYNCHRONIZE, FALSE, kCheckpointEvent));
+    checkpoint.Reset();
+    EXPECT_FALSE(EventExists(kCheckpointEvent));
 }
 
 // One trace call of the probe with tracing on: the line it writes (start-up
 // lines left out), or nothing below the info level.
 TEST(TraceLine, FormatAndLevel)
 {
-    HANDLE enable = CreateEventW(nullptr, TRUE, TRUE, kEnableEvent);
+    CScopedKernelHandle enable(CreateEventW(nullptr, TRUE, TRUE, kEnableEvent));
     const struct { const wchar_t *arguments, *tail; } rows[] = {
         {L"info X - 0 a\\n", L"[X]\t:\ta\n"},
         {L"info - browse.cpp 42 \"two words\\n\"", L"[browse.cpp(42)]:\ttwo words\n"},
@@ -160,5 +159,4 @@ TEST(TraceLine, FormatAndLevel)
                 written += s.text;
         EXPECT_EQ(r.tail ? L"[" + std::to_wstring(run.mainThreadId) + L"]" + kInfo + r.tail : L"", written);
     }
-    CloseHandle(enable);
 }

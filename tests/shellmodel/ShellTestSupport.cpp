@@ -83,9 +83,8 @@ void MakeFolders(const std::wstring& path)
 
 void MakeFile(const std::wstring& path)
 {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file) << Narrow(path);
-    CloseHandle(file);
+    CScopedFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    ASSERT_TRUE(file.IsValid()) << Narrow(path);
 }
 
 std::string Utf8(const CString& text)

@@ -6,7 +6,7 @@
 #include "BrwsIDList.h"
 #include "MallocSpy.h"
 #include "TestProcess.h"
-#include "shellmodel/ShellHolders.h"
+#include "module/Holders.h"
 
 #include <memory>
 #include <string>

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "module/Holders.h"
+
 namespace testing_support {
 
 // The width in pixels of the icon's image, 0 for no icon.
@@ -11,11 +13,11 @@ inline int IconWidth(HICON hIcon)
     ICONINFO info = {};
     if (!hIcon || !GetIconInfo(hIcon, &info))
         return 0;
+    // GetIconInfo hands out copies of the icon's bitmaps.
+    CGdiObjectHolder<HBITMAP> color(info.hbmColor);
+    CGdiObjectHolder<HBITMAP> mask(info.hbmMask);
     BITMAP bm = {};
-    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bm), &bm);
-    if (info.hbmColor)
-        DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
+    GetObjectW(color ? color.Get() : mask.Get(), sizeof(bm), &bm);
     return bm.bmWidth;
 }
 

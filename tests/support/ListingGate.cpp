@@ -1,7 +1,7 @@
 #include "ListingGate.h"
 
 #include "drivetree/ListingSeam.h"
-#include "shellmodel/ShellHolders.h"
+#include "module/Holders.h"
 
 #include <shlwapi.h>
 

@@ -24,40 +24,31 @@ const wchar_t kOwnerPrefix[] = L"TarkBrowserUtilTests-";
 
 bool KeyExists(const std::wstring& key)
 {
-    HKEY h = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(h);
-    return true;
+    CScopedRegKey h;
+    return RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, h.Receive()) == ERROR_SUCCESS;
 }
 
 bool KeyIsEmpty(const std::wstring& key)
 {
-    HKEY h = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS)
+    CScopedRegKey h;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, h.Receive()) != ERROR_SUCCESS)
         return false;
     DWORD subkeys = 0;
     DWORD values = 0;
-    LONG status = RegQueryInfoKeyW(h, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
+    LONG status = RegQueryInfoKeyW(h.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
                                    nullptr, nullptr, nullptr, nullptr);
-    RegCloseKey(h);
     return status == ERROR_SUCCESS && subkeys == 0 && values == 0;
 }
 
 // Copies key from with its values and subkeys into key to (created when missing).
 bool CopyKey(const std::wstring& from, const std::wstring& to)
 {
-    HKEY hFrom = nullptr;
-    HKEY hTo = nullptr;
-    bool copied = RegOpenKeyExW(HKEY_CURRENT_USER, from.c_str(), 0, KEY_READ, &hFrom) == ERROR_SUCCESS &&
-                  RegCreateKeyExW(HKEY_CURRENT_USER, to.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hTo,
-                                  nullptr) == ERROR_SUCCESS &&
-                  RegCopyTreeW(hFrom, nullptr, hTo) == ERROR_SUCCESS;
-    if (hFrom)
-        RegCloseKey(hFrom);
-    if (hTo)
-        RegCloseKey(hTo);
-    return copied;
+    CScopedRegKey hFrom;
+    CScopedRegKey hTo;
+    return RegOpenKeyExW(HKEY_CURRENT_USER, from.c_str(), 0, KEY_READ, hFrom.Receive()) == ERROR_SUCCESS &&
+           RegCreateKeyExW(HKEY_CURRENT_USER, to.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, hTo.Receive(),
+                           nullptr) == ERROR_SUCCESS &&
+           RegCopyTreeW(hFrom.Get(), nullptr, hTo.Get()) == ERROR_SUCCESS;
 }
 
 void DeleteKey(const std::wstring& key)
@@ -70,16 +61,15 @@ void DeleteKey(const std::wstring& key)
 // the name as; false when there is none to copy.
 bool CopyValue(const std::wstring& from, const wchar_t* name, const std::wstring& to, const wchar_t* as)
 {
-    HKEY h = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, from.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS)
+    CScopedRegKey h;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, from.c_str(), 0, KEY_READ, h.Receive()) != ERROR_SUCCESS)
         return false;
     DWORD type = 0;
     DWORD size = 0;
     std::vector<BYTE> data;
-    bool read = RegQueryValueExW(h, name, nullptr, &type, nullptr, &size) == ERROR_SUCCESS;
+    bool read = RegQueryValueExW(h.Get(), name, nullptr, &type, nullptr, &size) == ERROR_SUCCESS;
     data.resize(size + 1);
-    read = read && RegQueryValueExW(h, name, nullptr, &type, data.data(), &size) == ERROR_SUCCESS;
-    RegCloseKey(h);
+    read = read && RegQueryValueExW(h.Get(), name, nullptr, &type, data.data(), &size) == ERROR_SUCCESS;
     return read && RegSetKeyValueW(HKEY_CURRENT_USER, to.c_str(), as, type, data.data(), size) == ERROR_SUCCESS;
 }
 
@@ -157,14 +147,11 @@ RegistryUndoNote::RegistryUndoNote()
     const std::wstring name = order + UniqueTag();
     // The owner's mark comes first, so that no other process takes the note
     // for a leftover while it is being written.
-    m_hOwner = CreateMutexW(nullptr, FALSE, (kOwnerPrefix + name).c_str());
-    HKEY h = nullptr;
-    if (m_hOwner != nullptr && RegCreateKeyExW(HKEY_CURRENT_USER, (std::wstring(kNotesKey) + L"\\" + name).c_str(), 0,
-                                               nullptr, 0, KEY_WRITE, nullptr, &h, nullptr) == ERROR_SUCCESS)
-    {
-        RegCloseKey(h);
+    m_owner.Reset(CreateMutexW(nullptr, FALSE, (kOwnerPrefix + name).c_str()));
+    CScopedRegKey h;
+    if (m_owner && RegCreateKeyExW(HKEY_CURRENT_USER, (std::wstring(kNotesKey) + L"\\" + name).c_str(), 0, nullptr,
+                                   0, KEY_WRITE, nullptr, h.Receive(), nullptr) == ERROR_SUCCESS)
         m_key = std::wstring(kNotesKey) + L"\\" + name;
-    }
     else
         ADD_FAILURE() << "cannot note how to undo a registry change";
 }
@@ -173,8 +160,6 @@ RegistryUndoNote::~RegistryUndoNote()
 {
     if (!m_key.empty())
         ApplyNote(m_key);
-    if (m_hOwner != nullptr)
-        CloseHandle(m_hOwner);
 }
 
 ScopedRegistryValue::ScopedRegistryValue(std::wstring key, std::wstring name)
@@ -223,22 +208,20 @@ ScopedRegistryKeyAbsent::ScopedRegistryKeyAbsent(std::wstring key)
 void UndoLeftoverRegistryChanges()
 {
     std::vector<std::wstring> names;
-    HKEY h = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kNotesKey, 0, KEY_READ, &h) != ERROR_SUCCESS)
+    CScopedRegKey h;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kNotesKey, 0, KEY_READ, h.Receive()) != ERROR_SUCCESS)
         return;
     wchar_t name[256];
-    for (DWORD i = 0, length = 256; RegEnumKeyExW(h, i, name, &length, nullptr, nullptr, nullptr, nullptr) ==
+    for (DWORD i = 0, length = 256; RegEnumKeyExW(h.Get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) ==
                                     ERROR_SUCCESS;
          ++i, length = 256)
         names.push_back(name);
-    RegCloseKey(h);
+    h.Reset(); // the notes key itself may go with the last note
     std::sort(names.rbegin(), names.rend());
     for (const std::wstring& note : names)
     {
-        HANDLE hOwner = OpenMutexW(SYNCHRONIZE, FALSE, (kOwnerPrefix + note).c_str());
-        if (hOwner != nullptr)
-            CloseHandle(hOwner); // its scope is still alive
-        else
+        // A note whose owner's mutex is still there belongs to a live scope.
+        if (!CScopedKernelHandle(OpenMutexW(SYNCHRONIZE, FALSE, (kOwnerPrefix + note).c_str())))
             ApplyNote(std::wstring(kNotesKey) + L"\\" + note);
     }
 }
@@ -248,18 +231,17 @@ ScopedNewProcessDpi::ScopedNewProcessDpi(DWORD dpi)
     // Keys under the volatile branch must be volatile themselves.
     const wchar_t* const key = L"Software\\Wine\\Temporary System Parameters\\Control Panel\\Desktop";
     LONG status = RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, REG_OPTION_VOLATILE, KEY_SET_VALUE, nullptr,
-                                  &m_key, nullptr);
+                                  m_key.Receive(), nullptr);
     if (status == ERROR_SUCCESS)
-        status = RegSetValueExW(m_key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi));
+        status = RegSetValueExW(m_key.Get(), L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
+                                sizeof(dpi));
     EXPECT_EQ(ERROR_SUCCESS, status) << "the resolution of new processes could not be set";
 }
 
 ScopedNewProcessDpi::~ScopedNewProcessDpi()
 {
-    if (!m_key)
-        return;
-    RegDeleteValueW(m_key, L"LogPixels");
-    RegCloseKey(m_key);
+    if (m_key)
+        RegDeleteValueW(m_key.Get(), L"LogPixels");
 }
 
 } // namespace testing_support

@@ -10,6 +10,8 @@
 
 #include <windows.h>
 
+#include "module/Holders.h"
+
 #include <string>
 
 namespace testing_support {
@@ -29,7 +31,7 @@ public:
     const std::wstring& Key() const { return m_key; }
 
 private:
-    HANDLE m_hOwner;
+    CScopedKernelHandle m_owner; // the named mutex; closed after the note is applied
     std::wstring m_key;
 };
 
@@ -85,7 +87,7 @@ public:
     ScopedNewProcessDpi& operator=(const ScopedNewProcessDpi&) = delete;
 
 private:
-    HKEY m_key = nullptr;
+    CScopedRegKey m_key;
 };
 
 // Undoes, newest first, the changes of scopes whose process has ended

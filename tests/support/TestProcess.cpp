@@ -1,5 +1,7 @@
 #include "TestProcess.h"
 
+#include "module/Holders.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -51,43 +53,43 @@ ProcessResult RunProcess(const std::wstring& program, const std::wstring& argume
 {
     ProcessResult result;
     SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-    HANDLE readPipe = nullptr;
-    HANDLE writePipe = nullptr;
-    if (!CreatePipe(&readPipe, &writePipe, &inherit, 0))
+    CScopedKernelHandle readPipe;
+    CScopedKernelHandle writePipe;
+    if (!CreatePipe(readPipe.Receive(), writePipe.Receive(), &inherit, 0))
     {
         ADD_FAILURE() << "CreatePipe failed";
         return result;
     }
-    SetHandleInformation(readPipe, HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(readPipe.Get(), HANDLE_FLAG_INHERIT, 0);
 
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writePipe;
+    startup.hStdOutput = writePipe.Get();
     startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     PROCESS_INFORMATION process = {};
     std::wstring line = CommandLineFor(program, arguments);
     BOOL started = CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                                   &startup, &process);
-    CloseHandle(writePipe);
+    const DWORD dwError = GetLastError();
+    // The child holds the only writing end now, so the reads below end when it does.
+    writePipe.Reset();
     if (!started)
     {
-        ADD_FAILURE() << "cannot start " << Narrow(line) << " (error " << GetLastError() << ")";
-        CloseHandle(readPipe);
+        ADD_FAILURE() << "cannot start " << Narrow(line) << " (error " << dwError << ")";
         return result;
     }
+    CScopedKernelHandle thread(process.hThread);
+    CScopedKernelHandle child(process.hProcess);
     if (whileRunning)
         whileRunning(process);
     char buffer[4096];
     DWORD read = 0;
-    while (ReadFile(readPipe, buffer, sizeof(buffer), &read, nullptr) && read > 0)
+    while (ReadFile(readPipe.Get(), buffer, sizeof(buffer), &read, nullptr) && read > 0)
         result.output.append(buffer, read);
-    CloseHandle(readPipe);
-    WaitForSingleObject(process.hProcess, INFINITE);
-    GetExitCodeProcess(process.hProcess, &result.exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    WaitForSingleObject(child.Get(), INFINITE);
+    GetExitCodeProcess(child.Get(), &result.exitCode);
     return result;
 }
 
@@ -105,6 +107,8 @@ DebugRun RunUnderDebugger(const std::wstring& program, const std::wstring& argum
         ADD_FAILURE() << "cannot start " << Narrow(line) << " under the debugger";
         return run;
     }
+    CScopedKernelHandle thread(process.hThread);
+    CScopedKernelHandle child(process.hProcess);
     run.mainThreadId = process.dwThreadId;
     bool firstBreakpointSeen = false;
     for (;;)
@@ -113,7 +117,7 @@ DebugRun RunUnderDebugger(const std::wstring& program, const std::wstring& argum
         if (!WaitForDebugEvent(&event, 120000))
         {
             ADD_FAILURE() << "the debuggee went silent";
-            TerminateProcess(process.hProcess, 1);
+            TerminateProcess(child.Get(), 1);
             break;
         }
         DWORD continueStatus = DBG_CONTINUE;
@@ -142,7 +146,7 @@ DebugRun RunUnderDebugger(const std::wstring& program, const std::wstring& argum
             const size_t unit = info.fUnicode ? sizeof(wchar_t) : 1;
             std::vector<char> bytes(info.nDebugStringLength * unit + sizeof(wchar_t), '\0');
             SIZE_T got = 0;
-            ReadProcessMemory(process.hProcess, info.lpDebugStringData, bytes.data(),
+            ReadProcessMemory(child.Get(), info.lpDebugStringData, bytes.data(),
                               info.nDebugStringLength * unit, &got);
             if (info.fUnicode)
                 received.text = reinterpret_cast<const wchar_t*>(bytes.data());
@@ -164,9 +168,7 @@ DebugRun RunUnderDebugger(const std::wstring& program, const std::wstring& argum
         }
         ContinueDebugEvent(event.dwProcessId, event.dwThreadId, continueStatus);
     }
-    WaitForSingleObject(process.hProcess, INFINITE);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    WaitForSingleObject(child.Get(), INFINITE);
     return run;
 }
 
@@ -205,8 +207,8 @@ ScratchFolder::~ScratchFolder()
 void RemoveTree(const std::wstring& path)
 {
     WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE)
+    CScopedFindHandle find(FindFirstFileW((path + L"\\*").c_str(), &data));
+    if (find)
     {
         do
         {
@@ -221,8 +223,8 @@ void RemoveTree(const std::wstring& path)
                 SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
                 DeleteFileW(child.c_str());
             }
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
+        } while (FindNextFileW(find.Get(), &data));
+        find.Reset(); // the folder cannot go while it is searched
     }
     RemoveDirectoryW(path.c_str());
 }
