@@ -10,7 +10,10 @@
 
 struct CDriveTreeState
 {
-    // The system image list of small icons, attached without owning it.
+    // The system's list is shared by the whole process: let go, never destroyed.
+    ~CDriveTreeState() { imlShell.Detach(); }
+
+    // The system image list of small icons, attached for as long as the state lives.
     CImageList imlShell;
     // Icons are looked up when the tree asks (TVN_GETDISPINFO) rather than at
     // insertion; on only while the owner is seen to route that notification.

@@ -637,11 +637,11 @@ CImageList* CDriveTreeUtil::GetShellImageList()
         wchar_t szWindows[MAX_PATH] = {};
         ::GetWindowsDirectoryW(szWindows, MAX_PATH);
         SHFILEINFOW info = {};
-        // The shell's own list: shared by the whole process, never destroyed here.
+        // The shell's own list: the state lets it go again (never destroys it).
         HIMAGELIST hList = reinterpret_cast<HIMAGELIST>(
             ::SHGetFileInfoW(szWindows, 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
         if (hList)
-            list.Attach(hList, FALSE);
+            list.Attach(hList);
     }
     if (list.GetSafeHandle())
         list.SetBkColor(::GetSysColor(COLOR_WINDOW));
