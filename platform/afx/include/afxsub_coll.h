@@ -1,13 +1,12 @@
 // Framework subset: collections. CList (a doubly linked list whose nodes come
 // from blocks of nBlockSize nodes kept on a free list) and CArray (a growable
-// array), with the framework's named instantiations CStringList, CPtrList,
-// CObList, CStringArray, CDWordArray, CUIntArray, CWordArray, CByteArray and
-// CPtrArray. Elements are constructed and destroyed in place, so any copyable
-// type may be stored. Collections are not copyable.
+// array), with the framework's named CStringList. Elements are constructed and
+// destroyed in place, so any copyable type may be stored. Collections are not
+// copyable.
 //
-// Misuse reported by the framework with ENSURE (an empty list for GetHead,
-// GetTail, RemoveHead, RemoveTail; a null position; an index out of range)
-// throws CInvalidArgException*.
+// Misuse reported by the framework with ENSURE (an empty list for GetHead or
+// RemoveHead; a null position; an index out of range) throws
+// CInvalidArgException*.
 #pragma once
 
 #include "afxsub_string.h"
@@ -32,13 +31,6 @@ struct AFX_API CPlex
     void FreeDataChain() noexcept;
 };
 
-// Element helpers, replaceable by specialisation as in the framework.
-template <class TYPE, class ARG_TYPE>
-inline BOOL AFXAPI CompareElements(const TYPE* pElement1, const ARG_TYPE* pElement2)
-{
-    return *pElement1 == *pElement2;
-}
-
 template <class TYPE, class ARG_TYPE = const TYPE&>
 class CList : public CObject
 {
@@ -55,22 +47,15 @@ public:
     ~CList() override { RemoveAll(); }
 
     INT_PTR GetCount() const { return m_nCount; }
-    INT_PTR GetSize() const { return m_nCount; }
     BOOL IsEmpty() const { return m_nCount == 0; }
 
-    TYPE& GetHead() { ENSURE(m_pNodeHead != nullptr); return m_pNodeHead->data; }
-    const TYPE& GetHead() const { ENSURE(m_pNodeHead != nullptr); return m_pNodeHead->data; }
-    TYPE& GetTail() { ENSURE(m_pNodeTail != nullptr); return m_pNodeTail->data; }
-    const TYPE& GetTail() const { ENSURE(m_pNodeTail != nullptr); return m_pNodeTail->data; }
-
     // The list must not be empty (CInvalidArgException* otherwise).
+    TYPE& GetHead() { ENSURE(m_pNodeHead != nullptr); return m_pNodeHead->data; }
     TYPE RemoveHead();
-    TYPE RemoveTail();
 
     POSITION AddHead(ARG_TYPE newElement);
     POSITION AddTail(ARG_TYPE newElement);
-    // Add copies of another list's elements, keeping their order.
-    void AddHead(CList* pNewList);
+    // Adds copies of another list's elements, keeping their order.
     void AddTail(CList* pNewList);
 
     void RemoveAll();
@@ -82,19 +67,11 @@ public:
     TYPE& GetNext(POSITION& rPosition);
     const TYPE& GetNext(POSITION& rPosition) const;
     TYPE& GetPrev(POSITION& rPosition);
-    const TYPE& GetPrev(POSITION& rPosition) const;
 
     TYPE& GetAt(POSITION position) { return Node(position)->data; }
     const TYPE& GetAt(POSITION position) const { return Node(position)->data; }
-    void SetAt(POSITION pos, ARG_TYPE newElement) { Node(pos)->data = newElement; }
     void RemoveAt(POSITION position);
 
-    // A null position inserts at the head (InsertBefore) or tail (InsertAfter).
-    POSITION InsertBefore(POSITION position, ARG_TYPE newElement);
-    POSITION InsertAfter(POSITION position, ARG_TYPE newElement);
-
-    // The first match after startAfter (from the head when null), or null.
-    POSITION Find(ARG_TYPE searchValue, POSITION startAfter = nullptr) const;
     // The position of the nIndex-th element from the head, or null.
     POSITION FindIndex(INT_PTR nIndex) const;
 
@@ -195,15 +172,6 @@ POSITION CList<TYPE, ARG_TYPE>::AddTail(ARG_TYPE newElement)
 }
 
 template <class TYPE, class ARG_TYPE>
-void CList<TYPE, ARG_TYPE>::AddHead(CList* pNewList)
-{
-    ENSURE(pNewList != nullptr);
-    POSITION pos = pNewList->GetTailPosition();
-    while (pos != nullptr)
-        AddHead(pNewList->GetPrev(pos));
-}
-
-template <class TYPE, class ARG_TYPE>
 void CList<TYPE, ARG_TYPE>::AddTail(CList* pNewList)
 {
     ENSURE(pNewList != nullptr);
@@ -223,21 +191,6 @@ TYPE CList<TYPE, ARG_TYPE>::RemoveHead()
         m_pNodeHead->pPrev = nullptr;
     else
         m_pNodeTail = nullptr;
-    FreeNode(pOldNode);
-    return returnValue;
-}
-
-template <class TYPE, class ARG_TYPE>
-TYPE CList<TYPE, ARG_TYPE>::RemoveTail()
-{
-    ENSURE(m_pNodeTail != nullptr);
-    CNode* pOldNode = m_pNodeTail;
-    TYPE returnValue(std::move(pOldNode->data));
-    m_pNodeTail = pOldNode->pPrev;
-    if (m_pNodeTail != nullptr)
-        m_pNodeTail->pNext = nullptr;
-    else
-        m_pNodeHead = nullptr;
     FreeNode(pOldNode);
     return returnValue;
 }
@@ -267,14 +220,6 @@ TYPE& CList<TYPE, ARG_TYPE>::GetPrev(POSITION& rPosition)
 }
 
 template <class TYPE, class ARG_TYPE>
-const TYPE& CList<TYPE, ARG_TYPE>::GetPrev(POSITION& rPosition) const
-{
-    CNode* pNode = Node(rPosition);
-    rPosition = reinterpret_cast<POSITION>(pNode->pPrev);
-    return pNode->data;
-}
-
-template <class TYPE, class ARG_TYPE>
 void CList<TYPE, ARG_TYPE>::RemoveAt(POSITION position)
 {
     CNode* pOldNode = Node(position);
@@ -287,48 +232,6 @@ void CList<TYPE, ARG_TYPE>::RemoveAt(POSITION position)
     else
         pOldNode->pNext->pPrev = pOldNode->pPrev;
     FreeNode(pOldNode);
-}
-
-template <class TYPE, class ARG_TYPE>
-POSITION CList<TYPE, ARG_TYPE>::InsertBefore(POSITION position, ARG_TYPE newElement)
-{
-    if (position == nullptr)
-        return AddHead(newElement);
-    CNode* pOldNode = Node(position);
-    CNode* pNewNode = NewNode(pOldNode->pPrev, pOldNode, newElement);
-    if (pOldNode->pPrev != nullptr)
-        pOldNode->pPrev->pNext = pNewNode;
-    else
-        m_pNodeHead = pNewNode;
-    pOldNode->pPrev = pNewNode;
-    return reinterpret_cast<POSITION>(pNewNode);
-}
-
-template <class TYPE, class ARG_TYPE>
-POSITION CList<TYPE, ARG_TYPE>::InsertAfter(POSITION position, ARG_TYPE newElement)
-{
-    if (position == nullptr)
-        return AddTail(newElement);
-    CNode* pOldNode = Node(position);
-    CNode* pNewNode = NewNode(pOldNode, pOldNode->pNext, newElement);
-    if (pOldNode->pNext != nullptr)
-        pOldNode->pNext->pPrev = pNewNode;
-    else
-        m_pNodeTail = pNewNode;
-    pOldNode->pNext = pNewNode;
-    return reinterpret_cast<POSITION>(pNewNode);
-}
-
-template <class TYPE, class ARG_TYPE>
-POSITION CList<TYPE, ARG_TYPE>::Find(ARG_TYPE searchValue, POSITION startAfter) const
-{
-    CNode* pNode = startAfter == nullptr ? m_pNodeHead : reinterpret_cast<CNode*>(startAfter)->pNext;
-    for (; pNode != nullptr; pNode = pNode->pNext)
-    {
-        if (CompareElements<TYPE, ARG_TYPE>(&pNode->data, &searchValue))
-            return reinterpret_cast<POSITION>(pNode);
-    }
-    return nullptr;
 }
 
 template <class TYPE, class ARG_TYPE>
@@ -349,40 +252,14 @@ public:
     CArray() = default;
     ~CArray() override;
 
-    INT_PTR GetSize() const { return m_nSize; }
-    INT_PTR GetCount() const { return m_nSize; }
-    BOOL IsEmpty() const { return m_nSize == 0; }
-    INT_PTR GetUpperBound() const { return m_nSize - 1; }
-
     // Resizes to nNewSize elements (new ones value-initialised). nGrowBy >= 0
     // sets how many elements a reallocation adds at least; 0 (the default)
     // grows by an eighth of the size, between 4 and 1024 elements.
     void SetSize(INT_PTR nNewSize, INT_PTR nGrowBy = -1);
-    void FreeExtra();
-    void RemoveAll() { SetSize(0, -1); }
 
-    const TYPE& GetAt(INT_PTR nIndex) const { CheckIndex(nIndex); return m_pData[nIndex]; }
     TYPE& GetAt(INT_PTR nIndex) { CheckIndex(nIndex); return m_pData[nIndex]; }
-    void SetAt(INT_PTR nIndex, ARG_TYPE newElement) { CheckIndex(nIndex); m_pData[nIndex] = newElement; }
-    const TYPE& ElementAt(INT_PTR nIndex) const { return GetAt(nIndex); }
-    TYPE& ElementAt(INT_PTR nIndex) { return GetAt(nIndex); }
-    const TYPE& operator[](INT_PTR nIndex) const { return GetAt(nIndex); }
     TYPE& operator[](INT_PTR nIndex) { return GetAt(nIndex); }
-    const TYPE* GetData() const { return m_pData; }
     TYPE* GetData() { return m_pData; }
-
-    // Grows the array as needed to set element nIndex.
-    void SetAtGrow(INT_PTR nIndex, ARG_TYPE newElement);
-    // Returns the index of the new element.
-    INT_PTR Add(ARG_TYPE newElement);
-    // Appends a copy of src's elements and returns the index of the first one.
-    INT_PTR Append(const CArray& src);
-    // Makes this array a copy of src.
-    void Copy(const CArray& src);
-
-    void InsertAt(INT_PTR nIndex, ARG_TYPE newElement, INT_PTR nCount = 1);
-    void InsertAt(INT_PTR nStartIndex, const CArray* pNewArray);
-    void RemoveAt(INT_PTR nIndex, INT_PTR nCount = 1);
 
     CArray(const CArray&) = delete;
     CArray& operator=(const CArray&) = delete;
@@ -465,138 +342,9 @@ void CArray<TYPE, ARG_TYPE>::SetSize(INT_PTR nNewSize, INT_PTR nGrowBy)
     m_nSize = nNewSize;
 }
 
-template <class TYPE, class ARG_TYPE>
-void CArray<TYPE, ARG_TYPE>::FreeExtra()
-{
-    if (m_nSize != m_nMaxSize)
-        Reserve(m_nSize);
-}
-
-template <class TYPE, class ARG_TYPE>
-void CArray<TYPE, ARG_TYPE>::SetAtGrow(INT_PTR nIndex, ARG_TYPE newElement)
-{
-    ENSURE(nIndex >= 0);
-    if (nIndex >= m_nSize)
-    {
-        // newElement may refer into this array: copy it before growing.
-        TYPE temp(newElement);
-        SetSize(nIndex + 1, -1);
-        m_pData[nIndex] = std::move(temp);
-        return;
-    }
-    m_pData[nIndex] = newElement;
-}
-
-template <class TYPE, class ARG_TYPE>
-INT_PTR CArray<TYPE, ARG_TYPE>::Add(ARG_TYPE newElement)
-{
-    INT_PTR nIndex = m_nSize;
-    SetAtGrow(nIndex, newElement);
-    return nIndex;
-}
-
-template <class TYPE, class ARG_TYPE>
-INT_PTR CArray<TYPE, ARG_TYPE>::Append(const CArray& src)
-{
-    ENSURE(this != &src);
-    INT_PTR nOldSize = m_nSize;
-    SetSize(m_nSize + src.m_nSize, -1);
-    for (INT_PTR i = 0; i < src.m_nSize; ++i)
-        m_pData[nOldSize + i] = src.m_pData[i];
-    return nOldSize;
-}
-
-template <class TYPE, class ARG_TYPE>
-void CArray<TYPE, ARG_TYPE>::Copy(const CArray& src)
-{
-    if (this == &src)
-        return;
-    SetSize(src.m_nSize, -1);
-    for (INT_PTR i = 0; i < src.m_nSize; ++i)
-        m_pData[i] = src.m_pData[i];
-}
-
-template <class TYPE, class ARG_TYPE>
-void CArray<TYPE, ARG_TYPE>::InsertAt(INT_PTR nIndex, ARG_TYPE newElement, INT_PTR nCount)
-{
-    ENSURE(nIndex >= 0 && nCount > 0);
-    TYPE temp(newElement);
-    if (nIndex >= m_nSize)
-    {
-        SetSize(nIndex + nCount, -1);
-    }
-    else
-    {
-        INT_PTR nOldSize = m_nSize;
-        SetSize(m_nSize + nCount, -1);
-        for (INT_PTR i = nOldSize - 1; i >= nIndex; --i)
-            m_pData[i + nCount] = std::move(m_pData[i]);
-    }
-    for (INT_PTR i = 0; i < nCount; ++i)
-        m_pData[nIndex + i] = temp;
-}
-
-template <class TYPE, class ARG_TYPE>
-void CArray<TYPE, ARG_TYPE>::InsertAt(INT_PTR nStartIndex, const CArray* pNewArray)
-{
-    ENSURE(pNewArray != nullptr && pNewArray != this && nStartIndex >= 0);
-    if (pNewArray->GetSize() == 0)
-        return;
-    InsertAt(nStartIndex, pNewArray->GetAt(0), pNewArray->GetSize());
-    for (INT_PTR i = 1; i < pNewArray->GetSize(); ++i)
-        m_pData[nStartIndex + i] = pNewArray->m_pData[i];
-}
-
-template <class TYPE, class ARG_TYPE>
-void CArray<TYPE, ARG_TYPE>::RemoveAt(INT_PTR nIndex, INT_PTR nCount)
-{
-    ENSURE(nIndex >= 0 && nCount >= 0 && nIndex + nCount <= m_nSize);
-    for (INT_PTR i = nIndex; i + nCount < m_nSize; ++i)
-        m_pData[i] = std::move(m_pData[i + nCount]);
-    for (INT_PTR i = m_nSize - nCount; i < m_nSize; ++i)
-        m_pData[i].~TYPE();
-    m_nSize -= nCount;
-}
-
 // The framework's named collections.
 class CStringList : public CList<CString, LPCWSTR>
 {
 public:
     explicit CStringList(INT_PTR nBlockSize = 10) : CList<CString, LPCWSTR>(nBlockSize) {}
-};
-
-class CPtrList : public CList<void*, void*>
-{
-public:
-    explicit CPtrList(INT_PTR nBlockSize = 10) : CList<void*, void*>(nBlockSize) {}
-};
-
-class CObList : public CList<CObject*, CObject*>
-{
-public:
-    explicit CObList(INT_PTR nBlockSize = 10) : CList<CObject*, CObject*>(nBlockSize) {}
-};
-
-class CStringArray : public CArray<CString, LPCWSTR>
-{
-};
-
-class CDWordArray : public CArray<DWORD, DWORD>
-{
-};
-
-class CUIntArray : public CArray<UINT, UINT>
-{
-};
-
-class CWordArray : public CArray<WORD, WORD>
-{
-};
-
-class CByteArray : public CArray<BYTE, BYTE>
-{
-};
-
-class CPtrArray : public CArray<void*, void*>
-{
 };
