@@ -86,19 +86,10 @@ protected:
     BOOL OnInitDialog() override
     {
         CDialog::OnInitDialog();
-        m_hFirst = InsertRootItem(L"first");
-        m_hLocked = InsertRootItem(L"locked");
+        m_hFirst = InsertTreeItem(m_tree, L"first");
+        m_hLocked = InsertTreeItem(m_tree, L"locked");
         m_tree.SelectItem(m_hFirst);
         return TRUE;
-    }
-    HTREEITEM InsertRootItem(LPCWSTR pszText)
-    {
-        TVINSERTSTRUCTW insert = {};
-        insert.hParent = TVI_ROOT;
-        insert.hInsertAfter = TVI_LAST;
-        insert.item.mask = TVIF_TEXT;
-        insert.item.pszText = const_cast<LPWSTR>(pszText);
-        return m_tree.InsertItem(&insert);
     }
     afx_msg void OnSelChanging(NMHDR* pNMHDR, LRESULT* pResult)
     {

@@ -40,18 +40,6 @@ int CALLBACK ReverseByData(LPARAM lParam1, LPARAM lParam2, LPARAM)
     return lParam1 < lParam2 ? 1 : lParam1 > lParam2 ? -1 : 0;
 }
 
-HTREEITEM Insert(CTreeCtrl& tree, LPCWSTR pszText, HTREEITEM hParent, LPARAM lParam,
-                 HTREEITEM hInsertAfter = TVI_LAST)
-{
-    TVINSERTSTRUCTW tvis = {};
-    tvis.hParent = hParent;
-    tvis.hInsertAfter = hInsertAfter;
-    tvis.item.mask = TVIF_TEXT | TVIF_PARAM;
-    tvis.item.pszText = const_cast<LPWSTR>(pszText);
-    tvis.item.lParam = lParam;
-    return tree.InsertItem(&tvis);
-}
-
 BOOL CreateTree(CTreeHostWnd& host, DWORD dwStyle)
 {
     return host.m_tree.CreateEx(0, WS_VISIBLE | dwStyle, CRect(0, 0, 300, 250), &host, IDC_TREE_CTRL);
@@ -85,10 +73,10 @@ TEST(TreeCtrl, ItemsNavigationAndAttributes)
     tvis.item.cChildren = 1;
     HTREEITEM hRoot = tree.InsertItem(&tvis);
     ASSERT_NE(nullptr, hRoot);
-    HTREEITEM hB = Insert(tree, L"b", hRoot, 2);
-    HTREEITEM hA = Insert(tree, L"a", hRoot, 1, TVI_FIRST);
+    HTREEITEM hB = InsertTreeItem(tree, L"b", hRoot, 2);
+    HTREEITEM hA = InsertTreeItem(tree, L"a", hRoot, 1, TVI_FIRST);
     std::wstring longName(700, L'n');
-    HTREEITEM hLong = Insert(tree, longName.c_str(), hRoot, 3);
+    HTREEITEM hLong = InsertTreeItem(tree, longName.c_str(), hRoot, 3);
 
     EXPECT_EQ(hRoot, tree.GetRootItem());
     EXPECT_EQ(hA, tree.GetChildItem(hRoot));
@@ -134,7 +122,7 @@ TEST(TreeCtrl, ItemsNavigationAndAttributes)
     EXPECT_TRUE(tree.DeleteItem(hRoot));
     EXPECT_EQ(4u, host.m_deleted.size());
     EXPECT_EQ(0u, tree.GetCount());
-    Insert(tree, L"x", TVI_ROOT, 0);
+    InsertTreeItem(tree, L"x");
     EXPECT_TRUE(tree.DeleteAllItems());
     EXPECT_EQ(0u, tree.GetCount());
 }

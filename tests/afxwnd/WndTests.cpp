@@ -119,16 +119,6 @@ BEGIN_MESSAGE_MAP(CNoDigitsEdit, CEdit)
     ON_MESSAGE(WM_GETDLGCODE, &CNoDigitsEdit::OnGetDlgCodeMsg)
 END_MESSAGE_MAP()
 
-HTREEITEM InsertRootItem(CTreeCtrl& tree, LPCWSTR pszText)
-{
-    TVINSERTSTRUCTW insert = {};
-    insert.hParent = TVI_ROOT;
-    insert.hInsertAfter = TVI_LAST;
-    insert.item.mask = TVIF_TEXT;
-    insert.item.pszText = const_cast<LPWSTR>(pszText);
-    return tree.InsertItem(&insert);
-}
-
 // Eats F5 for itself and every child.
 class CF5EaterWnd : public CWnd
 {
@@ -280,8 +270,8 @@ TEST(WndDispatch, ControlNotificationsReachTheParentsMap)
     // WM_NOTIFY: the handler's result is what the control gets back.
     CTreeCtrl tree;
     ASSERT_TRUE(tree.CreateEx(0, WS_VISIBLE | TVS_HASBUTTONS, CRect(0, 60, 200, 200), &frame, IDC_CHILD_TREE));
-    HTREEITEM hA = InsertRootItem(tree, L"a");
-    HTREEITEM hB = InsertRootItem(tree, L"b");
+    HTREEITEM hA = InsertTreeItem(tree, L"a");
+    HTREEITEM hB = InsertTreeItem(tree, L"b");
     tree.SelectItem(hA);
     EXPECT_EQ(IDC_CHILD_TREE, frame.m_nNotifyFrom);
     frame.m_bBlockSelection = TRUE;

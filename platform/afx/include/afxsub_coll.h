@@ -12,7 +12,6 @@
 #include "afxsub_string.h"
 
 #include <stdlib.h>
-#include <string.h>
 #include <utility>
 
 // A block of list nodes (or of anything else of fixed size). Blocks of one
