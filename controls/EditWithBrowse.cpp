@@ -106,9 +106,10 @@ bool CEditWithBrowse::Create(CWnd* pParent, const CRect& rect, DWORD dwStyle, DW
     if (!m_pEdit->Create(dwEditStyle, rcEdit, this, ID_EDIT))
         return false;
 
-    HFONT hFont = reinterpret_cast<HFONT>(pParent->SendMessage(WM_GETFONT));
-    m_btnBrowse.SetFont(hFont, TRUE);
-    m_pEdit->SetFont(hFont, TRUE);
+    // The parent's font as a handle: WM_SETFONT passes it on without a CFont.
+    const WPARAM font = static_cast<WPARAM>(pParent->SendMessage(WM_GETFONT));
+    m_btnBrowse.SendMessage(WM_SETFONT, font, TRUE);
+    m_pEdit->SendMessage(WM_SETFONT, font, TRUE);
     return true;
 }
 

@@ -141,7 +141,8 @@ struct CDriveTreeState
     ~CDriveTreeState();
     // The fillings that go on in the background.
     std::unique_ptr<CPopulations> populations;
-    // The system image list of small icons, attached without owning it.
+    // The system image list of small icons, attached for as long as the
+    // state lives (the list is the whole process's: let go, never destroyed).
     CImageList imlShell;
     // Icons are looked up when the tree asks (TVN_GETDISPINFO) rather than at
     // insertion; on only while the owner is seen to route that notification.

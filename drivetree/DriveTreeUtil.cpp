@@ -66,7 +66,10 @@ CDriveTreeState::CDriveTreeState(CDriveTreeUtil& controller) : populations(new C
 {
 }
 
-CDriveTreeState::~CDriveTreeState() = default;
+CDriveTreeState::~CDriveTreeState()
+{
+    imlShell.Detach();
+}
 
 CDriveTreeUtil::CDriveTreeUtil()
     : m_bShowAllFolders(1), m_pTreeCtrl(nullptr), m_hLinkRoot(nullptr), m_hShellRoot(nullptr),
@@ -484,11 +487,11 @@ CImageList* CDriveTreeUtil::GetShellImageList()
         wchar_t szWindows[MAX_PATH] = {};
         ::GetWindowsDirectoryW(szWindows, MAX_PATH);
         SHFILEINFOW info = {};
-        // The shell's own list: shared by the whole process, never destroyed here.
+        // The shell's own list: the state lets it go again (never destroys it).
         HIMAGELIST hList = reinterpret_cast<HIMAGELIST>(
             ::SHGetFileInfoW(szWindows, 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
         if (hList)
-            list.Attach(hList, FALSE);
+            list.Attach(hList);
     }
     if (list.GetSafeHandle())
         list.SetBkColor(::GetSysColor(COLOR_WINDOW));

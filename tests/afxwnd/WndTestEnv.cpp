@@ -57,3 +57,14 @@ BOOL CreateFrame(CWnd& wnd, LPCWSTR lpszTitle, bool bVisible)
     DWORD dwStyle = WS_OVERLAPPEDWINDOW | (bVisible ? WS_VISIBLE : 0);
     return wnd.CreateEx(0, nullptr, lpszTitle, dwStyle, 50, 50, 400, 300, nullptr, nullptr);
 }
+
+HTREEITEM InsertTreeItem(CTreeCtrl& tree, LPCWSTR pszText, HTREEITEM hParent, LPARAM lParam, HTREEITEM hInsertAfter)
+{
+    TVINSERTSTRUCTW tvis = {};
+    tvis.hParent = hParent;
+    tvis.hInsertAfter = hInsertAfter;
+    tvis.item.mask = TVIF_TEXT | TVIF_PARAM;
+    tvis.item.pszText = const_cast<LPWSTR>(pszText);
+    tvis.item.lParam = lParam;
+    return tree.InsertItem(&tvis);
+}

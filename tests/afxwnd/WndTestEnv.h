@@ -40,6 +40,10 @@ private:
 // shown top-level window to be withdrawn again.
 BOOL CreateFrame(CWnd& wnd, LPCWSTR lpszTitle = L"frame", bool bVisible = false);
 
+// Inserts an item with a label and item data into a tree control.
+HTREEITEM InsertTreeItem(CTreeCtrl& tree, LPCWSTR pszText, HTREEITEM hParent = TVI_ROOT, LPARAM lParam = 0,
+                         HTREEITEM hInsertAfter = TVI_LAST);
+
 inline std::wstring Str(const CString& s)
 {
     return std::wstring(s.GetString(), static_cast<size_t>(s.GetLength()));

@@ -1,5 +1,5 @@
 // Framework subset: the core classes (CObject, exceptions, CString,
-// collections, CPoint/CSize/CRect, CTime), as the framework's afx.h offers them.
+// collections, CRect, CTime), as the framework's afx.h offers them.
 #pragma once
 
 #include "afxsub_base.h"

@@ -1,5 +1,4 @@
-// Framework subset: synchronisation objects (events, mutexes, critical
-// sections, the single lock).
+// Framework subset: synchronisation objects (the event).
 #pragma once
 
 #include "afx.h"

@@ -13,11 +13,10 @@ class AFX_API CCmdTarget : public CObject
 public:
     CCmdTarget() = default;
 
-    // The application's wait cursor (CWinApp::DoWaitCursor with 1, -1, 0).
+    // The application's wait cursor (CWinApp::DoWaitCursor with 1, -1).
     // Without an application object these do nothing.
     void BeginWaitCursor();
     void EndWaitCursor();
-    void RestoreWaitCursor();
 };
 
 // A worker thread's function (AfxBeginThread); its result is the exit code.
@@ -38,10 +37,7 @@ public:
     // ends itself afterwards through Delete().
     BOOL CreateThread(DWORD dwCreateFlags = 0, UINT nStackSize = 0, LPSECURITY_ATTRIBUTES lpSecurityAttrs = nullptr);
     DWORD ResumeThread() { return ::ResumeThread(m_hThread); }
-    DWORD SuspendThread() { return ::SuspendThread(m_hThread); }
-    int GetThreadPriority() { return ::GetThreadPriority(m_hThread); }
     BOOL SetThreadPriority(int nPriority) { return ::SetThreadPriority(m_hThread, nPriority); }
-    operator HANDLE() const { return m_hThread; }
     // Called when the thread is over: deletes the object when m_bAutoDelete.
     virtual void Delete();
 
@@ -75,7 +71,7 @@ private:
 // the framework's current application when constructed (AfxGetApp()) and
 // fills in the instance, executable and profile names from the process's
 // executable straight away, so that a host with its own main() needs no
-// further start-up call (AfxWinInit may still be called and does the same).
+// further start-up call.
 //
 // The name fields are heap strings owned by the object (freed with free());
 // a host may replace one with free() followed by _wcsdup(), as with the
@@ -87,10 +83,6 @@ public:
     // lpszAppName null: the application name becomes the executable's base name.
     explicit CWinApp(LPCWSTR lpszAppName = nullptr);
     ~CWinApp() override;
-
-    BOOL InitInstance() override;
-    int ExitInstance() override;
-    virtual BOOL InitApplication();
 
     // Switches the profile to the registry: values live under
     // HKEY_CURRENT_USER\Software\<lpszRegistryKey>\<m_pszProfileName>\<section>,
@@ -133,8 +125,6 @@ public:
 
     LPCWSTR m_pszAppName;
     HINSTANCE m_hInstance;
-    LPWSTR m_lpCmdLine;
-    int m_nCmdShow;
     LPCWSTR m_pszExeName;
     LPCWSTR m_pszRegistryKey;
     LPCWSTR m_pszProfileName;
@@ -152,8 +142,6 @@ class AFX_API CWaitCursor
 public:
     CWaitCursor();
     ~CWaitCursor();
-    // Shows the wait cursor again after something changed the cursor.
-    void Restore();
 
     CWaitCursor(const CWaitCursor&) = delete;
     CWaitCursor& operator=(const CWaitCursor&) = delete;
@@ -168,6 +156,3 @@ AFX_API CWnd* AFXAPI AfxGetMainWnd();
 // The calling thread's object: the CWinThread that AfxBeginThread made for it,
 // else the application (null without one).
 AFX_API CWinThread* AFXAPI AfxGetThread();
-// Start-up for hosts with a WinMain: records the instance handle as the
-// current instance and resource handle and completes the application object.
-AFX_API BOOL AFXAPI AfxWinInit(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPWSTR lpCmdLine, int nCmdShow);

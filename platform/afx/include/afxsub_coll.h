@@ -1,19 +1,17 @@
 // Framework subset: collections. CList (a doubly linked list whose nodes come
 // from blocks of nBlockSize nodes kept on a free list) and CArray (a growable
-// array), with the framework's named instantiations CStringList, CPtrList,
-// CObList, CStringArray, CDWordArray, CUIntArray, CWordArray, CByteArray and
-// CPtrArray. Elements are constructed and destroyed in place, so any copyable
-// type may be stored. Collections are not copyable.
+// array), with the framework's named CStringList. Elements are constructed and
+// destroyed in place, so any copyable type may be stored. Collections are not
+// copyable.
 //
-// Misuse reported by the framework with ENSURE (an empty list for GetHead,
-// GetTail, RemoveHead, RemoveTail; a null position; an index out of range)
-// throws CInvalidArgException*.
+// Misuse reported by the framework with ENSURE (an empty list for GetHead or
+// RemoveHead; a null position; an index out of range) throws
+// CInvalidArgException*.
 #pragma once
 
 #include "afxsub_string.h"
 
 #include <stdlib.h>
-#include <string.h>
 #include <utility>
 
 // A block of list nodes (or of anything else of fixed size). Blocks of one
@@ -32,13 +30,6 @@ struct AFX_API CPlex
     void FreeDataChain() noexcept;
 };
 
-// Element helpers, replaceable by specialisation as in the framework.
-template <class TYPE, class ARG_TYPE>
-inline BOOL AFXAPI CompareElements(const TYPE* pElement1, const ARG_TYPE* pElement2)
-{
-    return *pElement1 == *pElement2;
-}
-
 template <class TYPE, class ARG_TYPE = const TYPE&>
 class CList : public CObject
 {
@@ -55,22 +46,15 @@ public:
     ~CList() override { RemoveAll(); }
 
     INT_PTR GetCount() const { return m_nCount; }
-    INT_PTR GetSize() const { return m_nCount; }
     BOOL IsEmpty() const { return m_nCount == 0; }
 
-    TYPE& GetHead() { ENSURE(m_pNodeHead != nullptr); return m_pNodeHead->data; }
-    const TYPE& GetHead() const { ENSURE(m_pNodeHead != nullptr); return m_pNodeHead->data; }
-    TYPE& GetTail() { ENSURE(m_pNodeTail != nullptr); return m_pNodeTail->data; }
-    const TYPE& GetTail() const { ENSURE(m_pNodeTail != nullptr); return m_pNodeTail->data; }
-
     // The list must not be empty (CInvalidArgException* otherwise).
+    TYPE& GetHead() { ENSURE(m_pNodeHead != nullptr); return m_pNodeHead->data; }
     TYPE RemoveHead();
-    TYPE RemoveTail();
 
     POSITION AddHead(ARG_TYPE newElement);
     POSITION AddTail(ARG_TYPE newElement);
-    // Add copies of another list's elements, keeping their order.
-    void AddHead(CList* pNewList);
+    // Adds copies of another list's elements, keeping their order.
     void AddTail(CList* pNewList);
 
     void RemoveAll();
@@ -82,19 +66,11 @@ public:
     TYPE& GetNext(POSITION& rPosition);
     const TYPE& GetNext(POSITION& rPosition) const;
     TYPE& GetPrev(POSITION& rPosition);
-    const TYPE& GetPrev(POSITION& rPosition) const;
 
     TYPE& GetAt(POSITION position) { return Node(position)->data; }
     const TYPE& GetAt(POSITION position) const { return Node(position)->data; }
-    void SetAt(POSITION pos, ARG_TYPE newElement) { Node(pos)->data = newElement; }
     void RemoveAt(POSITION position);
 
-    // A null position inserts at the head (InsertBefore) or tail (InsertAfter).
-    POSITION InsertBefore(POSITION position, ARG_TYPE newElement);
-    POSITION InsertAfter(POSITION position, ARG_TYPE newElement);
-
-    // The first match after startAfter (from the head when null), or null.
-    POSITION Find(ARG_TYPE searchValue, POSITION startAfter = nullptr) const;
     // The position of the nIndex-th element from the head, or null.
     POSITION FindIndex(INT_PTR nIndex) const;
 
@@ -195,15 +171,6 @@ POSITION CList<TYPE, ARG_TYPE>::AddTail(ARG_TYPE newElement)
 }
 
 template <class TYPE, class ARG_TYPE>
-void CList<TYPE, ARG_TYPE>::AddHead(CList* pNewList)
-{
-    ENSURE(pNewList != nullptr);
-    POSITION pos = pNewList->GetTailPosition();
-    while (pos != nullptr)
-        AddHead(pNewList->GetPrev(pos));
-}
-
-template <class TYPE, class ARG_TYPE>
 void CList<TYPE, ARG_TYPE>::AddTail(CList* pNewList)
 {
     ENSURE(pNewList != nullptr);
@@ -223,21 +190,6 @@ TYPE CList<TYPE, ARG_TYPE>::RemoveHead()
         m_pNodeHead->pPrev = nullptr;
     else
         m_pNodeTail = nullptr;
-    FreeNode(pOldNode);
-    return returnValue;
-}
-
-template <class TYPE, class ARG_TYPE>
-TYPE CList<TYPE, ARG_TYPE>::RemoveTail()
-{
-    ENSURE(m_pNodeTail != nullptr);
-    CNode* pOldNode = m_pNodeTail;
-    TYPE returnValue(std::move(pOldNode->data));
-    m_pNodeTail = pOldNode->pPrev;
-    if (m_pNodeTail != nullptr)
-        m_pNodeTail->pNext = nullptr;
-    else
-        m_pNodeHead = nullptr;
     FreeNode(pOldNode);
     return returnValue;
 }
@@ -267,14 +219,6 @@ TYPE& CList<TYPE, ARG_TYPE>::GetPrev(POSITION& rPosition)
 }
 
 template <class TYPE, class ARG_TYPE>
-const TYPE& CList<TYPE, ARG_TYPE>::GetPrev(POSITION& rPosition) const
-{
-    CNode* pNode = Node(rPosition);
-    rPosition = reinterpret_cast<POSITION>(pNode->pPrev);
-    return pNode->data;
-}
-
-template <class TYPE, class ARG_TYPE>
 void CList<TYPE, ARG_TYPE>::RemoveAt(POSITION position)
 {
     CNode* pOldNode = Node(position);
@@ -287,48 +231,6 @@ void CList<TYPE, ARG_TYPE>::RemoveAt(POSITION position)
     else
         pOldNode->pNext->pPrev = pOldNode->pPrev;
     FreeNode(pOldNode);
-}
-
-template <class TYPE, class ARG_TYPE>
-POSITION CList<TYPE, ARG_TYPE>::InsertBefore(POSITION position, ARG_TYPE newElement)
-{
-    if (position == nullptr)
-        return AddHead(newElement);
-    CNode* pOldNode = Node(position);
-    CNode* pNewNode = NewNode(pOldNode->pPrev, pOldNode, newElement);
-    if (pOldNode->pPrev != nullptr)
-        pOldNode->pPrev->pNext = pNewNode;
-    else
-        m_pNodeHead = pNewNode;
-    pOldNode->pPrev = pNewNode;
-    return reinterpret_cast<POSITION>(pNewNode);
-}
-
-template <class TYPE, class ARG_TYPE>
-POSITION CList<TYPE, ARG_TYPE>::InsertAfter(POSITION position, ARG_TYPE newElement)
-{
-    if (position == nullptr)
-        return AddTail(newElement);
-    CNode* pOldNode = Node(position);
-    CNode* pNewNode = NewNode(pOldNode, pOldNode->pNext, newElement);
-    if (pOldNode->pNext != nullptr)
-        pOldNode->pNext->pPrev = pNewNode;
-    else
-        m_pNodeTail = pNewNode;
-    pOldNode->pNext = pNewNode;
-    return reinterpret_cast<POSITION>(pNewNode);
-}
-
-template <class TYPE, class ARG_TYPE>
-POSITION CList<TYPE, ARG_TYPE>::Find(ARG_TYPE searchValue, POSITION startAfter) const
-{
-    CNode* pNode = startAfter == nullptr ? m_pNodeHead : reinterpret_cast<CNode*>(startAfter)->pNext;
-    for (; pNode != nullptr; pNode = pNode->pNext)
-    {
-        if (CompareElements<TYPE, ARG_TYPE>(&pNode->data, &searchValue))
-            return reinterpret_cast<POSITION>(pNode);
-    }
-    return nullptr;
 }
 
 template <class TYPE, class ARG_TYPE>
@@ -563,40 +465,4 @@ class CStringList : public CList<CString, LPCWSTR>
 {
 public:
     explicit CStringList(INT_PTR nBlockSize = 10) : CList<CString, LPCWSTR>(nBlockSize) {}
-};
-
-class CPtrList : public CList<void*, void*>
-{
-public:
-    explicit CPtrList(INT_PTR nBlockSize = 10) : CList<void*, void*>(nBlockSize) {}
-};
-
-class CObList : public CList<CObject*, CObject*>
-{
-public:
-    explicit CObList(INT_PTR nBlockSize = 10) : CList<CObject*, CObject*>(nBlockSize) {}
-};
-
-class CStringArray : public CArray<CString, LPCWSTR>
-{
-};
-
-class CDWordArray : public CArray<DWORD, DWORD>
-{
-};
-
-class CUIntArray : public CArray<UINT, UINT>
-{
-};
-
-class CWordArray : public CArray<WORD, WORD>
-{
-};
-
-class CByteArray : public CArray<BYTE, BYTE>
-{
-};
-
-class CPtrArray : public CArray<void*, void*>
-{
 };

@@ -16,24 +16,14 @@ public:
     // Frees the exception unless it is one of the framework's static ones.
     void Delete();
 
-    // Copies a description into lpszError (at most nMaxError characters,
-    // terminated); returns FALSE when there is none. pnHelpContext gets 0.
-    virtual BOOL GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT pnHelpContext = nullptr) const;
-
     BOOL m_bAutoDelete;
 };
 
-// An exception with a fixed description (a string resource of the framework
-// subset, or none).
 class AFX_API CSimpleException : public CException
 {
     DECLARE_DYNAMIC(CSimpleException)
 public:
-    explicit CSimpleException(BOOL bAutoDelete = TRUE, LPCWSTR lpszMessage = nullptr);
-    BOOL GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT pnHelpContext = nullptr) const override;
-
-protected:
-    LPCWSTR m_lpszMessage;
+    explicit CSimpleException(BOOL bAutoDelete = TRUE);
 };
 
 class AFX_API CMemoryException : public CSimpleException
@@ -50,6 +40,7 @@ public:
     explicit CInvalidArgException(BOOL bAutoDelete = TRUE);
 };
 
+// Thrown by dialog data exchange for a control that is missing or taken.
 class AFX_API CNotSupportedException : public CSimpleException
 {
     DECLARE_DYNAMIC(CNotSupportedException)
@@ -63,12 +54,6 @@ class AFX_API COleException : public CException
     DECLARE_DYNAMIC(COleException)
 public:
     COleException();
-    BOOL GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT pnHelpContext = nullptr) const override;
-
-    // The code an exception stands for: its m_sc for a COleException,
-    // E_OUTOFMEMORY for a memory exception, E_INVALIDARG for an argument
-    // exception, E_UNEXPECTED otherwise.
-    static SCODE PASCAL Process(const CException* pAnyException);
 
     SCODE m_sc;
 };

@@ -6,7 +6,7 @@
 // found.
 //
 // The resource search (AfxFindResourceHandle, AfxFindStringResourceHandle,
-// and so CString::LoadString and AfxLoadString) looks, in this order, at the
+// and so CString::LoadString) looks, in this order, at the
 // current resource handle, the resource handle of every non-system chain entry
 // from the most recently created to the oldest, then at the system entries;
 // when nothing has the resource it answers the current resource handle.
@@ -21,8 +21,6 @@ class AFX_API CDynLinkLibraryList
 {
 public:
     CDynLinkLibrary* GetHead() const noexcept { return m_pHead; }
-    BOOL IsEmpty() const noexcept { return m_pHead == nullptr; }
-    static CDynLinkLibrary* GetNext(const CDynLinkLibrary* pDLL) noexcept;
 
 private:
     friend class CDynLinkLibrary;
@@ -32,7 +30,7 @@ private:
 struct AFX_API AFX_MODULE_STATE
 {
     CWinApp* m_pCurrentWinApp;
-    HINSTANCE m_hCurrentInstanceHandle;  // the executable unless AfxWinInit says otherwise
+    HINSTANCE m_hCurrentInstanceHandle;  // the executable
     HINSTANCE m_hCurrentResourceHandle;  // where resources are looked for first
     LPCWSTR m_lpszCurrentAppName;        // the application object's m_pszAppName
     BOOL m_bSystem;                      // FALSE: this is the application's state
@@ -41,8 +39,6 @@ struct AFX_API AFX_MODULE_STATE
 
 // The process-wide state (never null).
 AFX_API AFX_MODULE_STATE* AFXAPI AfxGetModuleState();
-AFX_API AFX_MODULE_STATE* AFXAPI AfxGetAppModuleState();
-AFX_API AFX_MODULE_STATE* AFXAPI AfxGetStaticModuleState();
 
 AFX_API HINSTANCE AFXAPI AfxGetInstanceHandle();
 AFX_API HINSTANCE AFXAPI AfxGetResourceHandle();
@@ -53,8 +49,6 @@ enum
 {
     CRIT_DYNLINKLIST = 0,
     CRIT_WAITCURSOR = 1,
-    CRIT_RUNTIMECLASSLIST = 2,
-    CRIT_OBJECTFACTORYLIST = 3,
     CRIT_MAX = 8
 };
 AFX_API void AFXAPI AfxLockGlobals(int nLockType);
@@ -107,10 +101,6 @@ AFX_API HINSTANCE AFXAPI AfxFindResourceHandle(LPCWSTR lpszName, LPCWSTR lpszTyp
 // The module holding a non-empty string nID, searched the same way; null when
 // none has it.
 AFX_API HINSTANCE AFXAPI AfxFindStringResourceHandle(UINT nID);
-// Copies string nID (found as above) into lpszBuf, truncated to nMaxBuf - 1
-// characters and terminated; returns its length, 0 (with an empty buffer)
-// when it is not found.
-AFX_API int AFXAPI AfxLoadString(UINT nID, LPWSTR lpszBuf, UINT nMaxBuf = 256);
 
 // The framework's string identifier of the application title (looked up in the
 // executable when the application object is given no name).

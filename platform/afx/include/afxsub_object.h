@@ -19,9 +19,6 @@ struct AFX_API CRuntimeClass
     CRuntimeClass* (PASCAL* m_pfnGetBaseClass)();
     CRuntimeClass* m_pNextClass;             // unused; kept for layout familiarity
 
-    // A new object of the class, or null when the class is not dynamically
-    // creatable or its construction threw a CException (which is deleted).
-    CObject* CreateObject();
     BOOL IsDerivedFrom(const CRuntimeClass* pBaseClass) const;
     CRuntimeClass* GetBaseClass() const;
 };
@@ -67,17 +64,14 @@ public:
     virtual ~CObject() = default;
 
     BOOL IsKindOf(const CRuntimeClass* pClass) const;
-    BOOL IsSerializable() const;
 
     // Objects come from the C heap, like every other allocation of the
     // framework, so that any module may delete what another created; running
     // out of memory throws CMemoryException* rather than std::bad_alloc.
     static void* PASCAL operator new(size_t nSize);
     static void* PASCAL operator new(size_t nSize, const std::nothrow_t&) noexcept;
-    static void* PASCAL operator new(size_t, void* p) noexcept { return p; }
     static void PASCAL operator delete(void* p);
     static void PASCAL operator delete(void* p, const std::nothrow_t&) noexcept;
-    static void PASCAL operator delete(void*, void*) noexcept {}
 
 protected:
     CObject() = default;

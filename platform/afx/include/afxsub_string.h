@@ -16,8 +16,6 @@
 
 #include <stdarg.h>
 
-typedef wchar_t XCHAR;
-
 class AFX_API CString
 {
 public:
@@ -168,8 +166,6 @@ private:
 
     LPWSTR m_pszData;
 };
-
-typedef CString CStringW;
 
 AFX_API CString AFXAPI operator+(const CString& string1, const CString& string2);
 AFX_API CString AFXAPI operator+(const CString& string, LPCWSTR lpsz);

@@ -1,6 +1,5 @@
 // Framework subset: synchronisation objects. Each owns its kernel handle
-// (closed by the destructor). Lock waits for the object; CSingleLock locks
-// one for a scope.
+// (closed by the destructor).
 #pragma once
 
 #include "afxsub_app.h"
@@ -12,13 +11,6 @@ public:
     ~CSyncObject() override;
 
     HANDLE m_hObject;
-
-    operator HANDLE() const { return m_hObject; }
-    // TRUE when the object was signalled (or a mutex abandoned) within
-    // dwTimeout milliseconds.
-    virtual BOOL Lock(DWORD dwTimeout = INFINITE);
-    virtual BOOL Unlock() = 0;
-    virtual BOOL Unlock(LONG /*lCount*/, LPLONG /*lpPrevCount*/ = nullptr) { return TRUE; }
 
 protected:
     explicit CSyncObject(LPCWSTR pstrName) noexcept;
@@ -35,52 +27,4 @@ public:
                     LPSECURITY_ATTRIBUTES lpsaAttribute = nullptr);
 
     BOOL SetEvent() { return ::SetEvent(m_hObject); }
-    BOOL ResetEvent() { return ::ResetEvent(m_hObject); }
-    // Releases the waiting threads (one for an auto-reset event) and leaves
-    // the event unsignalled.
-    BOOL PulseEvent() { return ::PulseEvent(m_hObject); }
-    BOOL Unlock() override { return TRUE; }
-};
-
-class AFX_API CMutex : public CSyncObject
-{
-    DECLARE_DYNAMIC(CMutex)
-public:
-    explicit CMutex(BOOL bInitiallyOwn = FALSE, LPCWSTR lpszName = nullptr,
-                    LPSECURITY_ATTRIBUTES lpsaAttribute = nullptr);
-    BOOL Unlock() override { return ::ReleaseMutex(m_hObject); }
-};
-
-// A critical section (no kernel handle; Lock has no time limit).
-class AFX_API CCriticalSection : public CSyncObject
-{
-    DECLARE_DYNAMIC(CCriticalSection)
-public:
-    CCriticalSection();
-    ~CCriticalSection() override;
-    operator CRITICAL_SECTION*() { return &m_sect; }
-    BOOL Lock() { ::EnterCriticalSection(&m_sect); return TRUE; }
-    BOOL Lock(DWORD /*dwTimeout*/) override { return Lock(); }
-    BOOL Unlock() override { ::LeaveCriticalSection(&m_sect); return TRUE; }
-
-    CRITICAL_SECTION m_sect;
-};
-
-// Locks one object for the lifetime of the lock (when it was locked).
-class AFX_API CSingleLock
-{
-public:
-    explicit CSingleLock(CSyncObject* pObject, BOOL bInitialLock = FALSE);
-    ~CSingleLock() { Unlock(); }
-    CSingleLock(const CSingleLock&) = delete;
-    CSingleLock& operator=(const CSingleLock&) = delete;
-
-    BOOL Lock(DWORD dwTimeOut = INFINITE);
-    // Releases the object when this lock holds it; TRUE otherwise too.
-    BOOL Unlock();
-    BOOL IsLocked() const { return m_bAcquired; }
-
-protected:
-    CSyncObject* m_pObject;
-    BOOL m_bAcquired;
 };

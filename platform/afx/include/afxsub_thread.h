@@ -1,6 +1,5 @@
 // Framework subset: starting threads. AfxBeginThread makes a CWinThread
-// object that runs a function (a worker) or its own InitInstance/Run (a
-// user-interface thread) on a new thread.
+// object that runs a function (a worker) on a new thread.
 //
 // Lifetime: with m_bAutoDelete (the default) the object deletes itself when
 // its thread ends, so the returned pointer may be gone at any time after the
@@ -16,7 +15,3 @@
 AFX_API CWinThread* AFXAPI AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam,
                                           int nPriority = THREAD_PRIORITY_NORMAL, UINT nStackSize = 0,
                                           DWORD dwCreateFlags = 0, LPSECURITY_ATTRIBUTES lpSecurityAttrs = nullptr);
-// A user-interface thread of a dynamically creatable CWinThread class.
-AFX_API CWinThread* AFXAPI AfxBeginThread(CRuntimeClass* pThreadClass, int nPriority = THREAD_PRIORITY_NORMAL,
-                                          UINT nStackSize = 0, DWORD dwCreateFlags = 0,
-                                          LPSECURITY_ATTRIBUTES lpSecurityAttrs = nullptr);

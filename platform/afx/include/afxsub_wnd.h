@@ -16,10 +16,7 @@
 // manager for a dialog) or to ::DefWindowProcW.
 #pragma once
 
-#include "afxsub_gdi.h"
 #include "afxsub_msgmap.h"
-
-class CMenu;
 
 class AFX_API CWnd : public CCmdTarget
 {
@@ -33,12 +30,8 @@ public:
 
     HWND m_hWnd;
 
-    operator HWND() const { return m_hWnd; }
-    // m_hWnd, or null for a null object pointer (the framework's idiom;
-    // AfxSafeHwnd below says the same without a call through null).
+    // m_hWnd, or null for a null object pointer (the framework's idiom).
     HWND GetSafeHwnd() const;
-    bool operator==(const CWnd& wnd) const { return wnd.m_hWnd == m_hWnd; }
-    bool operator!=(const CWnd& wnd) const { return wnd.m_hWnd != m_hWnd; }
 
     // --- Handle maps -----------------------------------------------------
     static CWnd* PASCAL FromHandle(HWND hWnd);
@@ -53,8 +46,6 @@ public:
     // the old procedure becomes the default. FALSE as for Attach.
     BOOL SubclassWindow(HWND hWnd);
     BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
-    // Gives the window its previous procedure back and detaches it.
-    HWND UnsubclassWindow();
 
     // --- Creation --------------------------------------------------------
     // lpszClassName: a registered class (AfxRegisterWndClass, a control class,
@@ -93,7 +84,7 @@ public:
     // WM_NOTIFY: the same for notifications; *pResult is the message's result.
     virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     // A chance for a control's own object to handle the notification it sends
-    // to its parent (WM_COMMAND, WM_NOTIFY, WM_CTLCOLOR...); FALSE by default.
+    // to its parent (WM_COMMAND, WM_NOTIFY); FALSE by default.
     virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     // The default processing of the message being handled now.
     LRESULT Default();
@@ -106,105 +97,40 @@ protected:
 public:
     // --- State and styles -------------------------------------------------
     DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE)); }
-    DWORD GetExStyle() const { return static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE)); }
     // Removes then adds style bits; with nFlags, also SetWindowPos(nFlags |
     // SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE) so that frame
     // changes show. FALSE when nothing changed.
     BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
-    BOOL ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
-    static BOOL PASCAL ModifyStyle(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags);
-    static BOOL PASCAL ModifyStyleEx(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags);
 
     BOOL ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
-    BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
     BOOL EnableWindow(BOOL bEnable = TRUE) { return ::EnableWindow(m_hWnd, bEnable); }
-    BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
-    BOOL IsWindow() const { return ::IsWindow(m_hWnd); }
-    BOOL IsChild(const CWnd* pWnd) const { return ::IsChild(m_hWnd, pWnd != nullptr ? pWnd->m_hWnd : nullptr); }
-    BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
 
-    // --- Text and font -----------------------------------------------------
+    // --- Text ----------------------------------------------------------------
     void SetWindowText(LPCWSTR lpszString) { ::SetWindowTextW(m_hWnd, lpszString); }
-    int GetWindowText(LPWSTR lpszStringBuf, int nMaxCount) const
-    {
-        return ::GetWindowTextW(m_hWnd, lpszStringBuf, nMaxCount);
-    }
     void GetWindowText(CString& rString) const;
     int GetWindowTextLength() const { return ::GetWindowTextLengthW(m_hWnd); }
-    // bRedraw: whether the window redraws at once.
-    void SetFont(CFont* pFont, BOOL bRedraw = TRUE)
-    {
-        SetFont(pFont != nullptr ? static_cast<HFONT>(pFont->m_hObject) : nullptr, bRedraw);
-    }
-    void SetFont(HFONT hFont, BOOL bRedraw = TRUE)
-    {
-        ::SendMessageW(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), bRedraw);
-    }
-    // A temporary wrapper of the window's font; null when it uses the system font.
-    CFont* GetFont() const;
-    void SetIcon(HICON hIcon, BOOL bBigIcon)
-    {
-        ::SendMessageW(m_hWnd, WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(hIcon));
-    }
 
     // --- Size and position --------------------------------------------------
     void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE)
     {
         ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint);
     }
-    void MoveWindow(LPCRECT lpRect, BOOL bRepaint = TRUE)
-    {
-        MoveWindow(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top, bRepaint);
-    }
-    // pWndInsertAfter: a window, or &wndTop, &wndBottom, &wndTopMost, &wndNoTopMost.
+    // pWndInsertAfter: a window, or null for the top.
     BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags);
-    static const CWnd wndTop;
-    static const CWnd wndBottom;
-    static const CWnd wndTopMost;
-    static const CWnd wndNoTopMost;
     void GetWindowRect(LPRECT lpRect) const { ::GetWindowRect(m_hWnd, lpRect); }
     void GetClientRect(LPRECT lpRect) const { ::GetClientRect(m_hWnd, lpRect); }
-    void ScreenToClient(LPPOINT lpPoint) const { ::ScreenToClient(m_hWnd, lpPoint); }
     void ScreenToClient(LPRECT lpRect) const;
-    void ClientToScreen(LPPOINT lpPoint) const { ::ClientToScreen(m_hWnd, lpPoint); }
     void ClientToScreen(LPRECT lpRect) const;
-    void MapWindowPoints(CWnd* pwndTo, LPRECT lpRect) const
-    {
-        ::MapWindowPoints(m_hWnd, pwndTo != nullptr ? pwndTo->m_hWnd : nullptr, reinterpret_cast<LPPOINT>(lpRect), 2);
-    }
-    void CenterWindow(CWnd* pAlternateOwner = nullptr);
 
     // --- Relatives -----------------------------------------------------------
     // GetParent is ::GetParent: for a popup window it answers the owner.
     CWnd* GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
-    CWnd* SetParent(CWnd* pWndNewParent)
-    {
-        return FromHandle(::SetParent(m_hWnd, pWndNewParent != nullptr ? pWndNewParent->m_hWnd : nullptr));
-    }
-    // The owner set with SetOwner, otherwise GetParent().
-    CWnd* GetOwner() const { return m_hWndOwner != nullptr ? FromHandle(m_hWndOwner) : GetParent(); }
-    void SetOwner(CWnd* pOwnerWnd) { m_hWndOwner = pOwnerWnd != nullptr ? pOwnerWnd->m_hWnd : nullptr; }
     CWnd* GetTopLevelParent() const;
-    CWnd* GetWindow(UINT nCmd) const { return FromHandle(::GetWindow(m_hWnd, nCmd)); }
     CWnd* GetDlgItem(int nID) const { return FromHandle(::GetDlgItem(m_hWnd, nID)); }
-    void GetDlgItem(int nID, HWND* phWnd) const { *phWnd = ::GetDlgItem(m_hWnd, nID); }
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
-    int SetDlgCtrlID(int nID)
-    {
-        return static_cast<int>(::SetWindowLongPtrW(m_hWnd, GWLP_ID, static_cast<LONG_PTR>(nID)));
-    }
-    CWnd* GetNextDlgTabItem(CWnd* pWndCtl, BOOL bPrevious = FALSE) const
-    {
-        return FromHandle(::GetNextDlgTabItem(m_hWnd, pWndCtl != nullptr ? pWndCtl->m_hWnd : nullptr, bPrevious));
-    }
 
-    // --- Focus and activation ---------------------------------------------
+    // --- Focus -----------------------------------------------------------------
     CWnd* SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }
-    static CWnd* PASCAL GetFocus() { return FromHandle(::GetFocus()); }
-    static CWnd* PASCAL GetActiveWindow() { return FromHandle(::GetActiveWindow()); }
-    CWnd* SetActiveWindow() { return FromHandle(::SetActiveWindow(m_hWnd)); }
-    BOOL SetForegroundWindow() { return ::SetForegroundWindow(m_hWnd); }
-    CWnd* GetLastActivePopup() const { return FromHandle(::GetLastActivePopup(m_hWnd)); }
 
     // --- Messages ------------------------------------------------------------
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
@@ -215,62 +141,10 @@ public:
     {
         return ::PostMessageW(m_hWnd, message, wParam, lParam);
     }
-    LRESULT SendDlgItemMessage(int nID, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
-    {
-        return ::SendDlgItemMessageW(m_hWnd, nID, message, wParam, lParam);
-    }
-    // Sends the message to every child window (and, with bDeep, their children).
-    void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0, BOOL bDeep = TRUE);
-
-    // --- Dialog items ----------------------------------------------------------
-    void SetDlgItemText(int nID, LPCWSTR lpszString) { ::SetDlgItemTextW(m_hWnd, nID, lpszString); }
-    int GetDlgItemText(int nID, LPWSTR lpStr, int nMaxCount) const
-    {
-        return static_cast<int>(::GetDlgItemTextW(m_hWnd, nID, lpStr, nMaxCount));
-    }
-    int GetDlgItemText(int nID, CString& rString) const;
-    void SetDlgItemInt(int nID, UINT nValue, BOOL bSigned = TRUE) { ::SetDlgItemInt(m_hWnd, nID, nValue, bSigned); }
-    UINT GetDlgItemInt(int nID, BOOL* lpTrans = nullptr, BOOL bSigned = TRUE) const
-    {
-        return ::GetDlgItemInt(m_hWnd, nID, lpTrans, bSigned);
-    }
-    void CheckDlgButton(int nIDButton, UINT nCheck) { ::CheckDlgButton(m_hWnd, nIDButton, nCheck); }
-    UINT IsDlgButtonChecked(int nIDButton) const { return ::IsDlgButtonChecked(m_hWnd, nIDButton); }
-    void CheckRadioButton(int nIDFirstButton, int nIDLastButton, int nIDCheckButton)
-    {
-        ::CheckRadioButton(m_hWnd, nIDFirstButton, nIDLastButton, nIDCheckButton);
-    }
 
     // --- Painting ------------------------------------------------------------
-    void Invalidate(BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, bErase); }
-    void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, lpRect, bErase); }
     void UpdateWindow() { ::UpdateWindow(m_hWnd); }
-    BOOL RedrawWindow(LPCRECT lpRectUpdate = nullptr, HRGN hrgnUpdate = nullptr,
-                      UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE)
-    {
-        return ::RedrawWindow(m_hWnd, lpRectUpdate, hrgnUpdate, flags);
-    }
-    void SetRedraw(BOOL bRedraw = TRUE) { ::SendMessageW(m_hWnd, WM_SETREDRAW, bRedraw, 0); }
-    // A temporary wrapper of GetDC's context; give it back with ReleaseDC.
-    CDC* GetDC();
-    int ReleaseDC(CDC* pDC);
     void ShowScrollBar(UINT nBar, BOOL bShow = TRUE) { ::ShowScrollBar(m_hWnd, nBar, bShow); }
-
-    // --- Timers ---------------------------------------------------------------
-    // lpfnTimer null: WM_TIMER reaches OnTimer through the map.
-    UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, void(CALLBACK* lpfnTimer)(HWND, UINT, UINT_PTR, DWORD) = nullptr)
-    {
-        return ::SetTimer(m_hWnd, nIDEvent, nElapse, lpfnTimer);
-    }
-    BOOL KillTimer(UINT_PTR nIDEvent) { return ::KillTimer(m_hWnd, nIDEvent); }
-
-    // --- Menus -----------------------------------------------------------------
-    CMenu* GetMenu() const;
-    BOOL SetMenu(CMenu* pMenu);
-
-    // --- Message box ------------------------------------------------------------
-    // lpszCaption null: the application's name.
-    int MessageBox(LPCWSTR lpszText, LPCWSTR lpszCaption = nullptr, UINT nType = MB_OK);
 
     // --- Modal loop -------------------------------------------------------------
     // Pumps messages (through PreTranslateMessage) while ContinueModal();
@@ -281,13 +155,12 @@ public:
     virtual void EndModalLoop(int nResult);
 
     // --- Help for owners -----------------------------------------------------------
-    // The window that should own a popup of pParent: pParent, else the
+    // The window that should own a popup of hParent: hParent, else the
     // application's main window, else the thread's active window; never a
-    // child window. With pParent null, the last active popup of that window.
+    // child window. With hParent null, the last active popup of that window.
     // When phWndTop is given, the top-level window above it is disabled (when
     // enabled and distinct from the owner) and returned there for re-enabling.
     static HWND PASCAL GetSafeOwner_(HWND hParent, HWND* phWndTop);
-    static CWnd* PASCAL GetSafeOwner(CWnd* pParent = nullptr, HWND* phWndTop = nullptr);
 
 protected:
     // --- Default handlers (each passes the message on with Default()) -----------
@@ -295,32 +168,13 @@ protected:
     afx_msg void OnDestroy();
     // Detaches the object and calls PostNcDestroy; derived handlers call it last.
     afx_msg void OnNcDestroy();
-    afx_msg void OnClose();
-    afx_msg void OnPaint();
     afx_msg void OnSize(UINT nType, int cx, int cy);
-    afx_msg void OnTimer(UINT_PTR nIDEvent);
-    afx_msg void OnSetFocus(CWnd* pOldWnd);
-    afx_msg void OnKillFocus(CWnd* pNewWnd);
-    afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
-    afx_msg void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
-    afx_msg void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
-    afx_msg UINT OnGetDlgCode();
-    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
-    afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
-    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
-    afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
-    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
-    afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
-    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
     afx_msg void OnGetMinMaxInfo(MINMAXINFO* lpMMI);
-    afx_msg void OnContextMenu(CWnd* pWnd, CPoint pos);
-    // The control's own object gets the first chance (OnChildNotify).
-    afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+    afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
 
 public:
     // --- Internal state (framework use) ---------------------------------------
     WNDPROC m_pfnSuper;  // the procedure DefWindowProc passes to; null: ::DefWindowProcW
-    HWND m_hWndOwner;    // SetOwner's window, or null
     UINT m_nFlags;       // WF_ flags below
     int m_nModalResult;
 
@@ -328,17 +182,8 @@ public:
     static BOOL PASCAL ReflectLastMsg(HWND hWndChild, LRESULT* pResult = nullptr);
 
 private:
-    // The special insert-after values of SetWindowPos.
-    explicit CWnd(HWND hWndSpecial) noexcept;
     BOOL DispatchMapEntry(UINT message, UINT nCode, UINT nID, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
 };
-
-// The handle of a window object that may be null: what GetSafeHwnd is used
-// for, without calling a member through a null pointer.
-inline HWND AfxSafeHwnd(const CWnd* pWnd)
-{
-    return pWnd != nullptr ? pWnd->m_hWnd : nullptr;
-}
 
 // m_nFlags
 #define WF_CONTINUEMODAL 0x0001u  // RunModalLoop keeps going
@@ -347,12 +192,10 @@ inline HWND AfxSafeHwnd(const CWnd* pWnd)
 
 // RunModalLoop flags
 #define MLF_NOIDLEMSG 0x0001u
-#define MLF_NOKICKIDLE 0x0002u
 #define MLF_SHOWONIDLE 0x0004u
 
 // The framework's window procedure: every window with an object runs it.
 AFX_API LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
-AFX_API WNDPROC AFXAPI AfxGetAfxWndProc();
 
 // Registers (once per combination) a window class with the framework's
 // window procedure and answers its name; the name stays valid for the life of
@@ -389,48 +232,5 @@ AFX_API BOOL AFXAPI AfxInternalPreTranslateMessage(MSG* pMsg);
 AFX_API void AFXAPI AfxLockTempMaps();
 AFX_API BOOL AFXAPI AfxUnlockTempMaps(BOOL bDeleteTemps = TRUE);
 
-// The framework's WinMain body: AfxWinInit, InitApplication, InitInstance,
-// Run (or ExitInstance when InitInstance fails).
-AFX_API int AFXAPI AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPWSTR lpCmdLine, int nCmdShow);
-
 // Sets a window's text only when it differs (no flicker, no change notification).
 AFX_API void AFXAPI AfxSetWindowText(HWND hWndCtrl, LPCWSTR lpszNew);
-
-namespace AfxMsgThunk {
-
-template <class T, auto pmf>
-LRESULT Focus(CCmdTarget* p, UINT, WPARAM wParam, LPARAM)
-{
-    void (T::*f)(CWnd*) = pmf;
-    (static_cast<T*>(p)->*f)(CWnd::FromHandle(reinterpret_cast<HWND>(wParam)));
-    return 0;
-}
-
-template <class T, auto pmf>
-LRESULT ContextMenu(CCmdTarget* p, UINT, WPARAM wParam, LPARAM lParam)
-{
-    void (T::*f)(CWnd*, CPoint) = pmf;
-    (static_cast<T*>(p)->*f)(CWnd::FromHandle(reinterpret_cast<HWND>(wParam)),
-                             CPoint(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))));
-    return 0;
-}
-
-template <class T, auto pmf>
-LRESULT EraseBkgnd(CCmdTarget* p, UINT, WPARAM wParam, LPARAM)
-{
-    BOOL (T::*f)(CDC*) = pmf;
-    return (static_cast<T*>(p)->*f)(CDC::FromHandle(reinterpret_cast<HDC>(wParam)));
-}
-
-// The colour message tells the control's kind: WM_CTLCOLORxxx - WM_CTLCOLORMSGBOX
-// is the framework's CTLCOLOR_xxx.
-template <class T, auto pmf>
-LRESULT CtlColor(CCmdTarget* p, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    HBRUSH (T::*f)(CDC*, CWnd*, UINT) = pmf;
-    return reinterpret_cast<LRESULT>((static_cast<T*>(p)->*f)(CDC::FromHandle(reinterpret_cast<HDC>(wParam)),
-                                                              CWnd::FromHandle(reinterpret_cast<HWND>(lParam)),
-                                                              message - WM_CTLCOLORMSGBOX));
-}
-
-} // namespace AfxMsgThunk

@@ -1,12 +1,11 @@
 // Framework subset: everything of the core plus the application, the module
-// state and extension modules, and the window layer (windows, GDI wrappers,
-// menus, dialogs, the standard controls, threads).
+// state and extension modules, and the window layer (windows, menus, dialogs,
+// the standard controls, threads).
 #pragma once
 
 #include "afx.h"
 #include "afxsub_app.h"
 #include "afxsub_module.h"
-#include "afxsub_gdi.h"
 #include "afxsub_wnd.h"
 #include "afxsub_menu.h"
 #include "afxsub_dialog.h"

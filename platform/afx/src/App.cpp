@@ -39,12 +39,6 @@ void CCmdTarget::EndWaitCursor()
         pApp->DoWaitCursor(-1);
 }
 
-void CCmdTarget::RestoreWaitCursor()
-{
-    if (CWinApp* pApp = AfxGetApp())
-        pApp->DoWaitCursor(0);
-}
-
 CWaitCursor::CWaitCursor()
 {
     if (CWinApp* pApp = AfxGetApp())
@@ -55,12 +49,6 @@ CWaitCursor::~CWaitCursor()
 {
     if (CWinApp* pApp = AfxGetApp())
         pApp->EndWaitCursor();
-}
-
-void CWaitCursor::Restore()
-{
-    if (CWinApp* pApp = AfxGetApp())
-        pApp->RestoreWaitCursor();
 }
 
 // ---- CWinThread ---------------------------------------------------------------
@@ -123,9 +111,8 @@ CWnd* CWinThread::GetMainWnd()
 // ---- CWinApp ------------------------------------------------------------------
 
 CWinApp::CWinApp(LPCWSTR lpszAppName)
-    : m_pszAppName(nullptr), m_hInstance(nullptr), m_lpCmdLine(nullptr), m_nCmdShow(SW_SHOWNORMAL),
-      m_pszExeName(nullptr), m_pszRegistryKey(nullptr), m_pszProfileName(nullptr), m_nWaitCursorCount(0),
-      m_hcurWaitCursorRestore(nullptr)
+    : m_pszAppName(nullptr), m_hInstance(nullptr), m_pszExeName(nullptr), m_pszRegistryKey(nullptr),
+      m_pszProfileName(nullptr), m_nWaitCursorCount(0), m_hcurWaitCursorRestore(nullptr)
 {
     ReplaceString(m_pszAppName, lpszAppName);
     m_hThread = GetCurrentThread();
@@ -185,21 +172,6 @@ void CWinApp::SetCurrentHandles()
         ReplaceString(m_pszProfileName, CString(m_pszExeName) + L".INI");
 }
 
-BOOL CWinApp::InitApplication()
-{
-    return TRUE;
-}
-
-BOOL CWinApp::InitInstance()
-{
-    return TRUE;
-}
-
-int CWinApp::ExitInstance()
-{
-    return static_cast<int>(m_msgCur.wParam);
-}
-
 void CWinApp::SetRegistryKey(LPCWSTR lpszRegistryKey)
 {
     ENSURE(lpszRegistryKey != nullptr && m_pszAppName != nullptr);
@@ -251,23 +223,4 @@ CWnd* AFXAPI AfxGetMainWnd()
 {
     CWinThread* pThread = AfxGetThread();
     return pThread != nullptr ? pThread->GetMainWnd() : nullptr;
-}
-
-BOOL AFXAPI AfxWinInit(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPWSTR lpCmdLine, int nCmdShow)
-{
-    AFX_MODULE_STATE* pState = AfxGetModuleState();
-    if (hInstance != nullptr)
-    {
-        pState->m_hCurrentInstanceHandle = hInstance;
-        pState->m_hCurrentResourceHandle = hInstance;
-    }
-    if (CWinApp* pApp = AfxGetApp())
-    {
-        if (hInstance != nullptr)
-            pApp->m_hInstance = hInstance;
-        pApp->m_lpCmdLine = lpCmdLine;
-        pApp->m_nCmdShow = nCmdShow;
-        pApp->SetCurrentHandles();
-    }
-    return TRUE;
 }

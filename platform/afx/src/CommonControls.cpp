@@ -12,7 +12,7 @@ namespace {
 CImageList* MakeTempImageList(HIMAGELIST hImageList)
 {
     CImageList* pList = new CImageList;
-    pList->Attach(hImageList, FALSE);
+    pList->m_hImageList = hImageList;
     return pList;
 }
 
@@ -37,12 +37,11 @@ CImageList* PASCAL CImageList::FromHandle(HIMAGELIST hImageList)
                                                      MakeTempImageList);
 }
 
-BOOL CImageList::Attach(HIMAGELIST hImageList, BOOL bOwner)
+BOOL CImageList::Attach(HIMAGELIST hImageList)
 {
     if (hImageList == nullptr || m_hImageList != nullptr)
         return FALSE;
     m_hImageList = hImageList;
-    m_bOwner = bOwner;
     return TRUE;
 }
 
@@ -50,7 +49,6 @@ HIMAGELIST CImageList::Detach()
 {
     HIMAGELIST hImageList = m_hImageList;
     m_hImageList = nullptr;
-    m_bOwner = FALSE;
     return hImageList;
 }
 
@@ -58,16 +56,7 @@ BOOL CImageList::DeleteImageList()
 {
     if (m_hImageList == nullptr)
         return FALSE;
-    BOOL bOwner = m_bOwner;
-    HIMAGELIST hImageList = Detach();
-    return bOwner ? ImageList_Destroy(hImageList) : TRUE;
-}
-
-BOOL CImageList::Create(int cx, int cy, UINT nFlags, int nInitial, int nGrow)
-{
-    if (m_hImageList != nullptr)
-        return FALSE;
-    return Attach(ImageList_Create(cx, cy, nFlags, nInitial, nGrow), TRUE);
+    return ImageList_Destroy(Detach());
 }
 
 BOOL CImageList::Create(UINT nBitmapID, int cx, int nGrow, COLORREF crMask)
@@ -80,27 +69,10 @@ BOOL CImageList::Create(LPCWSTR lpszBitmapID, int cx, int nGrow, COLORREF crMask
     if (m_hImageList != nullptr)
         return FALSE;
     HINSTANCE hInst = AfxFindResourceHandle(lpszBitmapID, RT_BITMAP);
-    return Attach(ImageList_LoadImageW(hInst, lpszBitmapID, cx, nGrow, crMask, IMAGE_BITMAP, LR_CREATEDIBSECTION),
-                  TRUE);
+    return Attach(ImageList_LoadImageW(hInst, lpszBitmapID, cx, nGrow, crMask, IMAGE_BITMAP, LR_CREATEDIBSECTION));
 }
 
 // ---- CTreeCtrl ------------------------------------------------------------------------
-
-HTREEITEM CTreeCtrl::InsertItem(UINT nMask, LPCWSTR lpszItem, int nImage, int nSelectedImage, UINT nState,
-                                UINT nStateMask, LPARAM lParam, HTREEITEM hParent, HTREEITEM hInsertAfter)
-{
-    TVINSERTSTRUCTW tvis = {};
-    tvis.hParent = hParent;
-    tvis.hInsertAfter = hInsertAfter;
-    tvis.item.mask = nMask;
-    tvis.item.pszText = const_cast<LPWSTR>(lpszItem);
-    tvis.item.iImage = nImage;
-    tvis.item.iSelectedImage = nSelectedImage;
-    tvis.item.state = nState;
-    tvis.item.stateMask = nStateMask;
-    tvis.item.lParam = lParam;
-    return InsertItem(&tvis);
-}
 
 BOOL CTreeCtrl::SetItem(HTREEITEM hItem, UINT nMask, LPCWSTR lpszItem, int nImage, int nSelectedImage, UINT nState,
                         UINT nStateMask, LPARAM lParam)
@@ -174,49 +146,12 @@ BOOL CTreeCtrl::ItemHasChildren(HTREEITEM hItem) const
     return GetItem(&item) ? item.cChildren : FALSE;
 }
 
-BOOL CTreeCtrl::GetItemRect(HTREEITEM hItem, LPRECT lpRect, BOOL bTextOnly) const
-{
-    // TVM_GETITEMRECT takes the item in the rectangle's place.
-    *reinterpret_cast<HTREEITEM*>(lpRect) = hItem;
-    return static_cast<BOOL>(SendMessage(TVM_GETITEMRECT, bTextOnly, reinterpret_cast<LPARAM>(lpRect)));
-}
-
-// The edit control is a plain CWnd wrapper cast to CEdit, as the framework
-// does: CEdit adds no data, and every member only sends to m_hWnd.
-CEdit* CTreeCtrl::EditLabel(HTREEITEM hItem)
-{
-    return static_cast<CEdit*>(FromHandle(reinterpret_cast<HWND>(SendMessage(TVM_EDITLABELW, 0, reinterpret_cast<LPARAM>(hItem)))));
-}
-
-CEdit* CTreeCtrl::GetEditControl() const
-{
-    return static_cast<CEdit*>(FromHandle(reinterpret_cast<HWND>(SendMessage(TVM_GETEDITCONTROL, 0, 0))));
-}
-
-HTREEITEM CTreeCtrl::HitTest(CPoint pt, UINT* pFlags) const
-{
-    TVHITTESTINFO hti = {};
-    hti.pt = pt;
-    HTREEITEM hItem = HitTest(&hti);
-    if (pFlags != nullptr)
-        *pFlags = hti.flags;
-    return hItem;
-}
-
-CToolTipCtrl* CTreeCtrl::GetToolTips() const
-{
-    return static_cast<CToolTipCtrl*>(FromHandle(reinterpret_cast<HWND>(SendMessage(TVM_GETTOOLTIPS, 0, 0))));
-}
-
 // ---- CToolTipCtrl -----------------------------------------------------------------------
 
 BOOL CToolTipCtrl::Create(CWnd* pParentWnd, DWORD dwStyle)
 {
-    BOOL bResult = CWnd::CreateEx(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | dwStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, AfxSafeHwnd(pParentWnd), nullptr);
-    if (bResult)
-        SetOwner(pParentWnd);
-    return bResult;
+    return CWnd::CreateEx(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | dwStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                          CW_USEDEFAULT, CW_USEDEFAULT, AfxSafeHwnd(pParentWnd), nullptr);
 }
 
 void CToolTipCtrl::FillInToolInfo(TTTOOLINFOW& ti, CWnd* pWnd, UINT_PTR nIDTool)
@@ -239,16 +174,6 @@ void CToolTipCtrl::FillInToolInfo(TTTOOLINFOW& ti, CWnd* pWnd, UINT_PTR nIDTool)
     }
 }
 
-BOOL CToolTipCtrl::AddTool(CWnd* pWnd, LPCWSTR lpszText, LPCRECT lpRectTool, UINT_PTR nIDTool)
-{
-    TTTOOLINFOW ti;
-    FillInToolInfo(ti, pWnd, nIDTool);
-    if (lpRectTool != nullptr)
-        ti.rect = *lpRectTool;
-    ti.lpszText = const_cast<LPWSTR>(lpszText);
-    return static_cast<BOOL>(SendMessage(TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti)));
-}
-
 BOOL CToolTipCtrl::AddTool(CWnd* pWnd, UINT nIDText, LPCRECT lpRectTool, UINT_PTR nIDTool)
 {
     TTTOOLINFOW ti;
@@ -259,19 +184,4 @@ BOOL CToolTipCtrl::AddTool(CWnd* pWnd, UINT nIDText, LPCRECT lpRectTool, UINT_PT
     ti.hinst = AfxFindResourceHandle(MAKEINTRESOURCEW((nIDText >> 4) + 1), RT_STRING);
     ti.lpszText = MAKEINTRESOURCEW(nIDText);
     return static_cast<BOOL>(SendMessage(TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti)));
-}
-
-void CToolTipCtrl::DelTool(CWnd* pWnd, UINT_PTR nIDTool)
-{
-    TTTOOLINFOW ti;
-    FillInToolInfo(ti, pWnd, nIDTool);
-    SendMessage(TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
-}
-
-void CToolTipCtrl::UpdateTipText(LPCWSTR lpszText, CWnd* pWnd, UINT_PTR nIDTool)
-{
-    TTTOOLINFOW ti;
-    FillInToolInfo(ti, pWnd, nIDTool);
-    ti.lpszText = const_cast<LPWSTR>(lpszText);
-    SendMessage(TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
 }

@@ -9,20 +9,6 @@ IMPLEMENT_DYNAMIC(CEdit, CWnd)
 IMPLEMENT_DYNAMIC(CListBox, CWnd)
 IMPLEMENT_DYNAMIC(CComboBox, CWnd)
 
-int CEdit::GetLine(int nIndex, LPWSTR lpszBuffer, int nMaxLength) const
-{
-    if (nMaxLength <= 0)
-        return 0;
-    // EM_GETLINE reads the buffer size from the buffer's first word.
-    *reinterpret_cast<WORD*>(lpszBuffer) = static_cast<WORD>(nMaxLength > 0xFFFF ? 0xFFFF : nMaxLength);
-    return static_cast<int>(SendMessage(EM_GETLINE, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpszBuffer)));
-}
-
-int CEdit::GetLine(int nIndex, LPWSTR lpszBuffer) const
-{
-    return static_cast<int>(SendMessage(EM_GETLINE, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpszBuffer)));
-}
-
 void CListBox::GetText(int nIndex, CString& rString) const
 {
     int nLen = GetTextLen(nIndex);

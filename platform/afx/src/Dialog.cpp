@@ -4,12 +4,6 @@
 #include "afxsub_dialog.h"
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
-IMPLEMENT_DYNAMIC(CUserException, CSimpleException)
-
-void AFXAPI AfxThrowUserException()
-{
-    throw new CUserException;
-}
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
     ON_COMMAND(IDOK, &CDialog::OnOK)
@@ -41,25 +35,8 @@ bool IsEditControl(HWND hWnd)
 
 } // namespace
 
-CDialog::CDialog() noexcept
-    : m_lpszTemplateName(nullptr), m_nIDHelp(0), m_lpDialogTemplate(nullptr), m_pParentWnd(nullptr),
-      m_hWndTop(nullptr)
-{
-    m_nFlags |= WF_ISDIALOG;
-}
-
-CDialog::CDialog(LPCWSTR lpszTemplateName, CWnd* pParentWnd) noexcept
-    : m_lpszTemplateName(lpszTemplateName), m_nIDHelp(0), m_lpDialogTemplate(nullptr),
-      m_pParentWnd(pParentWnd), m_hWndTop(nullptr)
-{
-    m_nFlags |= WF_ISDIALOG;
-    if (IS_INTRESOURCE(lpszTemplateName))
-        m_nIDHelp = static_cast<UINT>(reinterpret_cast<UINT_PTR>(lpszTemplateName));
-}
-
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) noexcept
-    : m_lpszTemplateName(MAKEINTRESOURCEW(nIDTemplate)), m_nIDHelp(nIDTemplate), m_lpDialogTemplate(nullptr),
-      m_pParentWnd(pParentWnd), m_hWndTop(nullptr)
+    : m_lpszTemplateName(MAKEINTRESOURCEW(nIDTemplate)), m_pParentWnd(pParentWnd), m_hWndTop(nullptr)
 {
     m_nFlags |= WF_ISDIALOG;
 }
@@ -121,10 +98,8 @@ void CDialog::PostModal()
 
 INT_PTR CDialog::DoModal()
 {
-    HINSTANCE hInst = AfxGetResourceHandle();
-    LPCDLGTEMPLATEW lpTemplate = m_lpDialogTemplate;
-    if (m_lpszTemplateName != nullptr)
-        lpTemplate = FindDialogTemplate(m_lpszTemplateName, &hInst);
+    HINSTANCE hInst = nullptr;
+    LPCDLGTEMPLATEW lpTemplate = FindDialogTemplate(m_lpszTemplateName, &hInst);
     if (lpTemplate == nullptr)
         return -1;
 
@@ -176,19 +151,9 @@ INT_PTR CDialog::DoModal()
     return m_nModalResult;
 }
 
-BOOL CDialog::InitModalIndirect(LPCDLGTEMPLATEW lpDialogTemplate, CWnd* pParentWnd)
-{
-    m_lpDialogTemplate = lpDialogTemplate;
-    m_lpszTemplateName = nullptr;
-    m_pParentWnd = pParentWnd;
-    return lpDialogTemplate != nullptr;
-}
-
 BOOL CDialog::Create(LPCWSTR lpszTemplateName, CWnd* pParentWnd)
 {
     m_lpszTemplateName = lpszTemplateName;
-    if (IS_INTRESOURCE(lpszTemplateName) && m_nIDHelp == 0)
-        m_nIDHelp = static_cast<UINT>(reinterpret_cast<UINT_PTR>(lpszTemplateName));
     HINSTANCE hInst = nullptr;
     LPCDLGTEMPLATEW lpTemplate = FindDialogTemplate(lpszTemplateName, &hInst);
     if (lpTemplate == nullptr)
@@ -249,11 +214,6 @@ BOOL CDialog::UpdateData(BOOL bSaveAndValidate)
     {
         DoDataExchange(&dx);
         bOK = TRUE;
-    }
-    catch (CUserException* e)
-    {
-        // The user has been told already.
-        e->Delete();
     }
     catch (CException* e)
     {

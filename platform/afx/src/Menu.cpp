@@ -21,12 +21,6 @@ CMenu::~CMenu()
     DestroyMenu();
 }
 
-HMENU CMenu::GetSafeHmenu() const
-{
-    const CMenu* volatile pThis = this;
-    return pThis == nullptr ? nullptr : pThis->m_hMenu;
-}
-
 CMenu* PASCAL CMenu::FromHandle(HMENU hMenu)
 {
     return AfxTempFromHandle<CMenu, HMENU>(AfxGetWndThreadState()->m_tempMenu, hMenu, MakeTempMenu);

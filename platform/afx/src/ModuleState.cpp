@@ -125,16 +125,6 @@ AFX_MODULE_STATE* AFXAPI AfxGetModuleState()
     return &g_moduleState.state;
 }
 
-AFX_MODULE_STATE* AFXAPI AfxGetAppModuleState()
-{
-    return &g_moduleState.state;
-}
-
-AFX_MODULE_STATE* AFXAPI AfxGetStaticModuleState()
-{
-    return &g_moduleState.state;
-}
-
 HINSTANCE AFXAPI AfxGetInstanceHandle()
 {
     return AfxGetModuleState()->m_hCurrentInstanceHandle;
@@ -165,11 +155,6 @@ void AFXAPI AfxUnlockGlobals(int nLockType)
 // ---- extension modules -------------------------------------------------------
 
 IMPLEMENT_DYNAMIC(CDynLinkLibrary, CCmdTarget)
-
-CDynLinkLibrary* CDynLinkLibraryList::GetNext(const CDynLinkLibrary* pDLL) noexcept
-{
-    return pDLL->m_pNextDLL;
-}
 
 CDynLinkLibrary::CDynLinkLibrary(AFX_EXTENSION_MODULE& state, BOOL bSystem)
     : m_hModule(state.hModule), m_hResource(state.hResource), m_bSystem(bSystem), m_pNextDLL(nullptr)
@@ -240,23 +225,4 @@ HINSTANCE AFXAPI AfxFindResourceHandle(LPCWSTR lpszName, LPCWSTR lpszType)
 HINSTANCE AFXAPI AfxFindStringResourceHandle(UINT nID)
 {
     return SearchResourceModules([=](HINSTANCE h) { return HasStringResource(h, nID); });
-}
-
-int AFXAPI AfxLoadString(UINT nID, LPWSTR lpszBuf, UINT nMaxBuf)
-{
-    if (lpszBuf == nullptr || nMaxBuf == 0)
-        return 0;
-    lpszBuf[0] = L'\0';
-    HINSTANCE hInstance = AfxFindStringResourceHandle(nID);
-    if (hInstance == nullptr)
-        return 0;
-    int nLength = 0;
-    const wchar_t* pImage = afx_internal::GetStringResourceImage(hInstance, nID, &nLength);
-    if (pImage == nullptr)
-        return 0;
-    if (static_cast<UINT>(nLength) > nMaxBuf - 1)
-        nLength = static_cast<int>(nMaxBuf - 1);
-    wmemcpy(lpszBuf, pImage, static_cast<size_t>(nLength));
-    lpszBuf[nLength] = L'\0';
-    return nLength;
 }

@@ -1,7 +1,6 @@
-// CObject, run-time class records and the diagnostic helpers.
+// CObject and run-time class records.
 #include "afx.h"
 
-#include <stdio.h>
 #include <stdlib.h>
 
 const CRuntimeClass CObject::classCObject = {"CObject", static_cast<int>(sizeof(CObject)), 0xFFFF, nullptr,
@@ -20,11 +19,6 @@ CRuntimeClass* CObject::GetRuntimeClass() const
 BOOL CObject::IsKindOf(const CRuntimeClass* pClass) const
 {
     return GetRuntimeClass()->IsDerivedFrom(pClass);
-}
-
-BOOL CObject::IsSerializable() const
-{
-    return GetRuntimeClass()->m_wSchema != 0xFFFF;
 }
 
 void* PASCAL CObject::operator new(size_t nSize)
@@ -67,40 +61,4 @@ BOOL CRuntimeClass::IsDerivedFrom(const CRuntimeClass* pBaseClass) const
             return TRUE;
     }
     return FALSE;
-}
-
-CObject* CRuntimeClass::CreateObject()
-{
-    if (m_pfnCreateObject == nullptr)
-        return nullptr;
-    try
-    {
-        return m_pfnCreateObject();
-    }
-    catch (CException* e)
-    {
-        e->Delete();
-        return nullptr;
-    }
-}
-
-void AFXAPI AfxAssertFailedLine(const char* lpszFileName, int nLine)
-{
-    char text[512];
-    snprintf(text, sizeof(text), "Assertion failed: %s(%d)\n", lpszFileName, nLine);
-    OutputDebugStringA(text);
-    fputs(text, stderr);
-    if (IsDebuggerPresent())
-        DebugBreak();
-}
-
-void AFX_CDECL AfxTrace(LPCWSTR lpszFormat, ...)
-{
-    wchar_t text[1024];
-    va_list args;
-    va_start(args, lpszFormat);
-    _vsnwprintf(text, _countof(text) - 1, lpszFormat, args);
-    va_end(args);
-    text[_countof(text) - 1] = L'\0';
-    OutputDebugStringW(text);
 }

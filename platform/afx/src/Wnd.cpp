@@ -2,8 +2,6 @@
 // message-map dispatcher, the message pump and the modal loop.
 #include "WndState.h"
 
-#include "afxsub_menu.h"
-
 #include <stdio.h>
 #include <string>
 #include <unordered_map>
@@ -125,15 +123,13 @@ void FinishNcDestroy(CWnd* pWnd)
 
 } // namespace
 
-// The root of every map: the end of a window and the reflection of colour
-// messages to the control's own object.
+// The root of every map: the end of a window.
 const AFX_MSGMAP* PASCAL CWnd::GetThisMessageMap()
 {
     typedef CWnd ThisClass;
     static const AFX_MSGMAP_ENTRY _messageEntries[] = {
         ON_WM_NCDESTROY()
-        ON_WM_CTLCOLOR()
-        {0, 0, 0, 0, nullptr, nullptr}};
+        {0, 0, 0, 0, nullptr}};
     static const AFX_MSGMAP messageMap = {nullptr, &_messageEntries[0]};
     return &messageMap;
 }
@@ -143,18 +139,8 @@ const AFX_MSGMAP* CWnd::GetMessageMap() const
     return GetThisMessageMap();
 }
 
-const CWnd CWnd::wndTop(HWND_TOP);
-const CWnd CWnd::wndBottom(HWND_BOTTOM);
-const CWnd CWnd::wndTopMost(HWND_TOPMOST);
-const CWnd CWnd::wndNoTopMost(HWND_NOTOPMOST);
-
 CWnd::CWnd() noexcept
-    : m_hWnd(nullptr), m_pfnSuper(nullptr), m_hWndOwner(nullptr), m_nFlags(0), m_nModalResult(-1)
-{
-}
-
-CWnd::CWnd(HWND hWndSpecial) noexcept
-    : m_hWnd(hWndSpecial), m_pfnSuper(nullptr), m_hWndOwner(nullptr), m_nFlags(0), m_nModalResult(-1)
+    : m_hWnd(nullptr), m_pfnSuper(nullptr), m_nFlags(0), m_nModalResult(-1)
 {
 }
 
@@ -229,16 +215,6 @@ BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
 {
     HWND hWndControl = ::GetDlgItem(AfxSafeHwnd(pParent), static_cast<int>(nID));
     return hWndControl != nullptr && SubclassWindow(hWndControl);
-}
-
-HWND CWnd::UnsubclassWindow()
-{
-    if (m_hWnd == nullptr)
-        return nullptr;
-    WNDPROC pfnRestore = m_pfnSuper != nullptr ? m_pfnSuper : ::DefWindowProcW;
-    SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(pfnRestore));
-    m_pfnSuper = nullptr;
-    return Detach();
 }
 
 // ---- creation -----------------------------------------------------------------
@@ -389,11 +365,6 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
     return AfxCallWndProc(pWnd, hWnd, nMsg, wParam, lParam);
 }
 
-WNDPROC AFXAPI AfxGetAfxWndProc()
-{
-    return AfxWndProc;
-}
-
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     LRESULT lResult = 0;
@@ -424,9 +395,7 @@ BOOL CWnd::DispatchMapEntry(UINT message, UINT nCode, UINT nID, WPARAM wParam, L
         for (const AFX_MSGMAP_ENTRY* pEntry = pMap->lpEntries; pEntry->nMessage != 0; ++pEntry)
         {
             bool bMatch;
-            if (pEntry->nMessage == AFX_REGISTERED_MESSAGE_ENTRY && pEntry->pnRegisteredMessage != nullptr)
-                bMatch = !bControlMessage && *pEntry->pnRegisteredMessage == message;
-            else if (pEntry->nMessage != message)
+            if (pEntry->nMessage != message)
                 bMatch = false;
             else if (bControlMessage)
                 bMatch = pEntry->nCode == nCode && nID >= pEntry->nID && nID <= pEntry->nLastID;
@@ -549,89 +518,9 @@ void CWnd::OnNcDestroy()
     FinishNcDestroy(this);
 }
 
-void CWnd::OnClose()
-{
-    Default();
-}
-
-void CWnd::OnPaint()
-{
-    Default();
-}
-
 void CWnd::OnSize(UINT, int, int)
 {
     Default();
-}
-
-void CWnd::OnTimer(UINT_PTR)
-{
-    Default();
-}
-
-void CWnd::OnSetFocus(CWnd*)
-{
-    Default();
-}
-
-void CWnd::OnKillFocus(CWnd*)
-{
-    Default();
-}
-
-void CWnd::OnKeyDown(UINT, UINT, UINT)
-{
-    Default();
-}
-
-void CWnd::OnKeyUp(UINT, UINT, UINT)
-{
-    Default();
-}
-
-void CWnd::OnChar(UINT, UINT, UINT)
-{
-    Default();
-}
-
-UINT CWnd::OnGetDlgCode()
-{
-    return static_cast<UINT>(Default());
-}
-
-void CWnd::OnLButtonDown(UINT, CPoint)
-{
-    Default();
-}
-
-void CWnd::OnLButtonUp(UINT, CPoint)
-{
-    Default();
-}
-
-void CWnd::OnLButtonDblClk(UINT, CPoint)
-{
-    Default();
-}
-
-void CWnd::OnRButtonDown(UINT, CPoint)
-{
-    Default();
-}
-
-void CWnd::OnMouseMove(UINT, CPoint)
-{
-    Default();
-}
-
-void CWnd::OnShowWindow(BOOL, UINT)
-{
-    Default();
-}
-
-BOOL CWnd::OnEraseBkgnd(CDC*)
-{
-    return static_cast<BOOL>(Default());
 }
 
 void CWnd::OnGetMinMaxInfo(MINMAXINFO*)
@@ -639,17 +528,9 @@ void CWnd::OnGetMinMaxInfo(MINMAXINFO*)
     Default();
 }
 
-void CWnd::OnContextMenu(CWnd*, CPoint)
+void CWnd::OnKeyDown(UINT, UINT, UINT)
 {
     Default();
-}
-
-HBRUSH CWnd::OnCtlColor(CDC*, CWnd* pWnd, UINT)
-{
-    LRESULT lResult = 0;
-    if (pWnd != nullptr && ReflectLastMsg(pWnd->m_hWnd, &lResult))
-        return reinterpret_cast<HBRUSH>(lResult);
-    return reinterpret_cast<HBRUSH>(Default());
 }
 
 // ---- pre-translation and the message pump ------------------------------------------
@@ -779,20 +660,6 @@ void CWnd::EndModalLoop(int nResult)
 
 namespace {
 
-BOOL ModifyStyleAt(HWND hWnd, int nIndex, DWORD dwRemove, DWORD dwAdd, UINT nFlags)
-{
-    DWORD dwStyle = static_cast<DWORD>(::GetWindowLongPtrW(hWnd, nIndex));
-    DWORD dwNewStyle = (dwStyle & ~dwRemove) | dwAdd;
-    if (dwStyle == dwNewStyle)
-        return FALSE;
-    ::SetWindowLongPtrW(hWnd, nIndex, static_cast<LONG_PTR>(static_cast<LONG>(dwNewStyle)));
-    if (nFlags != 0)
-    {
-        ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
-    }
-    return TRUE;
-}
-
 HWND ParentOrOwner(HWND hWnd)
 {
     return (::GetWindowLongPtrW(hWnd, GWL_STYLE) & WS_CHILD) ? ::GetParent(hWnd) : ::GetWindow(hWnd, GW_OWNER);
@@ -800,24 +667,18 @@ HWND ParentOrOwner(HWND hWnd)
 
 } // namespace
 
-BOOL PASCAL CWnd::ModifyStyle(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags)
-{
-    return ModifyStyleAt(hWnd, GWL_STYLE, dwRemove, dwAdd, nFlags);
-}
-
-BOOL PASCAL CWnd::ModifyStyleEx(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags)
-{
-    return ModifyStyleAt(hWnd, GWL_EXSTYLE, dwRemove, dwAdd, nFlags);
-}
-
 BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags)
 {
-    return ModifyStyleAt(m_hWnd, GWL_STYLE, dwRemove, dwAdd, nFlags);
-}
-
-BOOL CWnd::ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags)
-{
-    return ModifyStyleAt(m_hWnd, GWL_EXSTYLE, dwRemove, dwAdd, nFlags);
+    DWORD dwStyle = GetStyle();
+    DWORD dwNewStyle = (dwStyle & ~dwRemove) | dwAdd;
+    if (dwStyle == dwNewStyle)
+        return FALSE;
+    ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(static_cast<LONG>(dwNewStyle)));
+    if (nFlags != 0)
+    {
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
+    }
+    return TRUE;
 }
 
 BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags)
@@ -833,46 +694,6 @@ void CWnd::ScreenToClient(LPRECT lpRect) const
 void CWnd::ClientToScreen(LPRECT lpRect) const
 {
     ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<LPPOINT>(lpRect), 2);
-}
-
-void CWnd::CenterWindow(CWnd* pAlternateOwner)
-{
-    HWND hWndCenter = pAlternateOwner != nullptr ? pAlternateOwner->m_hWnd : ParentOrOwner(m_hWnd);
-    RECT rcCenter;
-    RECT rcArea;
-    HMONITOR hMonitor = ::MonitorFromWindow(hWndCenter != nullptr ? hWndCenter : m_hWnd, MONITOR_DEFAULTTONEAREST);
-    MONITORINFO mi = {sizeof(mi)};
-    ::GetMonitorInfoW(hMonitor, &mi);
-    rcArea = mi.rcWork;
-    if (hWndCenter != nullptr && ::IsWindowVisible(hWndCenter) && !::IsIconic(hWndCenter))
-        ::GetWindowRect(hWndCenter, &rcCenter);
-    else
-        rcCenter = rcArea;
-    bool bChild = (GetStyle() & WS_CHILD) != 0;
-    if (bChild)
-    {
-        HWND hWndParent = ::GetParent(m_hWnd);
-        ::GetClientRect(hWndParent, &rcArea);
-        ::GetClientRect(hWndCenter != nullptr ? hWndCenter : hWndParent, &rcCenter);
-        ::MapWindowPoints(hWndCenter != nullptr ? hWndCenter : hWndParent, hWndParent,
-                          reinterpret_cast<LPPOINT>(&rcCenter), 2);
-    }
-    RECT rcWindow;
-    ::GetWindowRect(m_hWnd, &rcWindow);
-    int cx = rcWindow.right - rcWindow.left;
-    int cy = rcWindow.bottom - rcWindow.top;
-    int x = (rcCenter.left + rcCenter.right) / 2 - cx / 2;
-    int y = (rcCenter.top + rcCenter.bottom) / 2 - cy / 2;
-    // Keep the whole window inside the area when it fits.
-    if (x + cx > rcArea.right)
-        x = rcArea.right - cx;
-    if (x < rcArea.left)
-        x = rcArea.left;
-    if (y + cy > rcArea.bottom)
-        y = rcArea.bottom - cy;
-    if (y < rcArea.top)
-        y = rcArea.top;
-    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 CWnd* CWnd::GetTopLevelParent() const
@@ -920,30 +741,13 @@ HWND PASCAL CWnd::GetSafeOwner_(HWND hParent, HWND* phWndTop)
     return hWnd;
 }
 
-CWnd* PASCAL CWnd::GetSafeOwner(CWnd* pParent, HWND* phWndTop)
-{
-    return FromHandle(GetSafeOwner_(AfxSafeHwnd(pParent), phWndTop));
-}
-
-// ---- text, font, painting, menus ----------------------------------------------------------
+// ---- text ----------------------------------------------------------
 
 void CWnd::GetWindowText(CString& rString) const
 {
     int nLen = ::GetWindowTextLengthW(m_hWnd);
     int nGot = ::GetWindowTextW(m_hWnd, rString.GetBufferSetLength(nLen), nLen + 1);
     rString.ReleaseBufferSetLength(nGot < 0 ? 0 : nGot);
-}
-
-int CWnd::GetDlgItemText(int nID, CString& rString) const
-{
-    rString.Empty();
-    HWND hWnd = ::GetDlgItem(m_hWnd, nID);
-    if (hWnd == nullptr)
-        return 0;
-    int nLen = ::GetWindowTextLengthW(hWnd);
-    int nGot = ::GetWindowTextW(hWnd, rString.GetBufferSetLength(nLen), nLen + 1);
-    rString.ReleaseBufferSetLength(nGot < 0 ? 0 : nGot);
-    return rString.GetLength();
 }
 
 void AFXAPI AfxSetWindowText(HWND hWndCtrl, LPCWSTR lpszNew)
@@ -960,54 +764,6 @@ void AFXAPI AfxSetWindowText(HWND hWndCtrl, LPCWSTR lpszNew)
         return;
     }
     ::SetWindowTextW(hWndCtrl, lpszNew);
-}
-
-CFont* CWnd::GetFont() const
-{
-    return CFont::FromHandle(reinterpret_cast<HFONT>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0)));
-}
-
-CDC* CWnd::GetDC()
-{
-    return CDC::FromHandle(::GetDC(m_hWnd));
-}
-
-int CWnd::ReleaseDC(CDC* pDC)
-{
-    return ::ReleaseDC(m_hWnd, pDC != nullptr ? pDC->m_hDC : nullptr);
-}
-
-void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, BOOL bDeep)
-{
-    for (HWND hWndChild = ::GetTopWindow(m_hWnd); hWndChild != nullptr;
-         hWndChild = ::GetNextWindow(hWndChild, GW_HWNDNEXT))
-    {
-        ::SendMessageW(hWndChild, message, wParam, lParam);
-        if (bDeep && ::GetTopWindow(hWndChild) != nullptr)
-        {
-            CWnd child;
-            child.m_hWnd = hWndChild;
-            child.SendMessageToDescendants(message, wParam, lParam, bDeep);
-            child.m_hWnd = nullptr;
-        }
-    }
-}
-
-CMenu* CWnd::GetMenu() const
-{
-    return CMenu::FromHandle(::GetMenu(m_hWnd));
-}
-
-BOOL CWnd::SetMenu(CMenu* pMenu)
-{
-    return ::SetMenu(m_hWnd, pMenu != nullptr ? pMenu->m_hMenu : nullptr);
-}
-
-int CWnd::MessageBox(LPCWSTR lpszText, LPCWSTR lpszCaption, UINT nType)
-{
-    if (lpszCaption == nullptr)
-        lpszCaption = AfxGetAppName();
-    return ::MessageBoxW(m_hWnd, lpszText, lpszCaption, nType);
 }
 
 // ---- window classes ----------------------------------------------------------------------

@@ -25,20 +25,6 @@ void FreeTempWnd(CObject* p)
     delete p;
 }
 
-void FreeTempGdi(CObject* p)
-{
-    static_cast<CGdiObject*>(p)->m_hObject = nullptr;
-    delete p;
-}
-
-void FreeTempDC(CObject* p)
-{
-    CDC* pDC = static_cast<CDC*>(p);
-    pDC->m_hDC = nullptr;
-    pDC->m_hAttribDC = nullptr;
-    delete p;
-}
-
 void FreeTempMenu(CObject* p)
 {
     static_cast<CMenu*>(p)->m_hMenu = nullptr;
@@ -54,8 +40,7 @@ void FreeTempImageList(CObject* p)
 } // namespace
 
 AFX_WND_THREAD_STATE::AFX_WND_THREAD_STATE()
-    : m_tempWnd(FreeTempWnd), m_tempGdi(FreeTempGdi), m_tempDC(FreeTempDC), m_tempMenu(FreeTempMenu),
-      m_tempImageList(FreeTempImageList)
+    : m_tempWnd(FreeTempWnd), m_tempMenu(FreeTempMenu), m_tempImageList(FreeTempImageList)
 {
 }
 
@@ -82,17 +67,6 @@ AFX_WND_THREAD_STATE* AfxGetWndThreadState()
     return pState;
 }
 
-HINSTANCE AfxGetFrameworkInstance()
-{
-    static HINSTANCE s_hInstance = [] {
-        HMODULE hModule = nullptr;
-        GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                           reinterpret_cast<LPCWSTR>(&AfxWndProc), &hModule);
-        return hModule;
-    }();
-    return s_hInstance;
-}
-
 void AFXAPI AfxLockTempMaps()
 {
     ++AfxGetWndThreadState()->m_nTempMapLock;
@@ -106,8 +80,6 @@ BOOL AFXAPI AfxUnlockTempMaps(BOOL bDeleteTemps)
     if (bDeleteTemps)
     {
         pState->m_tempWnd.DeleteAll();
-        pState->m_tempGdi.DeleteAll();
-        pState->m_tempDC.DeleteAll();
         pState->m_tempMenu.DeleteAll();
         pState->m_tempImageList.DeleteAll();
     }

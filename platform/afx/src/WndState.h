@@ -56,8 +56,6 @@ struct AFX_WND_THREAD_STATE
 
     int m_nTempMapLock = 0;
     CTempHandleMap m_tempWnd;
-    CTempHandleMap m_tempGdi;
-    CTempHandleMap m_tempDC;
     CTempHandleMap m_tempMenu;
     CTempHandleMap m_tempImageList;
 };
@@ -79,5 +77,9 @@ T* AfxTempFromHandle(CTempHandleMap& map, H h, T* (*pfnMake)(H))
     return p;
 }
 
-// The module handle of the framework DLL itself.
-HINSTANCE AfxGetFrameworkInstance();
+// The handle of a window object that may be null: what GetSafeHwnd is used
+// for, without calling a member through a null pointer.
+inline HWND AfxSafeHwnd(const CWnd* pWnd)
+{
+    return pWnd != nullptr ? pWnd->m_hWnd : nullptr;
+}

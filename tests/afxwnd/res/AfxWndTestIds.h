@@ -7,7 +7,6 @@
 
 #define IDC_NAME 1001
 #define IDC_COUNT 1002
-#define IDC_CHECK 1003
 #define IDC_COMBO 1004
 #define IDC_LIST 1005
 #define IDC_PICTURE 1006
@@ -17,9 +16,7 @@
 #define IDC_NOT_THERE 1999
 
 #define IDS_HELLO 2001
-#define IDS_COPY_FORMAT 2002
 #define IDS_GO_TIP 2003
-#define IDS_ODD_FORMAT 2004
 
 #define IDM_POPUP 300
 #define ID_ITEM_FIRST 301
