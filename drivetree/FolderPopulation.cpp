@@ -77,6 +77,7 @@ int CALLBACK CompareRanks(LPARAM lParam1, LPARAM lParam2, LPARAM)
 }
 
 const DWORD kSliceMs = 45;        // what a slice of folders found in the background should take
+const size_t kFirstSliceSize = 2048; // the first slice once the item is open
 const size_t kMinSliceSize = 64;  // the fewest folders a slice shows
 
 } // namespace
@@ -101,15 +102,39 @@ bool CFolderPopulation::Start(DWORD dwBudgetMs)
         ShowUnavailable();
         return true;
     }
-    if (m_job->WaitForEnd(dwBudgetMs))
-        return Continue();
-    // The budget is spent: what was found comes in later slices.
-    if (m_bStreaming)
+    if (!m_bStreaming)
+        return m_job->WaitForEnd(dwBudgetMs) && Continue();
+    m_index.reset(new CChildIndex(m_existing));
+    if (ShowWithinBudget(dwBudgetMs))
+        return true;
+    // The budget is spent: the rest comes in slices.
+    m_node.m_hPlaceholder = InsertPlaceholder(m_tree, m_node.m_hItem, IDS_BRWS_TREE_SEARCHING);
+    m_controller.SetChildrenIndicator(m_node.m_hItem, true);
+    return false;
+}
+
+// While the caller waits, the folders are shown as they come: the item is not
+// open yet, so that costs the tree no layout, and the work goes on beside the
+// listing's instead of after it. True when the listing ended meanwhile.
+bool CFolderPopulation::ShowWithinBudget(DWORD dwBudgetMs)
+{
+    const DWORD dwStart = ::GetTickCount();
+    m_nSliceSize = SIZE_MAX;
+    for (;;)
     {
-        m_node.m_hPlaceholder = InsertPlaceholder(m_tree, m_node.m_hItem, IDS_BRWS_TREE_SEARCHING);
-        m_controller.SetChildrenIndicator(m_node.m_hItem, true);
-        m_index.reset(new CChildIndex(m_existing));
+        const bool bEnded = m_job->Take(m_arrived);
+        ShowArrived();
+        if (bEnded)
+        {
+            Finish();
+            return true;
+        }
+        const DWORD dwSpent = ::GetTickCount() - dwStart;
+        if (dwBudgetMs != INFINITE && dwSpent >= dwBudgetMs)
+            break;
+        m_job->WaitForMore(dwBudgetMs == INFINITE ? INFINITE : dwBudgetMs - dwSpent);
     }
+    m_nSliceSize = kFirstSliceSize;
     return false;
 }
 
@@ -240,7 +265,8 @@ void CFolderPopulation::FinishStreaming()
 {
     {
         CRedrawHold hold(m_tree, (m_tree.GetItemState(m_node.m_hItem, TVIS_EXPANDED) & TVIS_EXPANDED) != 0);
-        m_tree.DeleteItem(m_node.m_hPlaceholder);
+        if (m_node.m_hPlaceholder)
+            m_tree.DeleteItem(m_node.m_hPlaceholder);
         m_node.m_hPlaceholder = nullptr;
         const std::vector<uint32_t>& ranks = m_job->Ranks();
         for (CTreeItemNode* pChild : m_node.Children())

@@ -66,6 +66,7 @@ private:
     void ArmWatch();
     bool Bind();
     bool StartListing();
+    bool ShowWithinBudget(DWORD dwBudgetMs);
     // Shows the next slice; false when there was nothing to show.
     bool ShowArrived();
     void ShowArrivedOne(CListedFolder& listed);
@@ -99,7 +100,7 @@ private:
     std::shared_ptr<CListingJob> m_job;
     std::vector<CListedFolder> m_arrived;     // found; shown up to m_nArrivedShown
     size_t m_nArrivedShown = 0;
-    size_t m_nSliceSize = 2048;               // folders the next slice shows
+    size_t m_nSliceSize = SIZE_MAX;           // folders the next slice shows
     bool m_bEndDue = false;                   // the listing ended; the end is still to show
     uint32_t m_nShown = 0;                    // found and shown (or matched), in order
     std::vector<CListedFolder> m_listed;      // everything found (not streaming)

@@ -6,9 +6,13 @@
 
 #include "BrwsIDList.h"
 
+#include <initializer_list>
+
 namespace {
 
 std::atomic<PFN_BRWS_LISTING_BIND> g_pfnBindHook{nullptr};
+
+const size_t kWakeAfter = 256; // folders found before a waiter is woken
 
 // The folder of pidlFull (the desktop for an empty list), bound in the
 // calling thread's apartment.
@@ -42,21 +46,23 @@ void BrwsSetListingBindHook(PFN_BRWS_LISTING_BIND pfnHook)
 CListingJob::CListingJob(LPCITEMIDLIST pidlFull, const CListingRequest& request, HWND hwndTell, UINT nTellMessage,
                          UINT_PTR nId)
     : m_pidlFull(CopyIDList(pidlFull)), m_request(request), m_hwndTell(hwndTell), m_nTellMessage(nTellMessage),
-      m_nId(nId), m_hEnded(::CreateEventW(nullptr, TRUE, FALSE, nullptr))
+      m_nId(nId), m_hEnded(::CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+      m_hProgress(::CreateEventW(nullptr, FALSE, FALSE, nullptr))
 {
 }
 
 CListingJob::~CListingJob()
 {
-    if (m_hEnded)
-        ::CloseHandle(m_hEnded);
+    for (HANDLE hEvent : {m_hEnded, m_hProgress})
+        if (hEvent)
+            ::CloseHandle(hEvent);
 }
 
 std::shared_ptr<CListingJob> CListingJob::Start(LPCITEMIDLIST pidlFull, const CListingRequest& request,
                                                 HWND hwndTell, UINT nTellMessage, UINT_PTR nId)
 {
     std::shared_ptr<CListingJob> job(new CListingJob(pidlFull, request, hwndTell, nTellMessage, nId));
-    if (!job->m_hEnded || !job->m_pidlFull)
+    if (!job->m_hEnded || !job->m_hProgress || !job->m_pidlFull)
         return nullptr;
     // The thread keeps the job alive until it ends, whatever the tree does.
     if (!StartDetachedThread([job] { job->Run(); }))
@@ -98,11 +104,16 @@ HRESULT CListingJob::List(IShellFolder* pFolder, std::vector<CIDListHolder>& min
             return false;
         for (const CListedFolder& item : batch)
             mine.emplace_back(CopyIDList(item.pidl.Get()));
+        size_t nWaiting = 0;
         {
             std::lock_guard<std::mutex> lock(m_lock);
             for (CListedFolder& item : batch)
                 m_found.push_back(std::move(item));
+            nWaiting = m_found.size();
         }
+        // A waiter wakes for a good handful, not for every few folders.
+        if (nWaiting >= kWakeAfter)
+            ::SetEvent(m_hProgress);
         Tell();
         return true;
     });
@@ -124,6 +135,12 @@ void CListingJob::Tell()
 bool CListingJob::WaitForEnd(DWORD dwMs) const
 {
     return ::WaitForSingleObject(m_hEnded, dwMs) == WAIT_OBJECT_0;
+}
+
+bool CListingJob::WaitForMore(DWORD dwMs) const
+{
+    const HANDLE events[2] = {m_hEnded, m_hProgress};
+    return ::WaitForMultipleObjects(2, events, FALSE, dwMs) != WAIT_TIMEOUT;
 }
 
 bool CListingJob::Take(std::vector<CListedFolder>& found)

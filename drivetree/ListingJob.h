@@ -29,6 +29,9 @@ public:
 
     // Waits up to dwMs for the listing to end; true when it has.
     bool WaitForEnd(DWORD dwMs) const;
+    // Waits up to dwMs for the listing to find more or to end; false when
+    // neither happened.
+    bool WaitForMore(DWORD dwMs) const;
     // Moves what was found since the last call to the end of found, in the
     // order found; true when the listing has ended, so nothing more comes.
     bool Take(std::vector<CListedFolder>& found);
@@ -53,7 +56,8 @@ private:
     const UINT m_nTellMessage;
     const UINT_PTR m_nId;
     std::atomic<bool> m_bCancelled{false};
-    HANDLE m_hEnded; // manual reset
+    HANDLE m_hEnded;    // manual reset
+    HANDLE m_hProgress; // auto reset: set as the listing finds more
 
     std::mutex m_lock; // guards what follows, until the end
     std::vector<CListedFolder> m_found;
