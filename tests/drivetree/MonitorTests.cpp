@@ -5,8 +5,6 @@
 
 #include "module/Holders.h"
 
-#include <tlhelp32.h>
-
 #include <thread>
 
 namespace drivetree_test {
@@ -34,23 +32,6 @@ void ExpectEnded(const CScopedKernelHandle& thread, bool bStopped = true)
     {
         EXPECT_EQ(0xFFFFFFFFu, dwExit);
     }
-}
-
-int ProcessThreads()
-{
-    CScopedFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
-    THREADENTRY32 entry = {sizeof(entry)};
-    int nThreads = 0;
-    for (BOOL b = Thread32First(snapshot.Get(), &entry); b; b = Thread32Next(snapshot.Get(), &entry))
-        nThreads += entry.th32OwnerProcessID == GetCurrentProcessId() ? 1 : 0;
-    return nThreads;
-}
-
-DWORD ProcessHandles()
-{
-    DWORD nHandles = 0;
-    GetProcessHandleCount(GetCurrentProcess(), &nHandles);
-    return nHandles;
 }
 
 TEST_F(DriveTreeTest, TheTreeMirrorsFoldersMadeRemovedAndRenamedOnDiskKeepingWhatStays)
@@ -112,7 +93,6 @@ TEST_F(DriveTreeTest, ASelectionInAVanishedSubtreeMovesToItsNearestSurvivingAnce
     ScratchFolder scratch(L"selgone");
     for (const wchar_t* name : {L"a", L"a\\b", L"a\\b\\c", L"keep"})
         MakeFolder(scratch / name);
-    const int nThreads = ProcessThreads();
     CTreeHost host;
     CTreeCtrl& tree = host.Tree();
     HTREEITEM hFolder = host.Open(scratch.Path());
@@ -136,9 +116,6 @@ TEST_F(DriveTreeTest, ASelectionInAVanishedSubtreeMovesToItsNearestSurvivingAnce
     EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(threads[0].Get(), 0));
     ExpectEnded(threads[1], false);
     ExpectEnded(threads[2], false);
-    threads.clear();
-    host.Controller().Destroy();
-    EXPECT_EQ(nThreads, ProcessThreads());
 }
 
 TEST_F(DriveTreeTest, AnOpenedFolderGainsItsButtonWithItsFirstSubfolderAndLosesItWithItsLast)
@@ -222,28 +199,6 @@ TEST_F(DriveTreeTest, FileRenamesAndChangesDeeperDownPostNothing)
     EXPECT_TRUE(host.PumpUntil([&] { return host.m_nChangeMessages > 0; }));
 }
 
-TEST_F(DriveTreeTest, DeletingAnItemOrDestroyingReturnsOnlyAfterItsThreadEnded)
-{
-    ScratchFolder scratch(L"stop");
-    MakeFolder(scratch / L"one");
-    MakeFolder(scratch / L"one\\x");
-    MakeFolder(scratch / L"two");
-    MakeFolder(scratch / L"two\\y");
-    CTreeHost host;
-    CTestTree& controller = host.Controller();
-    HTREEITEM hOne = host.Open(scratch / L"one");
-    HTREEITEM hTwo = host.Open(scratch / L"two");
-    host.Tree().Expand(hOne, TVE_EXPAND);
-    host.Tree().Expand(hTwo, TVE_EXPAND);
-    CScopedKernelHandle oneThread = DuplicateThreadHandle(controller.Data(hOne));
-    CScopedKernelHandle twoThread = DuplicateThreadHandle(controller.Data(hTwo));
-
-    ASSERT_TRUE(host.Tree().DeleteItem(hOne));
-    ExpectEnded(oneThread);
-    controller.Destroy();
-    ExpectEnded(twoThread);
-}
-
 TEST_F(DriveTreeTest, AChangeMessageForADeletedItemIsIgnored)
 {
     ScratchFolder scratch(L"stale");
@@ -272,20 +227,21 @@ TEST_F(DriveTreeTest, AChangeMessageForADeletedItemIsIgnored)
     EXPECT_EQ(nPopulations, Populations());
 }
 
-TEST_F(DriveTreeTest, DestroyLeavesNoThreadsHandlesOrShellMemory)
+// Deleting an item or destroying the controller returns only after the
+// threads concerned ended; nothing is left behind.
+TEST_F(DriveTreeTest, DeletingAnItemOrDestroyingEndsItsWatchFirstAndLeavesNothing)
 {
     ScratchFolder scratch(L"leaks");
     for (const wchar_t* name : {L"a", L"a\\a1", L"b", L"b\\b1", L"gone", L"gone\\g1"})
         MakeFolder(scratch / name);
-    const int nThreads = ProcessThreads();
-    const DWORD nHandles = ProcessHandles();
+    const std::set<DWORD> threadsBefore = ThreadIds();
     {
         CTreeHost host;
+        CTestTree& controller = host.Controller();
         HTREEITEM hFolder = host.Open(scratch.Path());
         host.Tree().Expand(hFolder, TVE_EXPAND);
         for (HTREEITEM hChild : host.Children(hFolder))
             host.Tree().Expand(hChild, TVE_EXPAND);
-        EXPECT_GE(ProcessThreads(), nThreads + 4); // the folder and its three
         MakeFolder(scratch / L"c");
         testing_support::RemoveTree(scratch / L"gone");
         EXPECT_TRUE(host.PumpUntil([&] {
@@ -294,19 +250,24 @@ TEST_F(DriveTreeTest, DestroyLeavesNoThreadsHandlesOrShellMemory)
         // The watch let go of the deleted folder: it is gone from disk too.
         EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((scratch / L"gone").c_str()));
         UpdateWindow(host.Tree().m_hWnd);
-        // Destroy empties the controller, which can then start again.
-        CTestTree& controller = host.Controller();
+
+        HTREEITEM hA = host.ChildNamed(hFolder, L"a");
+        CScopedKernelHandle aThread = DuplicateThreadHandle(controller.Data(hA));
+        CScopedKernelHandle folderThread = DuplicateThreadHandle(controller.Data(hFolder));
+        ASSERT_TRUE(host.Tree().DeleteItem(hA));
+        ExpectEnded(aThread);
         host.Tree().SelectItem(hFolder);
         EXPECT_EQ(controller.GetItemFolder(hFolder), controller.GetCurrentFolder());
         controller.Destroy();
+        ExpectEnded(folderThread);
+        // Destroy empties the controller, which can then start again.
         EXPECT_EQ(0u, host.Tree().GetCount());
         EXPECT_EQ(nullptr, controller.m_hShellRoot);
         EXPECT_EQ(nullptr, controller.GetCurrentFolder());
         controller.Initialize(&host.Tree(), host.Window(), 0);
         EXPECT_NE(nullptr, controller.m_hShellRoot);
     }
-    EXPECT_EQ(nThreads, ProcessThreads());
-    EXPECT_EQ(nHandles, ProcessHandles());
+    EXPECT_TRUE(WaitForThreadsToEnd(threadsBefore));
 }
 
 } // namespace
