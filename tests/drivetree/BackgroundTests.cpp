@@ -5,6 +5,10 @@
 #include "TreeHost.h"
 #include "ListingGate.h"
 
+#include "module/Holders.h"
+
+#include <thread>
+
 namespace drivetree_test {
 namespace {
 
@@ -77,11 +81,11 @@ TEST_F(DriveTreeTest, CollapsingStopsAListingAndOpeningAgainListsAnew)
 TEST_F(DriveTreeTest, DeletingTheItemOrDestroyingDuringAHeldListingReturnsAtOnceAndLeavesNoThread)
 {
     ScratchFolder scratch(L"abandon");
-    for (const wchar_t* name : {L"one", L"one\\x", L"two", L"two\\y"})
+    for (const wchar_t* name : {L"one", L"one\\x", L"two", L"two\\y", L"three", L"three\\z"})
         MakeFolder(scratch / name);
     ListingGate gate;
-    gate.Set(scratch / L"one", ListingGate::Mode::Hold);
-    gate.Set(scratch / L"two", ListingGate::Mode::Hold);
+    for (const wchar_t* name : {L"one", L"two", L"three"})
+        gate.Set(scratch / name, ListingGate::Mode::Hold);
     const std::set<DWORD> threadsBefore = ThreadIds();
     {
         CTreeHost host;
@@ -92,6 +96,14 @@ TEST_F(DriveTreeTest, DeletingTheItemOrDestroyingDuringAHeldListingReturnsAtOnce
         DWORD dwStart = GetTickCount();
         ASSERT_TRUE(host.Tree().DeleteItem(hOne));
         EXPECT_LT(GetTickCount() - dwStart, 1000u);
+        // The deleted item's listing ends with the others and adds nothing.
+        const UINT nItems = host.Tree().GetCount();
+        gate.Open();
+        EXPECT_TRUE(host.PumpUntil([&] { return host.ChildTexts(hTwo) == std::vector<std::wstring>{L"y"}; }));
+        EXPECT_EQ(nItems, host.Tree().GetCount());
+
+        gate.Close();
+        host.UserExpand(host.Open(scratch / L"three"));
         dwStart = GetTickCount();
         host.Controller().Destroy();
         EXPECT_LT(GetTickCount() - dwStart, 1000u);
@@ -99,6 +111,42 @@ TEST_F(DriveTreeTest, DeletingTheItemOrDestroyingDuringAHeldListingReturnsAtOnce
     gate.Open();
     EXPECT_TRUE(gate.WaitUntilNoneLive(10000));
     EXPECT_TRUE(WaitForThreadsToEnd(threadsBefore));
+}
+
+// Wine's folders snapshot their content as the enumeration starts, before
+// the gate: what is made while the refresh is held is new to it.
+TEST_F(DriveTreeTest, ARefreshHeldInTheBackgroundKeepsTheHostRunningAndMissesNoChangeMadeMeanwhile)
+{
+    ScratchFolder scratch(L"refresh");
+    MakeFolder(scratch / L"a");
+    ListingGate gate;
+    CTreeHost host;
+    HTREEITEM hFolder = host.Open(scratch.Path());
+    host.UserExpand(hFolder);
+    ASSERT_EQ(std::vector<std::wstring>{L"a"}, host.ChildTexts(hFolder));
+
+    // Should the host freeze in the refresh, this lets it go and says so.
+    CScopedKernelHandle pumped(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    volatile bool bRescued = false;
+    std::thread rescue([&] {
+        if (WaitForSingleObject(pumped.Get(), 10000) == WAIT_TIMEOUT)
+            bRescued = true, gate.Open();
+    });
+    gate.Set(scratch.Path(), ListingGate::Mode::Hold);
+    MakeFolder(scratch / L"b");
+    EXPECT_TRUE(host.PumpUntil([&] { return gate.Waiting() == 1; }));
+    SetEvent(pumped.Get());
+    rescue.join();
+    EXPECT_FALSE(bRescued) << "the host waited for the refresh";
+    EXPECT_EQ(std::vector<std::wstring>{L"a"}, host.ChildTexts(hFolder)); // as before until the refresh ends
+
+    const int nChanges = host.m_nChangeMessages;
+    MakeFolder(scratch / L"c");
+    EXPECT_TRUE(host.PumpUntil([&] { return host.m_nChangeMessages > nChanges; }));
+    gate.Clear(scratch.Path());
+    gate.Open();
+    const std::vector<std::wstring> expected = {L"a", L"b", L"c"};
+    EXPECT_TRUE(host.PumpUntil([&] { return host.ChildTexts(hFolder) == expected; }));
 }
 
 TEST_F(DriveTreeTest, AFolderThatCannotBeListedInTimeSaysNotAvailableUntilOpenedAgain)

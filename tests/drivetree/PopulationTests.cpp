@@ -188,10 +188,10 @@ TEST_F(DriveTreeTest, OnlyFoldersThatMayHaveIconsOfTheirOwnAreLookedUpAndOnlyWhe
     EXPECT_LE(host.m_dispInfoItems.size(), host.Tree().GetVisibleCount() / 2 + 1);
 }
 
-TEST_F(DriveTreeTest, ShortcutsAndItemsWithoutAttributesNeverAppear)
+TEST_F(DriveTreeTest, TheShellsAttributesDecideWhichFoldersAppearAndWhichHaveButtons)
 {
     ScratchFolder scratch(L"links");
-    for (const wchar_t* name : {L"plain", L"link", L"broken"})
+    for (const wchar_t* name : {L"plain", L"link", L"broken", L"leaf", L"leaf\\inner"})
         MakeFolder(scratch / name);
     {
         CComHolder<IShellLinkW> link;
@@ -203,13 +203,16 @@ TEST_F(DriveTreeTest, ShortcutsAndItemsWithoutAttributesNeverAppear)
         ASSERT_HRESULT_SUCCEEDED(file->Save((scratch / L"to plain.lnk").c_str(), TRUE));
     }
     // Wine's own folders report neither a subfolder that is a shortcut nor
-    // one without attributes: the listing sees them so.
+    // one without attributes, and say every folder has subfolders: the
+    // listing sees them so.
     testing_support::ListingGate gate;
     gate.Set(scratch.Path(), testing_support::ListingGate::Mode::Decorate);
     CTreeHost host;
     HTREEITEM hFolder = host.Open(scratch.Path());
     host.Tree().Expand(hFolder, TVE_EXPAND);
-    EXPECT_EQ(std::vector<std::wstring>{L"plain"}, host.ChildTexts(hFolder));
+    EXPECT_EQ((std::vector<std::wstring>{L"leaf", L"plain"}), host.ChildTexts(hFolder));
+    EXPECT_FALSE(host.HasButton(host.ChildNamed(hFolder, L"leaf")));
+    EXPECT_TRUE(host.HasButton(host.ChildNamed(hFolder, L"plain")));
 }
 
 TEST_F(DriveTreeTest, ExpandingEnumeratesOnceAndCollapsingEnumeratesAgain)

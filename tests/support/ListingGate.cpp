@@ -120,6 +120,8 @@ public:
         HRESULT hr = m_inner->GetAttributesOf(cidl, apidl, pAttributes);
         if (name == L"link")
             *pAttributes |= SFGAO_LINK;
+        if (name == L"leaf")
+            *pAttributes &= ~SFGAO_HASSUBFOLDER;
         return hr;
     }
     // The rest as the real folder answers.
@@ -183,6 +185,11 @@ void ListingGate::Clear(const std::wstring& path)
 void ListingGate::Open()
 {
     SetEvent(m_hOpen);
+}
+
+void ListingGate::Close()
+{
+    ResetEvent(m_hOpen);
 }
 
 int ListingGate::Waiting() const

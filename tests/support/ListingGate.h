@@ -19,7 +19,7 @@ public:
     {
         Hold,     // the enumeration waits before its first item until Open()
         Fail,     // EnumObjects fails
-        Decorate, // the item "link" is a shortcut, "broken" has no attributes
+        Decorate, // the item "link" is a shortcut, "broken" has no attributes, "leaf" no subfolders
     };
 
     // Installs the seam; the destructor takes it out again, lets every held
@@ -32,8 +32,9 @@ public:
     void Set(const std::wstring& path, Mode mode);
     // The folder is listed as usual from now on.
     void Clear(const std::wstring& path);
-    // Lets every held listing go on.
+    // Lets every held listing go on; Close holds those that start later.
     void Open();
+    void Close();
     // Listings waiting at the gate now.
     int Waiting() const;
     // Gated folders that some listing still holds.
