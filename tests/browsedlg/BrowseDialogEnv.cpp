@@ -8,8 +8,6 @@
 
 namespace browsedlg_test {
 
-const wchar_t* const kProfileKey = L"Software\\TarkBrowseDlgTests\\BrowseDlgTests";
-
 namespace {
 
 CWinApp theApp(L"BrowseDlgTests");
@@ -39,111 +37,49 @@ public:
 
 ::testing::Environment* const g_environment = ::testing::AddGlobalTestEnvironment(new BrowseDialogEnvironment);
 
-std::wstring SectionKey(const std::wstring& section)
-{
-    return std::wstring(kProfileKey) + L"\\" + section;
-}
-
-BOOL CALLBACK FindMenuWindow(HWND hWnd, LPARAM lParam)
-{
-    wchar_t szClass[16] = {};
-    GetClassNameW(hWnd, szClass, 16);
-    if (lstrcmpW(szClass, L"#32768") == 0 && IsWindowVisible(hWnd))
-    {
-        *reinterpret_cast<HWND*>(lParam) = hWnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND MenuWindow()
-{
-    HWND hFound = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindMenuWindow, reinterpret_cast<LPARAM>(&hFound));
-    if (!hFound)
-        hFound = FindWindowW(L"#32768", nullptr);
-    return hFound;
-}
-
 } // namespace
-
-std::wstring ProfileString(const std::wstring& section, const std::wstring& entry)
-{
-    wchar_t buffer[4096] = {};
-    DWORD size = sizeof(buffer);
-    if (RegGetValueW(HKEY_CURRENT_USER, SectionKey(section).c_str(), entry.c_str(), RRF_RT_REG_SZ, nullptr, buffer,
-                     &size) != ERROR_SUCCESS)
-        return L"<missing>";
-    return buffer;
-}
-
-void SetProfileString(const std::wstring& section, const std::wstring& entry, const std::wstring& value)
-{
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegSetKeyValueW(HKEY_CURRENT_USER, SectionKey(section).c_str(), entry.c_str(), REG_SZ, value.c_str(),
-                              static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))));
-}
-
-std::vector<BYTE> ProfileBinary(const std::wstring& section, const std::wstring& entry)
-{
-    BYTE buffer[256] = {};
-    DWORD size = sizeof(buffer);
-    if (RegGetValueW(HKEY_CURRENT_USER, SectionKey(section).c_str(), entry.c_str(), RRF_RT_REG_BINARY, nullptr,
-                     buffer, &size) != ERROR_SUCCESS)
-        return {};
-    return std::vector<BYTE>(buffer, buffer + size);
-}
-
-void SetProfileBinary(const std::wstring& section, const std::wstring& entry, const void* data, DWORD size)
-{
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegSetKeyValueW(HKEY_CURRENT_USER, SectionKey(section).c_str(), entry.c_str(), REG_BINARY, data, size));
-}
 
 void ClearProfile()
 {
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\TarkBrowseDlgTests");
 }
 
-HWND Tree(HWND hDlg)
+INT_PTR RunDialog(CDialog& dlg, DialogDriver& driver)
 {
-    return GetDlgItem(hDlg, IDC_BRWS_FOLDER_TREE);
+    driver.Start();
+    const INT_PTR result = dlg.DoModal();
+    EXPECT_TRUE(driver.Finished());
+    return result;
 }
 
-std::wstring Field(HWND hDlg)
+INT_PTR RunDialog(CDialog& dlg, std::function<void(HWND)> step)
 {
-    return testing_support::DialogDriver::ItemText(hDlg, IDC_BRWS_FOLDER_FIELD);
-}
-
-bool Enabled(HWND hDlg, int id)
-{
-    return IsWindowEnabled(GetDlgItem(hDlg, id)) != FALSE;
+    DialogDriver driver;
+    driver.Then(std::move(step));
+    return RunDialog(dlg, driver);
 }
 
 std::wstring TreeItemText(HWND hTree, HTREEITEM hItem)
 {
     // A folder name has at most 255 characters.
     wchar_t buffer[MAX_PATH] = {};
-    TVITEMW item = {};
-    item.mask = TVIF_TEXT | TVIF_HANDLE;
-    item.hItem = hItem;
+    TVITEMW item = {TVIF_TEXT | TVIF_HANDLE, hItem};
     item.pszText = buffer;
     item.cchTextMax = MAX_PATH;
-    if (!SendMessageW(hTree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)))
-        return L"<no item>";
-    return buffer;
+    return SendMessageW(hTree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) ? buffer : L"<no item>";
 }
 
-HTREEITEM TreeSelection(HWND hTree)
+std::vector<std::wstring> ChildTexts(HWND hTree, HTREEITEM hItem)
 {
-    return reinterpret_cast<HTREEITEM>(SendMessageW(hTree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    std::vector<std::wstring> texts;
+    for (HTREEITEM h = TreeView_GetChild(hTree, hItem); h; h = TreeView_GetNextSibling(hTree, h))
+        texts.push_back(TreeItemText(hTree, h));
+    return texts;
 }
 
 std::wstring TreeItemPath(HWND hTree, HTREEITEM hItem)
 {
-    TVITEMW item = {};
-    item.mask = TVIF_PARAM | TVIF_HANDLE;
-    item.hItem = hItem;
+    TVITEMW item = {TVIF_PARAM | TVIF_HANDLE, hItem};
     if (!SendMessageW(hTree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) || !item.lParam)
         return L"<no data>";
     const CDriveTreeItemData* pData = reinterpret_cast<const CDriveTreeItemData*>(item.lParam);
@@ -159,55 +95,48 @@ std::vector<std::wstring> ComboEntries(HWND hCombo)
         // Entries are paths of any length.
         std::wstring entry(static_cast<size_t>(SendMessageW(hCombo, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
         SendMessageW(hCombo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&entry[0]));
-        entry.resize(wcslen(entry.c_str()));
-        entries.push_back(entry);
+        entries.push_back(entry.c_str());
     }
     return entries;
 }
 
-HMENU OpenPopupMenu()
+std::vector<LONG> WindowRect(HWND hWnd)
 {
-    HWND hMenuWnd = MenuWindow();
-    return hMenuWnd ? reinterpret_cast<HMENU>(SendMessageW(hMenuWnd, MN_GETHMENU, 0, 0)) : nullptr;
+    RECT rc = {};
+    GetWindowRect(hWnd, &rc);
+    return {rc.left, rc.top, rc.right, rc.bottom};
 }
 
-std::vector<MenuItem> MenuItems(HMENU hMenu)
+std::vector<LONG> ControlRect(HWND hDlg, int id)
 {
-    std::vector<MenuItem> items;
-    int count = GetMenuItemCount(hMenu);
-    for (int i = 0; i < count; ++i)
-    {
-        wchar_t buffer[MAX_PATH] = {};
-        GetMenuStringW(hMenu, static_cast<UINT>(i), buffer, MAX_PATH, MF_BYPOSITION);
-        UINT state = GetMenuState(hMenu, static_cast<UINT>(i), MF_BYPOSITION);
-        // A separator of an extended template may carry a command of its own.
-        MENUITEMINFOW info = {sizeof(info)};
-        info.fMask = MIIM_FTYPE;
-        GetMenuItemInfoW(hMenu, static_cast<UINT>(i), TRUE, &info);
-        UINT command = (info.fType & MFT_SEPARATOR) ? 0 : GetMenuItemID(hMenu, i);
-        items.push_back({command, buffer, (state & MF_GRAYED) != 0});
-    }
-    return items;
+    RECT rc = {};
+    GetWindowRect(GetDlgItem(hDlg, id), &rc);
+    MapWindowPoints(nullptr, hDlg, reinterpret_cast<POINT*>(&rc), 2);
+    return {rc.left, rc.top, rc.right, rc.bottom};
 }
 
-void ChooseMenuCommand(UINT command)
+void CheckResizing(HWND hDlg, const std::vector<Follow>& follows, int dx, int dy)
 {
-    HWND hMenuWnd = MenuWindow();
-    ASSERT_NE(nullptr, hMenuWnd) << "no menu open";
-    HMENU hMenu = reinterpret_cast<HMENU>(SendMessageW(hMenuWnd, MN_GETHMENU, 0, 0));
-    int downs = 0;
-    bool found = false;
-    for (int i = 0; i < GetMenuItemCount(hMenu) && !found; ++i)
+    const std::vector<LONG> start = WindowRect(hDlg);
+    auto resize = [&](int cx, int cy) {
+        MoveWindow(hDlg, start[0], start[1], start[2] - start[0] + cx, start[3] - start[1] + cy, TRUE);
+    };
+    std::vector<std::vector<LONG>> before;
+    for (const Follow& follow : follows)
+        before.push_back(ControlRect(hDlg, follow.id));
+    resize(dx, dy);
+    for (size_t i = 0; i < follows.size(); ++i)
     {
-        if (GetMenuState(hMenu, static_cast<UINT>(i), MF_BYPOSITION) & MF_SEPARATOR)
-            continue;
-        ++downs;
-        found = GetMenuItemID(hMenu, i) == command;
+        const Follow& f = follows[i];
+        const std::vector<LONG>& b = before[i];
+        EXPECT_EQ((std::vector<LONG>{b[0] + f.left * dx, b[1] + f.top * dy, b[2] + f.right * dx, b[3] + f.bottom * dy}),
+                  ControlRect(hDlg, f.id))
+            << "control " << f.id;
     }
-    ASSERT_TRUE(found) << "no command " << command << " in the menu";
-    for (int i = 0; i < downs; ++i)
-        testing_support::DialogDriver::PostKey(hMenuWnd, VK_DOWN);
-    testing_support::DialogDriver::PostKey(hMenuWnd, VK_RETURN);
+    resize(-60, -60);
+    const std::vector<LONG> smallest = WindowRect(hDlg);
+    EXPECT_EQ(start[2] - start[0], smallest[2] - smallest[0]) << "below the template's width";
+    EXPECT_EQ(start[3] - start[1], smallest[3] - smallest[1]) << "below the template's height";
 }
 
 bool SamePath(std::wstring a, std::wstring b)
@@ -217,28 +146,6 @@ bool SamePath(std::wstring a, std::wstring b)
     if (!b.empty() && b.back() == L'\\')
         b.pop_back();
     return lstrcmpiW(a.c_str(), b.c_str()) == 0;
-}
-
-std::wstring MakeFolders(const testing_support::ScratchFolder& root, const std::wstring& relative)
-{
-    std::wstring path = root.Path();
-    size_t start = 0;
-    while (start <= relative.size())
-    {
-        size_t end = relative.find(L'\\', start);
-        if (end == std::wstring::npos)
-            end = relative.size();
-        path += L"\\" + relative.substr(start, end - start);
-        CreateDirectoryW(path.c_str(), nullptr);
-        start = end + 1;
-    }
-    return path;
-}
-
-bool FolderExists(const std::wstring& path)
-{
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 } // namespace browsedlg_test

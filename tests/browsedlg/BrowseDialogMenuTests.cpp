@@ -1,342 +1,216 @@
-// The browse-for-folder dialog's special-folders menu, favourites and the
-// remove dialog, new folders named in place, and the stored window rectangle,
-// each driven through the real dialog and checked on disk and in the profile.
+// The browse-for-folder dialog's special-folders menu, its favourites and the
+// remove dialog, driven through the real dialog and checked in the window and
+// in the profile.
 #include "BrowseDialogEnv.h"
 #include "RegistryScope.h"
 
-#include <commctrl.h>
 #include <shlobj.h>
 
 using namespace browsedlg_test;
-using testing_support::DialogDriver;
-using testing_support::ScratchFolder;
 
 namespace {
 
-HWND LabelEdit(HWND hDlg)
+struct MenuItem
 {
-    return reinterpret_cast<HWND>(SendMessageW(Tree(hDlg), TVM_GETEDITCONTROL, 0, 0));
-}
-
-// Opens the menu with the button; the caller's next step runs inside it.
-void OpenMenu(HWND hDlg)
-{
-    DialogDriver::Click(hDlg, IDC_BRWS_SPECIAL_FOLDERS);
-}
-
-// Types a folder path into the field and moves the tree there with Locate.
-void Locate(HWND hDlg, const std::wstring& path)
-{
-    DialogDriver::SetText(hDlg, IDC_BRWS_FOLDER_FIELD, path.c_str());
-    DialogDriver::Click(hDlg, IDC_BRWS_LOCATE);
-}
-
-class BrowseMenuTest : public ::testing::Test
-{
-protected:
-    void SetUp() override { ClearProfile(); }
-    void TearDown() override { ClearProfile(); }
-    ScratchFolder m_root{L"bfm"};
+    UINT command;
+    std::wstring text;
+    bool greyed;
 };
+
+// The visible popup menu window of this thread.
+HWND MenuWindow()
+{
+    HWND hFound = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hWnd, LPARAM lParam) -> BOOL {
+            wchar_t szClass[16] = {};
+            GetClassNameW(hWnd, szClass, 16);
+            if (lstrcmpW(szClass, L"#32768") != 0 || !IsWindowVisible(hWnd))
+                return TRUE;
+            *reinterpret_cast<HWND*>(lParam) = hWnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&hFound));
+    return hFound ? hFound : FindWindowW(L"#32768", nullptr);
+}
+
+// (command, text, greyed) of each item of a menu; separators have command 0
+// and popups command -1.
+std::vector<MenuItem> MenuItems(HMENU hMenu)
+{
+    std::vector<MenuItem> items;
+    for (UINT i = 0; i < static_cast<UINT>(GetMenuItemCount(hMenu)); ++i)
+    {
+        wchar_t buffer[MAX_PATH] = {};
+        GetMenuStringW(hMenu, i, buffer, MAX_PATH, MF_BYPOSITION);
+        // A separator of an extended template may carry a command of its own.
+        MENUITEMINFOW info = {sizeof(info), MIIM_FTYPE};
+        GetMenuItemInfoW(hMenu, i, TRUE, &info);
+        UINT command = (info.fType & MFT_SEPARATOR) ? 0 : GetMenuItemID(hMenu, static_cast<int>(i));
+        items.push_back({command, buffer, (GetMenuState(hMenu, i, MF_BYPOSITION) & MF_GRAYED) != 0});
+    }
+    return items;
+}
+
+// The open popup menu of this thread, or null.
+HMENU OpenPopupMenu()
+{
+    return reinterpret_cast<HMENU>(SendMessageW(MenuWindow(), MN_GETHMENU, 0, 0));
+}
+
+// Adds to the script: click the special-folders button, then (inside the
+// menu) look at it with inspect when given and choose command with the arrow
+// keys and Enter; command 0 closes the menu.
+DialogDriver& ChooseFromMenu(DialogDriver& driver, UINT command,
+                             std::function<void(const std::vector<MenuItem>&)> inspect = nullptr)
+{
+    return driver.Then([](HWND hDlg) { DialogDriver::Click(hDlg, IDC_BRWS_SPECIAL_FOLDERS); })
+        .Next([command, inspect](HWND) {
+            ASSERT_NE(nullptr, OpenPopupMenu()) << "the menu did not open";
+            if (inspect)
+                inspect(MenuItems(OpenPopupMenu()));
+            int downs = 0;
+            for (const MenuItem& item : MenuItems(OpenPopupMenu()))
+            {
+                if (item.command != 0 && (++downs, item.command == command))
+                {
+                    for (; downs > 0; --downs)
+                        DialogDriver::PostKey(MenuWindow(), VK_DOWN);
+                    return DialogDriver::PostKey(MenuWindow(), VK_RETURN);
+                }
+            }
+            EndMenu();
+            EXPECT_EQ(0u, command) << "no such command in the menu";
+        });
+}
+
+std::wstring StoredFavourites()
+{
+    return ProfileString(L"BFF", L"FolderHistoryFav");
+}
+
+// A step that checks the stored favourites.
+std::function<void(HWND)> Stored(const std::wstring& value)
+{
+    return [value](HWND) { EXPECT_EQ(value, StoredFavourites()); };
+}
+
+// A step that checks that the dialog went to the folder.
+std::function<void(HWND)> WentTo(const std::wstring& path)
+{
+    return [path](HWND hDlg) { EXPECT_TRUE(SamePath(path, Field(hDlg))) << Field(hDlg); };
+}
+
+// A step in the remove dialog: selects the lines and presses OK.
+std::function<void(HWND)> Remove(std::vector<int> lines)
+{
+    return [lines](HWND hRemove) {
+        for (int line : lines)
+            DialogDriver::Select(hRemove, IDC_BRWS_FAVORITES_LIST, line);
+        DialogDriver::Click(hRemove, IDOK);
+    };
+}
+
+std::vector<UINT> Commands(const std::vector<MenuItem>& items)
+{
+    std::vector<UINT> commands;
+    for (const MenuItem& item : items)
+        commands.push_back(item.command);
+    return commands;
+}
 
 } // namespace
 
-// Favourites: added from the menu (an existing path in another letter case
-// moves to the top), shown as commands 1..n, chosen, removed in the remove
-// dialog; the stored value follows each change at once.
-TEST_F(BrowseMenuTest, FavouritesAddedShownChosenAndRemoved)
+// One dialog through the menu. Adding puts the current folder on top of the
+// favourites (one there already, its path in another letter case, moves
+// there). Favourites show as commands n..1, the extra folders number on after
+// them, and a favourite, like the documents and temporary folders, takes the
+// dialog to its folder. Under the NoPlacesBar policy the documents and
+// temporary places and the extra folders go, each with its separator, and
+// the favourites keep their commands. The remove dialog resizes like the browse dialog and
+// removes favourites by their place in the list: of two that read alike, the
+// one selected goes. The stored value follows each change at once; without
+// favourites the remove command is greyed.
+TEST_F(BrowseDialogTest, FavouritesAndSpecialFolders)
 {
-    std::wstring red = MakeFolders(m_root, L"Red");
-    std::wstring blue = MakeFolders(m_root, L"Blue");
+    const std::wstring red = MakeFolders(m_root, L"Red");
+    const std::wstring blue = MakeFolders(m_root, L"Blue");
+    const std::wstring extra = MakeFolders(m_root, L"extra");
     std::wstring upperRed = red;
     for (wchar_t& c : upperRed)
         c = static_cast<wchar_t>(towupper(c));
-    SetProfileString(L"BFF", L"FolderHistoryFav", L"Old Red\n" + upperRed + L"\nQ\nQ:\\q\n");
-
-    CBrwsForFolderDlg dlg;
-    dlg.SetInitialFolder(blue.c_str());
-    std::vector<MenuItem> firstMenu;
-    DialogDriver driver;
-    driver.Then(OpenMenu)
-        .Next([&](HWND) {
-            HMENU hMenu = OpenPopupMenu();
-            ASSERT_NE(nullptr, hMenu);
-            firstMenu = MenuItems(hMenu);
-            ChooseMenuCommand(ID_BRWS_ADD_FAVORITE);
-        })
-        .Then([&](HWND hDlg) {
-            EXPECT_EQ(L"Blue\n" + blue + L"\nOld Red\n" + upperRed + L"\nQ\nQ:\\q\n",
-                      ProfileString(L"BFF", L"FolderHistoryFav"));
-            Locate(hDlg, red);
-        })
-        .Then(OpenMenu)
-        .Next([](HWND) { ChooseMenuCommand(ID_BRWS_ADD_FAVORITE); })
-        .Then([&](HWND hDlg) {
-            EXPECT_EQ(L"Red\n" + red + L"\nBlue\n" + blue + L"\nQ\nQ:\\q\n",
-                      ProfileString(L"BFF", L"FolderHistoryFav"));
-            OpenMenu(hDlg);
-        })
-        .Next([&](HWND) {
-            std::vector<MenuItem> items = MenuItems(OpenPopupMenu());
-            std::vector<std::pair<UINT, std::wstring>> favourites;
-            for (const MenuItem& item : items)
-                if (item.command >= 1 && item.command < 100)
-                    favourites.push_back({item.command, item.text});
-            // Stored order, most recent first; numbered as they were put in,
-            // from the oldest.
-            EXPECT_EQ((std::vector<std::pair<UINT, std::wstring>>{{3, L"Red"}, {2, L"Blue"}, {1, L"Q"}}),
-                      favourites);
-            ChooseMenuCommand(2);
-        })
-        .Then([&](HWND hDlg) {
-            EXPECT_TRUE(SamePath(blue, Field(hDlg)));
-            OpenMenu(hDlg);
-        })
-        .Next([](HWND) { ChooseMenuCommand(ID_BRWS_REMOVE_FAVORITES); })
-        .Then([&](HWND hRemove) {
-            HWND hList = GetDlgItem(hRemove, IDC_BRWS_FAVORITES_LIST);
-            ASSERT_NE(nullptr, hList) << "the remove dialog is not open";
-            EXPECT_EQ(3, SendMessageW(hList, LB_GETCOUNT, 0, 0));
-            EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hRemove, IDOK)));
-            DialogDriver::Select(hRemove, IDC_BRWS_FAVORITES_LIST, 0);
-            DialogDriver::Select(hRemove, IDC_BRWS_FAVORITES_LIST, 2);
-            EXPECT_TRUE(IsWindowEnabled(GetDlgItem(hRemove, IDOK)));
-            DialogDriver::Click(hRemove, IDOK);
-        })
-        .Then([&](HWND hDlg) {
-            EXPECT_EQ(L"Blue\n" + blue + L"\n", ProfileString(L"BFF", L"FolderHistoryFav"));
-            DialogDriver::Click(hDlg, IDCANCEL);
-        });
-    driver.Start();
-    EXPECT_EQ(IDCANCEL, dlg.DoModal());
-    EXPECT_TRUE(driver.Finished());
-
-    // The first showing: both stored favourites, add enabled, remove enabled,
-    // no extra-folders placeholder.
-    std::vector<UINT> commands;
-    for (const MenuItem& item : firstMenu)
-        commands.push_back(item.command);
-    EXPECT_EQ((std::vector<UINT>{ID_BRWS_GOTO_DOCUMENTS, ID_BRWS_GOTO_TEMP, 0, 2, 1, 0, ID_BRWS_ADD_FAVORITE,
-                                 ID_BRWS_REMOVE_FAVORITES}),
-              commands);
-}
-
-// Without favourites the remove command is greyed; the documents and temp
-// commands open those folders; extra folders follow the favourites' numbers.
-TEST_F(BrowseMenuTest, DocumentsTempAndExtraFolders)
-{
-    std::wstring extra = MakeFolders(m_root, L"extra");
+    const std::wstring twoQ = L"Q\nQ:\\q\nQ\nQ:\\q\n";
+    SetProfileString(L"BFF", L"FolderHistoryFav", L"Old Red\n" + upperRed + L"\n" + twoQ);
     wchar_t szTemp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, szTemp);
     wchar_t szDocuments[MAX_PATH] = {};
     ASSERT_EQ(S_OK, SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, 0, szDocuments));
-
-    CBrwsForFolderDlg dlg;
-    dlg.SetInitialFolder(extra.c_str());
-    dlg.m_lstExtraFolderNames.AddTail(L"Extra one");
-    dlg.m_lstExtraFolderPaths.AddTail(extra.c_str());
-    std::vector<MenuItem> items;
-    HMENU hExtraPopup = nullptr;
-    std::vector<MenuItem> extraItems;
-    DialogDriver driver;
-    driver.Then(OpenMenu)
-        .Next([&](HWND) {
-            HMENU hMenu = OpenPopupMenu();
-            items = MenuItems(hMenu);
-            hExtraPopup = GetSubMenu(hMenu, 0);
-            if (hExtraPopup)
-                extraItems = MenuItems(hExtraPopup);
-            ChooseMenuCommand(ID_BRWS_GOTO_TEMP);
-        })
-        .Then([&](HWND hDlg) {
-            EXPECT_TRUE(SamePath(szTemp, Field(hDlg))) << Field(hDlg);
-            OpenMenu(hDlg);
-        })
-        .Next([](HWND) { ChooseMenuCommand(ID_BRWS_GOTO_DOCUMENTS); })
-        .Then([&](HWND hDlg) {
-            EXPECT_TRUE(SamePath(szDocuments, Field(hDlg))) << Field(hDlg);
-            DialogDriver::Click(hDlg, IDCANCEL);
-        });
-    driver.Start();
-    EXPECT_EQ(IDCANCEL, dlg.DoModal());
-    EXPECT_TRUE(driver.Finished());
-    ASSERT_EQ(7u, items.size());
-    EXPECT_EQ(static_cast<UINT>(-1), items[0].command);
-    EXPECT_EQ(L"&Other Folders", items[0].text);
-    ASSERT_EQ(1u, extraItems.size());
-    EXPECT_EQ(1u, extraItems[0].command);
-    EXPECT_EQ(L"Extra one", extraItems[0].text);
-    EXPECT_TRUE(items[6].greyed) << "remove favourites without favourites";
-    EXPECT_EQ(ID_BRWS_REMOVE_FAVORITES, items[6].command);
-    EXPECT_FALSE(items[5].greyed) << "add favourite with a current item";
-}
-
-// Under NoPlacesBar the documents and temporary places and the extra folders
-// go, each with its separator; the favourites keep their commands.
-TEST_F(BrowseMenuTest, NoPlacesBarLeavesTheFavourites)
-{
-    testing_support::ScopedRegistryValue policy(L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32",
-                                                L"NoPlacesBar");
-    ASSERT_TRUE(policy.SetDword(1));
-    SetProfileString(L"BFF", L"FolderHistoryFav", L"A\nQ:\\a\nB\nQ:\\b\n");
-    CBrwsForFolderDlg dlg;
-    dlg.m_lstExtraFolderNames.AddTail(L"Extra");
-    dlg.m_lstExtraFolderPaths.AddTail(L"Q:\\extra");
-    std::vector<UINT> commands;
-    DialogDriver driver;
-    driver.Then(OpenMenu)
-        .Next([&](HWND) {
-            for (const MenuItem& item : MenuItems(OpenPopupMenu()))
-                commands.push_back(item.command);
-            EndMenu();
-        })
-        .Then([](HWND hDlg) { DialogDriver::Click(hDlg, IDCANCEL); });
-    driver.Start();
-    EXPECT_EQ(IDCANCEL, dlg.DoModal());
-    EXPECT_EQ((std::vector<UINT>{2, 1, 0, ID_BRWS_ADD_FAVORITE, ID_BRWS_REMOVE_FAVORITES}), commands);
-}
-
-// Favourites are removed by their place in the list: of two that read alike,
-// the one selected goes and the other stays; the stored format is kept.
-TEST_F(BrowseMenuTest, RemovingOneOfTwoLikeFavouritesKeepsTheOther)
-{
-    SetProfileString(L"BFF", L"FolderHistoryFav", L"Same\nQ:\\same\nSame\nQ:\\same\nOther\nQ:\\other\n");
-    CBrwsForFolderDlg dlg;
-    DialogDriver driver;
-    driver.Then(OpenMenu)
-        .Next([](HWND) { ChooseMenuCommand(ID_BRWS_REMOVE_FAVORITES); })
-        .Then([](HWND hRemove) {
-            ASSERT_EQ(3, SendDlgItemMessageW(hRemove, IDC_BRWS_FAVORITES_LIST, LB_GETCOUNT, 0, 0));
-            DialogDriver::Select(hRemove, IDC_BRWS_FAVORITES_LIST, 1);
-            DialogDriver::Click(hRemove, IDOK);
-        })
-        .Then([](HWND hDlg) { DialogDriver::Click(hDlg, IDCANCEL); });
-    driver.Start();
-    EXPECT_EQ(IDCANCEL, dlg.DoModal());
-    EXPECT_EQ(L"Same\nQ:\\same\nOther\nQ:\\other\n", ProfileString(L"BFF", L"FolderHistoryFav"));
-}
-
-// New folders get a free name, are named by typing and Enter; Escape keeps
-// the first name; F2 never edits an existing folder; names that would leave
-// the parent are refused.
-TEST_F(BrowseMenuTest, NewFolderNamedInPlace)
-{
-    std::wstring parent = MakeFolders(m_root, L"parent");
-    MakeFolders(m_root, L"parent\\New Folder");
-    CBrwsForFolderDlg dlg;
-    dlg.SetInitialFolder(parent.c_str());
-    DialogDriver driver;
-    driver.Then([](HWND hDlg) { DialogDriver::Click(hDlg, IDC_BRWS_NEW_FOLDER); })
-        .Next([&](HWND) {
-            HWND hDlg = DialogDriver::ActiveDialog();
-            EXPECT_TRUE(FolderExists(parent + L"\\New Folder (2)"));
-            HWND hEdit = LabelEdit(hDlg);
-            ASSERT_NE(nullptr, hEdit) << "no label edit on the new folder";
-            EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hDlg, IDOK)));
-            SetWindowTextW(hEdit, L"Named");
-            DialogDriver::PostKey(hEdit, VK_RETURN);
-        })
-        .Next([](HWND) {})
-        .Then([&](HWND hDlg) {
-            EXPECT_TRUE(FolderExists(parent + L"\\Named"));
-            EXPECT_FALSE(FolderExists(parent + L"\\New Folder (2)"));
-            EXPECT_EQ(nullptr, LabelEdit(hDlg));
-            EXPECT_TRUE(SamePath(parent + L"\\Named", Field(hDlg)));
-            EXPECT_EQ(L"Named", TreeItemText(Tree(hDlg), TreeSelection(Tree(hDlg))));
-            EXPECT_TRUE(IsWindowEnabled(GetDlgItem(hDlg, IDOK)));
-            // Back to the parent for the next folder.
-            Locate(hDlg, parent);
-            DialogDriver::Click(hDlg, IDC_BRWS_NEW_FOLDER);
-        })
-        .Next([&](HWND) {
-            HWND hEdit = LabelEdit(DialogDriver::ActiveDialog());
-            ASSERT_NE(nullptr, hEdit);
-            SetWindowTextW(hEdit, L"Discarded");
-            DialogDriver::PostKey(hEdit, VK_ESCAPE);
-        })
-        .Next([](HWND) {})
-        .Then([&](HWND hDlg) {
-            EXPECT_TRUE(FolderExists(parent + L"\\New Folder (2)"));
-            EXPECT_FALSE(FolderExists(parent + L"\\Discarded"));
-            EXPECT_EQ(nullptr, LabelEdit(hDlg));
-            // F2 on an existing folder opens no editor.
-            SetFocus(Tree(hDlg));
-            DialogDriver::PostKey(Tree(hDlg), VK_F2);
-        })
-        .Next([](HWND) {})
-        .Then([&](HWND hDlg) {
-            EXPECT_EQ(nullptr, LabelEdit(hDlg));
-            Locate(hDlg, parent);
-            DialogDriver::Click(hDlg, IDC_BRWS_NEW_FOLDER);
-        })
-        .Next([&](HWND) {
-            HWND hEdit = LabelEdit(DialogDriver::ActiveDialog());
-            ASSERT_NE(nullptr, hEdit);
-            EXPECT_TRUE(FolderExists(parent + L"\\New Folder (3)"));
-            SetWindowTextW(hEdit, L"..\\escaped");
-            DialogDriver::PostKey(hEdit, VK_RETURN);
-        })
-        .Next([](HWND) {})
-        .Then([&](HWND hDlg) {
-            EXPECT_FALSE(FolderExists(m_root / L"escaped"));
-            EXPECT_TRUE(FolderExists(parent + L"\\New Folder (3)"));
-            DialogDriver::Click(hDlg, IDCANCEL);
-        });
-    driver.Start();
-    EXPECT_EQ(IDCANCEL, dlg.DoModal());
-    EXPECT_TRUE(driver.Finished());
-}
-
-// The rectangle stored at OK comes back; one off every monitor is centred on
-// the nearest monitor; a value too short to be a rectangle is ignored.
-TEST_F(BrowseMenuTest, WindowRectangleStoredAndRestored)
-{
-    auto run = [](RECT* pSeen, bool bOk) {
-        CBrwsForFolderDlg dlg;
-        dlg.SetSaveStartPlacement(TRUE, L"Place", L"Rect");
-        DialogDriver driver;
-        driver.Then([&](HWND hDlg) {
-            GetWindowRect(hDlg, pSeen);
-            if (bOk)
-                DialogDriver::SetText(hDlg, IDC_BRWS_FOLDER_FIELD, L"C:\\");
-            DialogDriver::Click(hDlg, bOk ? IDOK : IDCANCEL);
-        });
-        driver.Start();
-        EXPECT_EQ(bOk ? IDOK : IDCANCEL, dlg.DoModal());
+    const std::vector<Follow> removeFollows = {
+        {IDC_BRWS_FAVORITES_LIST, 0, 0, 1, 1},
+        {IDOK, 1, 1, 1, 1},
+        {IDCANCEL, 1, 1, 1, 1},
+        {IDC_BRWS_SIZE_GRIP, 1, 1, 1, 1},
     };
 
-    RECT rcDefault = {};
-    run(&rcDefault, false);
-    EXPECT_TRUE(ProfileBinary(L"Place", L"Rect").empty()) << "Cancel stores no rectangle";
-    const int w = rcDefault.right - rcDefault.left;
-    const int h = rcDefault.bottom - rcDefault.top;
+    testing_support::ScopedRegistryValue noPlacesBar(
+        L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32", L"NoPlacesBar");
+    CBrwsForFolderDlg dlg;
+    dlg.SetInitialFolder(blue.c_str());
+    dlg.m_lstExtraFolderNames.AddTail(L"Extra one");
+    dlg.m_lstExtraFolderPaths.AddTail(extra.c_str());
+    std::vector<MenuItem> firstMenu, extras, favourites, lastMenu;
+    DialogDriver driver;
+    ChooseFromMenu(driver, ID_BRWS_ADD_FAVORITE, [&](const std::vector<MenuItem>& items) {
+        firstMenu = items;
+        extras = MenuItems(GetSubMenu(OpenPopupMenu(), 0));
+    }).Then([&](HWND hDlg) {
+        EXPECT_EQ(L"Blue\n" + blue + L"\nOld Red\n" + upperRed + L"\n" + twoQ, StoredFavourites());
+        DialogDriver::SetText(hDlg, IDC_BRWS_FOLDER_FIELD, red.c_str());
+        DialogDriver::Click(hDlg, IDC_BRWS_LOCATE);
+    });
+    ChooseFromMenu(driver, ID_BRWS_ADD_FAVORITE).Then([&](HWND hDlg) {
+        Stored(L"Red\n" + red + L"\nBlue\n" + blue + L"\n" + twoQ)(hDlg);
+        ASSERT_TRUE(noPlacesBar.SetDword(1));
+    });
+    ChooseFromMenu(driver, 3, [&](const std::vector<MenuItem>& items) {
+        favourites = items;
+        noPlacesBar.Remove();
+    }).Then(WentTo(blue));
+    ChooseFromMenu(driver, ID_BRWS_GOTO_TEMP).Then(WentTo(szTemp));
+    ChooseFromMenu(driver, ID_BRWS_GOTO_DOCUMENTS).Then(WentTo(szDocuments));
+    ChooseFromMenu(driver, ID_BRWS_REMOVE_FAVORITES)
+        .Then([&](HWND hRemove) {
+            ASSERT_EQ(4, SendDlgItemMessageW(hRemove, IDC_BRWS_FAVORITES_LIST, LB_GETCOUNT, 0, 0));
+            CheckResizing(hRemove, removeFollows, 90, 50);
+            EXPECT_FALSE(Enabled(hRemove, IDOK));
+            DialogDriver::Select(hRemove, IDC_BRWS_FAVORITES_LIST, 0);
+            EXPECT_TRUE(Enabled(hRemove, IDOK));
+            Remove({2})(hRemove);
+        })
+        .Then(Stored(L"Blue\n" + blue + L"\nQ\nQ:\\q\n"));
+    ChooseFromMenu(driver, ID_BRWS_REMOVE_FAVORITES).Then(Remove({0, 1})).Then(Stored(L""));
+    ChooseFromMenu(driver, 0, [&](const std::vector<MenuItem>& items) { lastMenu = items; })
+        .Then([](HWND hDlg) { DialogDriver::Click(hDlg, IDCANCEL); });
+    EXPECT_EQ(IDCANCEL, RunDialog(dlg, driver));
 
-    // Partly off screen but touching the monitor: used as it is.
-    RECT rcStored = {-40, 30, -40 + w, 30 + h};
-    SetProfileBinary(L"Place", L"Rect", &rcStored, sizeof(rcStored));
-    RECT rcSeen = {};
-    run(&rcSeen, true);
-    EXPECT_EQ(-40, rcSeen.left);
-    EXPECT_EQ(30, rcSeen.top);
-    std::vector<BYTE> stored = ProfileBinary(L"Place", L"Rect");
-    ASSERT_EQ(sizeof(RECT), stored.size());
-    EXPECT_EQ(0, memcmp(stored.data(), &rcSeen, sizeof(RECT)));
-
-    // Off every monitor: centred on the nearest one, size kept.
-    RECT rcFar = {9000, 7000, 9000 + w, 7000 + h};
-    SetProfileBinary(L"Place", L"Rect", &rcFar, sizeof(rcFar));
-    run(&rcSeen, false);
-    MONITORINFO mi = {sizeof(mi)};
-    POINT ptFar = {9000 + w / 2, 7000 + h / 2};
-    ASSERT_TRUE(GetMonitorInfoW(MonitorFromPoint(ptFar, MONITOR_DEFAULTTONEAREST), &mi));
-    EXPECT_EQ(mi.rcMonitor.left + (mi.rcMonitor.right - mi.rcMonitor.left) / 2 - w / 2, rcSeen.left);
-    EXPECT_EQ(mi.rcMonitor.top + (mi.rcMonitor.bottom - mi.rcMonitor.top) / 2 - h / 2, rcSeen.top);
-    EXPECT_EQ(w, rcSeen.right - rcSeen.left);
-
-    // Eight bytes are no rectangle: the template's own place stays.
-    LONG shortValue[2] = {-30000, -30000};
-    SetProfileBinary(L"Place", L"Rect", shortValue, sizeof(shortValue));
-    run(&rcSeen, false);
-    EXPECT_EQ(rcDefault.left, rcSeen.left);
-    EXPECT_EQ(rcDefault.top, rcSeen.top);
+    EXPECT_EQ((std::vector<UINT>{static_cast<UINT>(-1), 0, ID_BRWS_GOTO_DOCUMENTS, ID_BRWS_GOTO_TEMP, 0, 3, 2, 1, 0,
+                                 ID_BRWS_ADD_FAVORITE, ID_BRWS_REMOVE_FAVORITES}),
+              Commands(firstMenu));
+    ASSERT_EQ(11u, firstMenu.size());
+    EXPECT_EQ(L"&Other Folders", firstMenu[0].text);
+    EXPECT_FALSE(firstMenu[9].greyed || firstMenu[10].greyed) << "add and remove with a current item and favourites";
+    ASSERT_EQ(1u, extras.size());
+    EXPECT_EQ(4u, extras[0].command) << "after the three favourites";
+    EXPECT_EQ(L"Extra one", extras[0].text);
+    EXPECT_EQ((std::vector<UINT>{4, 3, 2, 1, 0, ID_BRWS_ADD_FAVORITE, ID_BRWS_REMOVE_FAVORITES}),
+              Commands(favourites))
+        << "under NoPlacesBar; the stored order, most recent first, numbered from the oldest";
+    ASSERT_EQ(7u, favourites.size());
+    const std::vector<std::wstring> names = {L"Red", L"Blue", L"Q", L"Q"};
+    for (size_t i = 0; i < names.size(); ++i)
+        EXPECT_EQ(names[i], favourites[i].text);
+    ASSERT_EQ(7u, lastMenu.size()) << "no favourites, no separator after them";
+    EXPECT_EQ(ID_BRWS_REMOVE_FAVORITES, lastMenu[6].command);
+    EXPECT_TRUE(lastMenu[6].greyed) << "remove favourites without favourites";
 }
