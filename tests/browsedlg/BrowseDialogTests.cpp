@@ -13,7 +13,6 @@
 #include <memory>
 #include <sstream>
 #include <stdio.h>
-#include <stdlib.h>
 
 using namespace browsedlg_test;
 
@@ -227,8 +226,9 @@ TEST_F(BrowseDialogTest, HistoryOfFoldersTypedOpenedAndPicked)
 // the selection stays. F5 reads the selected folder again (never opened,
 // nothing watches it); once open, the tree follows folders made and removed
 // on disk. Backspace and Alt+Up go to the parent folder (Up alone would go to
-// the sibling above). OK on a folder outside the file system shows the
-// message and the dialog stays open. Then a 300-character path is typed,
+// the sibling above). On a folder outside the file system, Enter leaves the
+// disabled OK alone, and OK pressed all the same shows the message; the
+// dialog stays open. Then a 300-character path is typed,
 // located and chosen with OK: where the shell reaches it, the dialog returns
 // it whole and keeps it in the history, else it refuses it with the same
 // message and leaves the text as it was; it never stands for the folder that
@@ -308,8 +308,12 @@ TEST_F(BrowseDialogTest, TreeKeysMessagesAndLongPaths)
             ASSERT_NE(nullptr, hVirtual) << "no virtual folder below the desktop";
             TreeView_SelectItem(hTree, hVirtual);
             EXPECT_FALSE(Enabled(hDlg, IDOK));
-            // Enter would be ignored with OK disabled; press it anyway.
-            SendMessageW(hDlg, WM_COMMAND, IDOK, 0);
+            // Enter goes to the default button, OK, which is disabled.
+            DialogDriver::PostKey(hTree, VK_RETURN);
+        })
+        .Then([](HWND hDlg) {
+            ASSERT_NE(nullptr, GetDlgItem(hDlg, IDC_BRWS_FOLDER_FIELD)) << "Enter pressed the disabled OK";
+            SendMessageW(hDlg, WM_COMMAND, IDOK, 0); // as a host's shortcut would, all the same
         })
         .Then(answerMessage)
         .Then(typeAndPress(IDC_BRWS_LOCATE));
@@ -334,7 +338,8 @@ TEST_F(BrowseDialogTest, TreeKeysMessagesAndLongPaths)
 
 namespace {
 
-// What the dialog came out like in DISABLED_Probe, in pixels but the first.
+// What the dialog came out like in DISABLED_Probe, in pixels but the first
+// (the font's height as its LOGFONT gives it, negative for a character height).
 const char* const kProbed[] = {"dpi", "width", "height", "tree", "font", "button icon", "tree icon"};
 
 // Runs DISABLED_Probe in a process of its own, started at the resolution
@@ -374,11 +379,10 @@ TEST_F(BrowseDialogTest, DISABLED_Probe)
                   GetObjectW(reinterpret_cast<HFONT>(SendMessageW(hDlg, WM_GETFONT, 0, 0)), sizeof(font), &font);
                   const int buttonIcon = testing_support::IconWidth(reinterpret_cast<HICON>(
                       SendDlgItemMessageW(hDlg, IDC_BRWS_SPECIAL_FOLDERS, BM_GETIMAGE, IMAGE_ICON, 0)));
-                  int cx = 0;
-                  int cy = 0;
+                  int cx = 0, cy = 0;
                   ImageList_GetIconSize(TreeView_GetImageList(Tree(hDlg), TVSIL_NORMAL), &cx, &cy);
                   printf("probe: %d %ld %ld %ld %ld %d %d\n", dpi, rcClient.right, rcClient.bottom,
-                         rcTree.right - rcTree.left, labs(font.lfHeight), buttonIcon, cx);
+                         rcTree.right - rcTree.left, font.lfHeight, buttonIcon, cx);
                   DialogDriver::Click(hDlg, IDCANCEL);
               }));
 }
