@@ -1,67 +1,64 @@
 // Shared set-up of the browse-for-folder dialog tests: an application object
 // whose profile lives in the registry, the language module linked in, and
-// helpers that look at the dialog the way a person sees it.
+// helpers that run the dialog and look at it the way a person sees it.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <afxwin.h>
+#include <commctrl.h>
+#include <shlobj.h>
 
 #include "BrwsForFolderDlg.h"
 #include "BrwsResourceIds.h"
 #include "DialogDriver.h"
 #include "TestProcess.h"
 
-#include <string>
-#include <vector>
+#include <functional>
 
 namespace browsedlg_test {
 
-// HKEY_CURRENT_USER key under which the test application's profile lives.
-extern const wchar_t* const kProfileKey;
+using testing_support::DialogDriver;
+using testing_support::ScratchFolder;
 
-// The profile string value, or "<missing>".
-std::wstring ProfileString(const std::wstring& section, const std::wstring& entry);
-// Writes a profile string value directly into the registry.
-void SetProfileString(const std::wstring& section, const std::wstring& entry, const std::wstring& value);
-// The profile binary value's bytes (empty when missing).
-std::vector<BYTE> ProfileBinary(const std::wstring& section, const std::wstring& entry);
-void SetProfileBinary(const std::wstring& section, const std::wstring& entry, const void* data, DWORD size);
-
-// The dialog's folder tree, the folder field's text, whether a control is enabled.
-HWND Tree(HWND hDlg);
-std::wstring Field(HWND hDlg);
-bool Enabled(HWND hDlg, int id);
-
-// Text of a tree item, and the tree's selected item.
-std::wstring TreeItemText(HWND hTree, HTREEITEM hItem);
-HTREEITEM TreeSelection(HWND hTree);
-// The path of the folder behind a tree item.
-std::wstring TreeItemPath(HWND hTree, HTREEITEM hItem);
-// Entries of a combo box's list.
-std::vector<std::wstring> ComboEntries(HWND hCombo);
-
-// The open popup menu of this thread, or null.
-HMENU OpenPopupMenu();
-// (command, text, greyed) of each item of a menu; separators have command 0
-// and popups command -1.
-struct MenuItem
+// The profile string value, or "<missing>"; writing one directly.
+inline std::wstring ProfileString(const wchar_t* section, const wchar_t* entry)
 {
-    UINT command;
-    std::wstring text;
-    bool greyed;
-};
-std::vector<MenuItem> MenuItems(HMENU hMenu);
-// Chooses a command of the open popup menu with the arrow keys and Enter.
-void ChooseMenuCommand(UINT command);
-
-// Case-insensitive comparison of paths, ignoring one trailing backslash.
-bool SamePath(std::wstring a, std::wstring b);
-
-// A folder tree on disk: creates every folder of the relative path.
-std::wstring MakeFolders(const testing_support::ScratchFolder& root, const std::wstring& relative);
-bool FolderExists(const std::wstring& path);
-
+    return static_cast<LPCWSTR>(AfxGetApp()->GetProfileString(section, entry, L"<missing>"));
+}
+inline void SetProfileString(const wchar_t* section, const wchar_t* entry, const std::wstring& value)
+{
+    ASSERT_TRUE(AfxGetApp()->WriteProfileString(section, entry, value.c_str()));
+}
 // Empties the test application's profile.
 void ClearProfile();
+
+// Runs the dialog with the driver's script (or a single step); checks that
+// every step ran and answers what DoModal answered.
+INT_PTR RunDialog(CDialog& dlg, DialogDriver& driver);
+INT_PTR RunDialog(CDialog& dlg, std::function<void(HWND)> step);
+
+// The dialog's folder tree, the folder field's text, whether a control is enabled.
+inline HWND Tree(HWND hDlg) { return GetDlgItem(hDlg, IDC_BRWS_FOLDER_TREE); }
+inline std::wstring Field(HWND hDlg) { return DialogDriver::ItemText(hDlg, IDC_BRWS_FOLDER_FIELD); }
+inline bool Enabled(HWND hDlg, int id) { return IsWindowEnabled(GetDlgItem(hDlg, id)) != FALSE; }
+
+// A folder tree on disk: creates every folder of the relative path.
+inline std::wstring MakeFolders(const ScratchFolder& root, const std::wstring& relative)
+{
+    SHCreateDirectoryExW(nullptr, (root / relative).c_str(), nullptr);
+    return root / relative;
+}
+
+// The language module linked in; every test starts and ends with an empty
+// profile and has a scratch folder.
+class BrowseDialogTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite();
+    static void TearDownTestSuite();
+    void SetUp() override { ClearProfile(); }
+    void TearDown() override { ClearProfile(); }
+    ScratchFolder m_root{L"bff"};
+};
 
 } // namespace browsedlg_test

@@ -2,21 +2,23 @@
 // closed from its own message loop, one step per tick; results checked in the
 // result folder, on disk and in the profile in the registry.
 #include "BrowseDialogEnv.h"
-#include "ListingGate.h"
+#include "BrwsDriveTree.h"
+#include "BrwsFolderFactory.h"
 #include "IconSize.h"
+#include "ListingGate.h"
 #include "RegistryScope.h"
 
-#include <commctrl.h>
-#include <shlobj.h>
-
-#include <cstddef>
 #include <cstring>
+#include <iterator>
+#include <memory>
+#include <sstream>
+#include <stdio.h>
 
 using namespace browsedlg_test;
-using testing_support::DialogDriver;
-using testing_support::ScratchFolder;
 
 namespace {
+
+const wchar_t* const kComdlg32Policies = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32";
 
 // Table index of a virtual member function under the Itanium C++ ABI that
 // mingw uses: a pointer to it holds 1 + its byte offset in the table.
@@ -29,343 +31,387 @@ ptrdiff_t VirtualIndex(F pmf)
     return (words[0] - 1) / static_cast<ptrdiff_t>(sizeof(void*));
 }
 
+// The folder the dialog reported, as GetPathName(FALSE) gives it.
+std::wstring Result(CBrwsForFolderDlg& dlg)
+{
+    return static_cast<LPCWSTR>(dlg.GetPathName(FALSE));
+}
+
+// The texts of a tree item's children.
 std::vector<std::wstring> ChildTexts(HWND hTree, HTREEITEM hItem)
 {
     std::vector<std::wstring> texts;
     for (HTREEITEM h = TreeView_GetChild(hTree, hItem); h; h = TreeView_GetNextSibling(hTree, h))
-        texts.push_back(TreeItemText(hTree, h));
+    {
+        wchar_t buffer[MAX_PATH] = {}; // a folder name has at most 255 characters
+        TVITEMW item = {TVIF_TEXT | TVIF_HANDLE, h};
+        item.pszText = buffer;
+        item.cchTextMax = MAX_PATH;
+        texts.push_back(TreeView_GetItem(hTree, &item) ? buffer : L"<no item>");
+    }
     return texts;
 }
 
-class BrowseDialogTest : public ::testing::Test
+// The path of the folder behind a tree item, and behind the dialog's selection.
+std::wstring TreeItemPath(HWND hTree, HTREEITEM hItem)
 {
-protected:
-    void SetUp() override { ClearProfile(); }
-    void TearDown() override { ClearProfile(); }
-    ScratchFolder m_root{L"bff"};
-};
+    TVITEMW item = {TVIF_PARAM | TVIF_HANDLE, hItem};
+    if (!TreeView_GetItem(hTree, &item) || !item.lParam)
+        return L"<no data>";
+    const CDriveTreeItemData* pData = reinterpret_cast<const CDriveTreeItemData*>(item.lParam);
+    return pData->m_pFolder ? std::wstring(static_cast<LPCWSTR>(pData->m_pFolder->m_strPath)) : L"<no folder>";
+}
+
+std::wstring SelectedPath(HWND hDlg)
+{
+    return TreeItemPath(Tree(hDlg), TreeView_GetSelection(Tree(hDlg)));
+}
+
+// Entries of a combo box's list.
+std::vector<std::wstring> ComboEntries(HWND hCombo)
+{
+    std::vector<std::wstring> entries;
+    for (int i = 0; i < static_cast<int>(SendMessageW(hCombo, CB_GETCOUNT, 0, 0)); ++i)
+    {
+        // Entries are paths of any length.
+        std::wstring entry(static_cast<size_t>(SendMessageW(hCombo, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
+        SendMessageW(hCombo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&entry[0]));
+        entries.push_back(entry.c_str());
+    }
+    return entries;
+}
+
+// The list of the completion's suggestions when it shows (Wine's completion
+// control puts it in a popup of its own), else null.
+HWND ShownSuggestions()
+{
+    HWND hList = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hWnd, LPARAM lParam) -> BOOL {
+            HWND hFound = IsWindowVisible(hWnd) ? FindWindowExW(hWnd, nullptr, L"ListBox", nullptr) : nullptr;
+            *reinterpret_cast<HWND*>(lParam) = hFound;
+            return hFound == nullptr;
+        },
+        reinterpret_cast<LPARAM>(&hList));
+    return hList;
+}
+
+HWND FieldEdit(HWND hDlg)
+{
+    return FindWindowExW(GetDlgItem(hDlg, IDC_BRWS_FOLDER_FIELD), nullptr, L"Edit", nullptr);
+}
 
 } // namespace
 
 // The host calls the interface through its table; the destructor takes two
-// entries under this ABI, so operation n of the interface sits at n + 1.
+// entries under this ABI, so operation n of the interface sits at n + 1. It
+// finds the factory by its undecorated name.
 TEST(BrowseDialogInterface, TableOrderAndUndecoratedFactory)
 {
-    EXPECT_EQ(2, VirtualIndex(&VBrwsForFolderDlg::GetFolderName));
-    EXPECT_EQ(3, VirtualIndex(&VBrwsForFolderDlg::GetNumChildren));
-    EXPECT_EQ(4, VirtualIndex(&VBrwsForFolderDlg::GetPathName));
-    EXPECT_EQ(5, VirtualIndex(&VBrwsForFolderDlg::SetFavoritesHistory));
-    EXPECT_EQ(6, VirtualIndex(&VBrwsForFolderDlg::SetHistory));
-    EXPECT_EQ(7, VirtualIndex(&VBrwsForFolderDlg::GetSaveStartPlacement));
-    EXPECT_EQ(8, VirtualIndex(&VBrwsForFolderDlg::SetSaveStartPlacement));
-    EXPECT_EQ(9, VirtualIndex(&VBrwsForFolderDlg::SetInitialFolder));
-    EXPECT_EQ(10, VirtualIndex(&VBrwsForFolderDlg::Do));
-    EXPECT_EQ(11, VirtualIndex(&VBrwsForFolderDlg::DeleteThis));
-
-    HMODULE hModule = GetModuleHandleW(L"TarkBrowserUtil.dll");
-    ASSERT_NE(nullptr, hModule);
-    typedef VBrwsForFolderDlg* (*MakeFn)();
-    MakeFn make = reinterpret_cast<MakeFn>(reinterpret_cast<void*>(GetProcAddress(hModule, "MakeBrwsForFolderDlg")));
-    ASSERT_NE(nullptr, make);
-    VBrwsForFolderDlg* pDlg = make();
-    ASSERT_NE(nullptr, pDlg);
-    EXPECT_EQ(0, pDlg->GetSaveStartPlacement());
-    pDlg->SetSaveStartPlacement(TRUE, L"S", L"E");
-    EXPECT_EQ(1, pDlg->GetSaveStartPlacement());
-    EXPECT_STREQ(L"", pDlg->GetPathName(FALSE));
-    pDlg->DeleteThis();
+    using V = VBrwsForFolderDlg;
+    const ptrdiff_t slots[] = {VirtualIndex(&V::GetFolderName),        VirtualIndex(&V::GetNumChildren),
+                               VirtualIndex(&V::GetPathName),          VirtualIndex(&V::SetFavoritesHistory),
+                               VirtualIndex(&V::SetHistory),           VirtualIndex(&V::GetSaveStartPlacement),
+                               VirtualIndex(&V::SetSaveStartPlacement), VirtualIndex(&V::SetInitialFolder),
+                               VirtualIndex(&V::Do),                   VirtualIndex(&V::DeleteThis)};
+    for (size_t i = 0; i < std::size(slots); ++i)
+        EXPECT_EQ(static_cast<ptrdiff_t>(i + 2), slots[i]) << "operation " << i + 1;
+    EXPECT_NE(nullptr, GetProcAddress(GetModuleHandleW(L"TarkBrowserUtil.dll"), "MakeBrwsForFolderDlg"));
 }
 
-// Opening below a drive inserts the ancestors; OK reports the folder and puts
-// it on top of the history.
-TEST_F(BrowseDialogTest, OpensDeepFolderWithItsAncestorsAndOkReportsIt)
+// Four dialogs over one history. A typed path needs text for OK. Typing part
+// of a name offers the typed parent's subfolders that start with it; Escape
+// closes the offer, Down and Enter take the first into the field, neither
+// closes the dialog, and the history still drops down. OK puts the folder on
+// top and cuts the history to its limit (a text after the last line feed is
+// no entry). The next dialog lists the history in the field and opens
+// its first entry when that exists; picking an older entry makes it the
+// choice. Cancel only cuts the history and reports the folder it was at.
+// Under the NoFileMru policy the field loses its list, in place, and the
+// history is neither read nor written.
+TEST_F(BrowseDialogTest, HistoryOfFoldersTypedOpenedAndPicked)
 {
-    std::wstring deep = MakeFolders(m_root, L"alpha\\beta\\gamma");
-    CBrwsForFolderDlg dlg;
-    dlg.SetInitialFolder(deep.c_str());
-    dlg.SetHistory(L"Hist", L"Folders", 5);
-    DialogDriver driver;
-    driver.Then([&](HWND hDlg) {
-        HWND hTree = Tree(hDlg);
-        HTREEITEM hSel = TreeSelection(hTree);
-        EXPECT_EQ(L"gamma", TreeItemText(hTree, hSel));
-        HTREEITEM hParent = TreeView_GetParent(hTree, hSel);
-        EXPECT_EQ(L"beta", TreeItemText(hTree, hParent));
-        EXPECT_EQ(L"alpha", TreeItemText(hTree, TreeView_GetParent(hTree, hParent)));
-        EXPECT_EQ(0, dlg.GetNumChildren(hSel));
-        EXPECT_EQ(1, dlg.GetNumChildren(hParent));
-        EXPECT_TRUE(SamePath(deep, Field(hDlg)));
-        EXPECT_TRUE(Enabled(hDlg, IDOK));
-        EXPECT_TRUE(Enabled(hDlg, IDC_BRWS_NEW_FOLDER));
-        EXPECT_EQ(L"Choose a folder:", DialogDriver::ItemText(hDlg, IDC_BRWS_FOLDER_PROMPT));
-        EXPECT_NE(nullptr, reinterpret_cast<HICON>(
-                               SendDlgItemMessageW(hDlg, IDC_BRWS_LOCATE, BM_GETIMAGE, IMAGE_ICON, 0)));
-        DialogDriver::Click(hDlg, IDOK);
-    });
-    driver.Start();
-    EXPECT_EQ(IDOK, dlg.DoModal());
-    EXPECT_TRUE(driver.Finished());
-    EXPECT_TRUE(SamePath(deep, static_cast<LPCWSTR>(dlg.GetPathName(FALSE))));
-    EXPECT_STREQ(L"gamma", dlg.GetFolderName());
-    std::wstring history = ProfileString(L"Hist", L"Folders");
-    ASSERT_FALSE(history.empty());
-    EXPECT_TRUE(SamePath(deep, history.substr(0, history.find(L'\n'))));
-    EXPECT_EQ(L'\n', history.back());
+    const std::wstring older = MakeFolders(m_root, L"older");
+    const std::wstring typed = MakeFolders(m_root, L"typed");
+    MakeFolders(m_root, L"types");
+    SetProfileString(L"H", L"Recent", L"Q:\\gone\n" + older + L"\nQ:\\three\nQ:\\tail-without-feed");
+    auto entries = [](HWND hDlg) { return ComboEntries(GetDlgItem(hDlg, IDC_BRWS_FOLDER_FIELD)); };
+    CBrwsForFolderDlg first;
+    {
+        first.SetHistory(L"H", L"Recent", 3);
+        auto suggestionsShown = [](HWND) { return ShownSuggestions() != nullptr; };
+        DialogDriver driver;
+        driver
+            .Then([&](HWND hDlg) {
+                EXPECT_EQ((std::vector<std::wstring>{L"Q:\\gone", older, L"Q:\\three"}), entries(hDlg));
+                EXPECT_EQ(nullptr, TreeView_GetSelection(Tree(hDlg))) << "the first entry does not exist";
+                EXPECT_EQ(L"Choose a folder:", DialogDriver::ItemText(hDlg, IDC_BRWS_FOLDER_PROMPT));
+                DialogDriver::SetText(hDlg, IDC_BRWS_FOLDER_FIELD, L"");
+                EXPECT_FALSE(Enabled(hDlg, IDOK));
+                SetFocus(FieldEdit(hDlg));
+                DialogDriver::PostChars(FieldEdit(hDlg), (m_root / L"t").c_str());
+            })
+            .Until(suggestionsShown)
+            .Then([&](HWND hDlg) { DialogDriver::PostKey(FieldEdit(hDlg), VK_ESCAPE); })
+            .Then([&](HWND hDlg) {
+                EXPECT_EQ(nullptr, ShownSuggestions());
+                EXPECT_EQ(m_root / L"t", Field(hDlg));
+                DialogDriver::PostChars(FieldEdit(hDlg), L"y");
+            })
+            .Until(suggestionsShown)
+            .Then([&](HWND hDlg) {
+                EXPECT_EQ(2, SendMessageW(ShownSuggestions(), LB_GETCOUNT, 0, 0)) << "typed and types";
+                DialogDriver::PostKey(FieldEdit(hDlg), VK_DOWN);
+            })
+            .Then([&](HWND hDlg) {
+                EXPECT_EQ(typed, Field(hDlg));
+                DialogDriver::PostKey(FieldEdit(hDlg), VK_RETURN);
+            })
+            .Then([&](HWND hDlg) {
+                EXPECT_EQ(nullptr, ShownSuggestions());
+                EXPECT_EQ(typed, Field(hDlg));
+                EXPECT_TRUE(Enabled(hDlg, IDOK));
+                EXPECT_FALSE(Enabled(hDlg, IDC_BRWS_NEW_FOLDER));
+                HWND hField = GetDlgItem(hDlg, IDC_BRWS_FOLDER_FIELD);
+                SendMessageW(hField, CB_SHOWDROPDOWN, TRUE, 0);
+                EXPECT_TRUE(SendMessageW(hField, CB_GETDROPPEDSTATE, 0, 0));
+                EXPECT_EQ(3u, entries(hDlg).size()) << "the history is still the list";
+                SendMessageW(hField, CB_SHOWDROPDOWN, FALSE, 0);
+                DialogDriver::Click(hDlg, IDOK);
+            });
+        EXPECT_EQ(IDOK, RunDialog(first, driver));
+    }
+    EXPECT_EQ(typed, Result(first));
+    EXPECT_EQ(typed + L"\nQ:\\gone\n" + older + L"\n", ProfileString(L"H", L"Recent"));
+
+    CBrwsForFolderDlg second;
+    second.SetHistory(L"H", L"Recent", 3);
+    EXPECT_EQ(IDOK, RunDialog(second, [&](HWND hDlg) {
+                  EXPECT_EQ(typed, SelectedPath(hDlg));
+                  EXPECT_TRUE(Enabled(hDlg, IDOK) && Enabled(hDlg, IDC_BRWS_NEW_FOLDER));
+                  DialogDriver::Select(hDlg, IDC_BRWS_FOLDER_FIELD, 2);
+                  DialogDriver::Click(hDlg, IDOK);
+              }));
+    EXPECT_EQ(older, Result(second));
+    EXPECT_STREQ(L"older", second.GetFolderName());
+    EXPECT_EQ(older + L"\n" + typed + L"\nQ:\\gone\n", ProfileString(L"H", L"Recent"));
+
+    CBrwsForFolderDlg third;
+    third.SetHistory(L"H", L"Recent", 1);
+    EXPECT_EQ(IDCANCEL, RunDialog(third, [](HWND hDlg) { DialogDriver::Click(hDlg, IDCANCEL); }));
+    EXPECT_EQ(older, Result(third));
+    EXPECT_EQ(older + L"\n", ProfileString(L"H", L"Recent"));
+
+    testing_support::ScopedRegistryValue noFileMru(kComdlg32Policies, L"NoFileMru");
+    ASSERT_TRUE(noFileMru.SetDword(1));
+    CBrwsForFolderDlg fourth;
+    fourth.SetHistory(L"H", L"Recent", 5);
+    EXPECT_EQ(IDOK, RunDialog(fourth, [&](HWND hDlg) {
+                  HWND hField = GetDlgItem(hDlg, IDC_BRWS_FOLDER_FIELD);
+                  EXPECT_EQ(static_cast<DWORD>(CBS_SIMPLE), GetWindowLongW(hField, GWL_STYLE) & 3u);
+                  EXPECT_EQ(0, SendMessageW(hField, CB_GETCOUNT, 0, 0));
+                  EXPECT_EQ(nullptr, TreeView_GetSelection(Tree(hDlg))) << "the history's first entry opened";
+                  EXPECT_EQ(GetDlgItem(hDlg, IDC_BRWS_FOLDER_PROMPT), GetWindow(hField, GW_HWNDPREV));
+                  EXPECT_EQ(GetDlgItem(hDlg, IDC_BRWS_LOCATE), GetWindow(hField, GW_HWNDNEXT));
+                  DialogDriver::SetText(hDlg, IDC_BRWS_FOLDER_FIELD, typed.c_str());
+                  DialogDriver::Click(hDlg, IDOK);
+              }));
+    EXPECT_EQ(typed, Result(fourth));
+    EXPECT_EQ(older + L"\n", ProfileString(L"H", L"Recent"));
 }
 
-// Without any folder OK waits for text; a typed existing path is the result.
-TEST_F(BrowseDialogTest, TypedPathIsAcceptedByOkAndHeadsTheHistory)
-{
-    std::wstring typed = MakeFolders(m_root, L"typed");
-    SetProfileString(L"BFF", L"FolderHistory", L"Q:\\one\nQ:\\two\nQ:\\three\nQ:\\tail-without-feed");
-    CBrwsForFolderDlg dlg;
-    dlg.SetHistory(nullptr, nullptr, 2);
-    DialogDriver driver;
-    driver.Then([&](HWND hDlg) {
-        std::vector<std::wstring> entries = ComboEntries(GetDlgItem(hDlg, IDC_BRWS_FOLDER_FIELD));
-        EXPECT_EQ((std::vector<std::wstring>{L"Q:\\one", L"Q:\\two", L"Q:\\three"}), entries);
-        // The first entry does not exist: nothing is selected in the tree.
-        EXPECT_EQ(nullptr, TreeSelection(Tree(hDlg)));
-        DialogDriver::SetText(hDlg, IDC_BRWS_FOLDER_FIELD, L"");
-        EXPECT_FALSE(Enabled(hDlg, IDOK));
-        DialogDriver::SetText(hDlg, IDC_BRWS_FOLDER_FIELD, typed.c_str());
-        EXPECT_TRUE(Enabled(hDlg, IDOK));
-        EXPECT_FALSE(Enabled(hDlg, IDC_BRWS_NEW_FOLDER));
-        DialogDriver::Click(hDlg, IDOK);
-    });
-    driver.Start();
-    EXPECT_EQ(IDOK, dlg.DoModal());
-    EXPECT_TRUE(SamePath(typed, static_cast<LPCWSTR>(dlg.GetPathName(FALSE))));
-    // Most recent first, cut to the limit of two.
-    EXPECT_EQ(typed + L"\nQ:\\one\n", ProfileString(L"BFF", L"FolderHistory"));
-}
-
-// A folder outside the file system is refused with the message; the dialog
-// stays open until it is cancelled.
-TEST_F(BrowseDialogTest, VirtualFolderShowsTheMessageAndStaysOpen)
-{
-    CBrwsForFolderDlg dlg;
-    dlg.SetHistory(L"H", L"E", 3);
-    HWND hBrowse = nullptr;
-    std::wstring message;
-    DialogDriver driver;
-    driver
-        .Then([&](HWND hDlg) {
-            hBrowse = hDlg;
-            HWND hTree = Tree(hDlg);
-            HTREEITEM hRoot = TreeView_GetRoot(hTree);
-            HTREEITEM hVirtual = nullptr;
-            for (HTREEITEM h = TreeView_GetChild(hTree, hRoot); h && !hVirtual; h = TreeView_GetNextSibling(hTree, h))
-                if (TreeItemPath(hTree, h).empty())
-                    hVirtual = h;
-            ASSERT_NE(nullptr, hVirtual) << "no virtual folder below the desktop";
-            TreeView_SelectItem(hTree, hVirtual);
-            EXPECT_FALSE(Enabled(hDlg, IDOK));
-            // Enter would be ignored with OK disabled; press it anyway.
-            SendMessageW(hDlg, WM_COMMAND, IDOK, 0);
-        })
-        .Then([&](HWND hBox) {
-            EXPECT_NE(hBrowse, hBox);
-            HWND hText = GetDlgItem(hBox, 0xFFFF);
-            message = hText ? DialogDriver::Text(hText) : L"";
-            DialogDriver::Click(hBox, IDOK);
-        })
-        .Then([&](HWND hDlg) {
-            EXPECT_EQ(hBrowse, hDlg) << "the browse dialog closed";
-            DialogDriver::Click(hDlg, IDCANCEL);
-        });
-    driver.Start();
-    EXPECT_EQ(IDCANCEL, dlg.DoModal());
-    EXPECT_NE(std::wstring::npos, message.find(L"not part of the file system")) << message;
-}
-
-// While the dialog is open its tree follows the disk: a folder made there
-// appears, one removed goes.
-TEST_F(BrowseDialogTest, TheTreeFollowsFoldersMadeAndRemovedWhileOpen)
-{
-    MakeFolders(m_root, L"live\\doomed");
-    MakeFolders(m_root, L"live\\old");
-    const std::wstring live = m_root / L"live";
-    CBrwsForFolderDlg dlg;
-    dlg.SetInitialFolder(live.c_str());
-    HTREEITEM hLive = nullptr;
-    DialogDriver driver;
-    driver
-        .Then([&](HWND hDlg) {
-            HWND hTree = Tree(hDlg);
-            hLive = TreeSelection(hTree);
-            TreeView_Expand(hTree, hLive, TVE_EXPAND);
-            EXPECT_EQ((std::vector<std::wstring>{L"doomed", L"old"}), ChildTexts(hTree, hLive));
-            EXPECT_TRUE(CreateDirectoryW((live + L"\\new").c_str(), nullptr));
-            EXPECT_TRUE(RemoveDirectoryW((live + L"\\doomed").c_str()));
-        })
-        .Until([&](HWND hDlg) {
-            return ChildTexts(Tree(hDlg), hLive) == std::vector<std::wstring>{L"new", L"old"};
-        })
-        .Then([](HWND hDlg) { DialogDriver::Click(hDlg, IDCANCEL); });
-    driver.Start();
-    EXPECT_EQ(IDCANCEL, dlg.DoModal());
-    EXPECT_TRUE(driver.Finished());
-}
-
-// Opened at a folder below one that is slow to list, the dialog shows the
-// folder at once; its siblings come when the listing ends, and the selection
-// stays.
-TEST_F(BrowseDialogTest, OpensAtOnceBelowASlowFolderAndItsSiblingsComeLater)
+// Opened at a folder below one whose listing is held, the dialog shows the
+// folder with its ancestors at once, its siblings when the listing ends, and
+// the selection stays. F5 reads the selected folder again (never opened,
+// nothing watches it); once open, the tree follows folders made and removed
+// on disk. Backspace and Alt+Up go to the parent folder (Up alone would go to
+// the sibling above). On a folder outside the file system, Enter leaves the
+// disabled OK alone, and OK pressed all the same shows the message; the
+// dialog stays open. Then a 300-character path is typed,
+// located and chosen with OK: where the shell reaches it, the dialog returns
+// it whole and keeps it in the history, else it refuses it with the same
+// message and leaves the text as it was; it never stands for the folder that
+// the path's first 259 characters name.
+TEST_F(BrowseDialogTest, TreeKeysMessagesAndLongPaths)
 {
     MakeFolders(m_root, L"slow\\alpha");
     MakeFolders(m_root, L"slow\\zulu");
     const std::wstring start = MakeFolders(m_root, L"slow\\mike");
+    // The long path's last name covers the 260th character; its sibling is
+    // named after what fits into 259, the folder a parser that cuts at
+    // MAX_PATH would find instead.
+    std::wstring typed = m_root.Path();
+    for (wchar_t letter = L'a'; typed.size() + 101 <= 240; ++letter)
+        CreateDirectoryW((typed += L"\\" + std::wstring(100, letter)).c_str(), nullptr);
+    typed += L"\\" + std::wstring(299 - typed.size(), L'z');
+    const std::wstring cutSibling = typed.substr(0, MAX_PATH - 1);
+    ASSERT_TRUE(CreateDirectoryW(typed.c_str(), nullptr) && CreateDirectoryW(cutSibling.c_str(), nullptr));
+    const bool bReached = std::unique_ptr<CBFolder>(CreateShellFolder(nullptr, typed.c_str())) != nullptr;
     testing_support::ListingGate gate;
     gate.Set(m_root / L"slow", testing_support::ListingGate::Mode::Hold);
-    CBrwsForFolderDlg dlg;
-    dlg.SetInitialFolder(start.c_str());
     CString strSearching;
     strSearching.LoadString(IDS_BRWS_TREE_SEARCHING);
+    CBrwsForFolderDlg dlg;
+    dlg.SetInitialFolder(start.c_str());
+    dlg.SetHistory(L"H", L"Long", 5);
     HTREEITEM hStart = nullptr;
+    auto siblings = [&](HWND hDlg) { return ChildTexts(Tree(hDlg), TreeView_GetParent(Tree(hDlg), hStart)); };
+    auto children = [&](HWND hDlg) { return ChildTexts(Tree(hDlg), hStart); };
+    std::vector<std::wstring> messages;
+    auto answerMessage = [&](HWND hBox) {
+        messages.push_back(DialogDriver::ItemText(hBox, 0xFFFF));
+        DialogDriver::Click(hBox, IDOK);
+    };
+    auto typeAndPress = [&typed](int id) {
+        return [&typed, id](HWND hDlg) {
+            DialogDriver::SetText(hDlg, IDC_BRWS_FOLDER_FIELD, typed.c_str());
+            DialogDriver::Click(hDlg, id);
+        };
+    };
     DialogDriver driver;
     driver
         .Then([&](HWND hDlg) {
-            HWND hTree = Tree(hDlg);
-            hStart = TreeSelection(hTree);
-            EXPECT_TRUE(SamePath(start, TreeItemPath(hTree, hStart)));
-            const std::vector<std::wstring> shown = {strSearching.GetString(), L"mike"};
-            EXPECT_EQ(shown, ChildTexts(hTree, TreeView_GetParent(hTree, hStart)));
+            hStart = TreeView_GetSelection(Tree(hDlg));
+            EXPECT_EQ(start, SelectedPath(hDlg));
+            EXPECT_EQ((std::vector<std::wstring>{strSearching.GetString(), L"mike"}), siblings(hDlg));
             gate.Open();
         })
-        .Until([&](HWND hDlg) {
-            HWND hTree = Tree(hDlg);
-            return ChildTexts(hTree, TreeView_GetParent(hTree, hStart)) ==
-                   std::vector<std::wstring>{L"alpha", L"mike", L"zulu"};
+        .Until([&](HWND hDlg) { return siblings(hDlg) == std::vector<std::wstring>{L"alpha", L"mike", L"zulu"}; })
+        .Then([&](HWND hDlg) {
+            EXPECT_EQ(hStart, TreeView_GetSelection(Tree(hDlg)));
+            EXPECT_EQ(3, dlg.GetNumChildren(TreeView_GetParent(Tree(hDlg), hStart)));
+            EXPECT_EQ(0, dlg.GetNumChildren(hStart));
+            ASSERT_TRUE(CreateDirectoryW((start + L"\\fresh").c_str(), nullptr));
+            SetFocus(Tree(hDlg));
+            DialogDriver::PostKey(Tree(hDlg), VK_F5);
+        })
+        .Until([&](HWND hDlg) { return children(hDlg) == std::vector<std::wstring>{L"fresh"}; })
+        .Then([&](HWND hDlg) {
+            TreeView_Expand(Tree(hDlg), hStart, TVE_EXPAND);
+            EXPECT_TRUE(CreateDirectoryW((start + L"\\new").c_str(), nullptr));
+            EXPECT_TRUE(RemoveDirectoryW((start + L"\\fresh").c_str()));
+        })
+        .Until([&](HWND hDlg) { return children(hDlg) == std::vector<std::wstring>{L"new"}; })
+        .Then([](HWND hDlg) { DialogDriver::PostKey(Tree(hDlg), VK_BACK); })
+        .Then([&](HWND hDlg) {
+            EXPECT_EQ(m_root / L"slow", SelectedPath(hDlg));
+            // Alt is down while Alt+Up is pressed: a system key.
+            PostMessageW(Tree(hDlg), WM_SYSKEYDOWN, VK_UP, 1 | (1 << 29));
         })
         .Then([&](HWND hDlg) {
-            EXPECT_EQ(hStart, TreeSelection(Tree(hDlg)));
-            DialogDriver::Click(hDlg, IDOK);
-        });
-    driver.Start();
-    EXPECT_EQ(IDOK, dlg.DoModal());
-    EXPECT_TRUE(SamePath(start, static_cast<LPCWSTR>(dlg.GetPathName(FALSE))));
-}
-
-// Cancel keeps the history as it was but still reports the current item.
-TEST_F(BrowseDialogTest, CancelWithCurrentItemReportsItsFolderAndKeepsTheHistory)
-{
-    std::wstring start = MakeFolders(m_root, L"start");
-    SetProfileString(L"BFF", L"FolderHistory", L"Q:\\a\nQ:\\b\nQ:\\c\n");
-    CBrwsForFolderDlg dlg;
-    dlg.SetInitialFolder(start.c_str());
-    dlg.SetHistory(nullptr, nullptr, 2);
-    DialogDriver driver;
-    driver.Then([](HWND hDlg) { DialogDriver::Click(hDlg, IDCANCEL); });
-    driver.Start();
-    EXPECT_EQ(IDCANCEL, dlg.DoModal());
-    ASSERT_NE(nullptr, dlg.GetCurrentFolder());
-    EXPECT_TRUE(SamePath(start, static_cast<LPCWSTR>(dlg.GetPathName(FALSE))));
-    EXPECT_EQ(L"Q:\\a\nQ:\\b\n", ProfileString(L"BFF", L"FolderHistory"));
-}
-
-// The history written by OK is read back by the next dialog, whose first
-// entry opens when it exists.
-TEST_F(BrowseDialogTest, HistoryWrittenByOkIsReadBackAndOpened)
-{
-    std::wstring first = MakeFolders(m_root, L"first");
-    std::wstring second = MakeFolders(m_root, L"second");
-    for (const std::wstring& path : {first, second})
-    {
-        CBrwsForFolderDlg dlg;
-        dlg.SetHistory(L"H", L"Recent", 10);
-        DialogDriver driver;
+            EXPECT_EQ(m_root.Path(), SelectedPath(hDlg));
+            HWND hTree = Tree(hDlg);
+            HTREEITEM hVirtual = TreeView_GetChild(hTree, TreeView_GetRoot(hTree));
+            while (hVirtual && !TreeItemPath(hTree, hVirtual).empty())
+                hVirtual = TreeView_GetNextSibling(hTree, hVirtual);
+            ASSERT_NE(nullptr, hVirtual) << "no virtual folder below the desktop";
+            TreeView_SelectItem(hTree, hVirtual);
+            EXPECT_FALSE(Enabled(hDlg, IDOK));
+            // Enter goes to the default button, OK, which is disabled.
+            DialogDriver::PostKey(hTree, VK_RETURN);
+        })
+        .Then([](HWND hDlg) {
+            ASSERT_NE(nullptr, GetDlgItem(hDlg, IDC_BRWS_FOLDER_FIELD)) << "Enter pressed the disabled OK";
+            SendMessageW(hDlg, WM_COMMAND, IDOK, 0); // as a host's shortcut would, all the same
+        })
+        .Then(answerMessage)
+        .Then(typeAndPress(IDC_BRWS_LOCATE));
+    if (bReached)
         driver.Then([&](HWND hDlg) {
-            DialogDriver::SetText(hDlg, IDC_BRWS_FOLDER_FIELD, path.c_str());
-            DialogDriver::Click(hDlg, IDOK);
+            EXPECT_EQ(typed, SelectedPath(hDlg));
+            typeAndPress(IDOK)(hDlg);
         });
-        driver.Start();
-        EXPECT_EQ(IDOK, dlg.DoModal());
-    }
-    EXPECT_EQ(second + L"\n" + first + L"\n", ProfileString(L"H", L"Recent"));
-
-    CBrwsForFolderDlg dlg;
-    dlg.SetHistory(L"H", L"Recent", 10);
-    DialogDriver driver;
-    driver.Then([&](HWND hDlg) {
-        EXPECT_EQ((std::vector<std::wstring>{second, first}), ComboEntries(GetDlgItem(hDlg, IDC_BRWS_FOLDER_FIELD)));
-        HTREEITEM hSel = TreeSelection(Tree(hDlg));
-        EXPECT_TRUE(SamePath(second, TreeItemPath(Tree(hDlg), hSel)));
-        // Picking the older entry makes the field's text the choice.
-        DialogDriver::Select(hDlg, IDC_BRWS_FOLDER_FIELD, 1);
-        DialogDriver::Click(hDlg, IDOK);
-    });
-    driver.Start();
-    EXPECT_EQ(IDOK, dlg.DoModal());
-    EXPECT_TRUE(SamePath(first, static_cast<LPCWSTR>(dlg.GetPathName(FALSE))));
-    EXPECT_EQ(first + L"\n" + second + L"\n", ProfileString(L"H", L"Recent"));
-}
-
-// Under NoFileMru the field loses its list, in place, and the history is
-// neither read nor written.
-TEST_F(BrowseDialogTest, NoFileMruPolicyDropsTheListAndLeavesTheHistoryAlone)
-{
-    testing_support::ScopedRegistryValue policy(L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32",
-                                                L"NoFileMru");
-    ASSERT_TRUE(policy.SetDword(1));
-    std::wstring typed = MakeFolders(m_root, L"policy");
-    SetProfileString(L"BFF", L"FolderHistory", L"Q:\\kept\n");
-    CBrwsForFolderDlg dlg;
-    dlg.SetHistory(nullptr, nullptr, 5);
-    DialogDriver driver;
-    driver.Then([&](HWND hDlg) {
-        HWND hField = GetDlgItem(hDlg, IDC_BRWS_FOLDER_FIELD);
-        ASSERT_NE(nullptr, hField);
-        EXPECT_EQ(static_cast<DWORD>(CBS_SIMPLE), GetWindowLongW(hField, GWL_STYLE) & 3u);
-        EXPECT_EQ(0, SendMessageW(hField, CB_GETCOUNT, 0, 0));
-        EXPECT_EQ(GetDlgItem(hDlg, IDC_BRWS_FOLDER_PROMPT), GetWindow(hField, GW_HWNDPREV));
-        EXPECT_EQ(GetDlgItem(hDlg, IDC_BRWS_LOCATE), GetWindow(hField, GW_HWNDNEXT));
-        DialogDriver::SetText(hDlg, IDC_BRWS_FOLDER_FIELD, typed.c_str());
-        DialogDriver::Click(hDlg, IDOK);
-    });
-    driver.Start();
-    EXPECT_EQ(IDOK, dlg.DoModal());
-    EXPECT_TRUE(SamePath(typed, static_cast<LPCWSTR>(dlg.GetPathName(FALSE))));
-    EXPECT_EQ(L"Q:\\kept\n", ProfileString(L"BFF", L"FolderHistory"));
+    else
+        driver.Then(answerMessage).Then(typeAndPress(IDOK)).Then(answerMessage).Then([&](HWND hDlg) {
+            EXPECT_EQ(typed, Field(hDlg)) << "the field's text was changed";
+            EXPECT_NE(cutSibling, SelectedPath(hDlg));
+            DialogDriver::Click(hDlg, IDCANCEL);
+        });
+    EXPECT_EQ(bReached ? IDOK : IDCANCEL, RunDialog(dlg, driver));
+    EXPECT_EQ(bReached ? 1u : 3u, messages.size()) << "at the virtual folder, and at Locate and OK when refused";
+    for (const std::wstring& message : messages)
+        EXPECT_NE(std::wstring::npos, message.find(L"not part of the file system")) << message;
+    EXPECT_EQ(bReached ? typed : L"", Result(dlg));
+    EXPECT_EQ(bReached ? typed + L"\n" : L"", ProfileString(L"H", L"Long")) << "Cancel writes the history it read";
 }
 
 namespace {
 
-int ButtonIconWidth()
+// What the dialog came out like in DISABLED_Probe, in pixels but the first
+// (the font's height as its LOGFONT gives it, negative for a character height).
+const char* const kProbed[] = {"dpi", "width", "height", "tree", "font", "button icon", "tree icon"};
+
+// Runs DISABLED_Probe in a process of its own, started at the resolution
+// (a process reads it once, as it starts); what it printed after "probe:".
+std::vector<int> ProbeDialog(DWORD dpi)
 {
-    int width = -1;
-    CBrwsForFolderDlg dlg;
-    DialogDriver driver;
-    driver.Then([&](HWND hDlg) {
-        width = testing_support::IconWidth(reinterpret_cast<HICON>(
-            SendDlgItemMessageW(hDlg, IDC_BRWS_SPECIAL_FOLDERS, BM_GETIMAGE, IMAGE_ICON, 0)));
-        DialogDriver::Click(hDlg, IDCANCEL);
-    });
-    driver.Start();
-    EXPECT_EQ(IDCANCEL, dlg.DoModal());
-    return width;
+    testing_support::ScopedNewProcessDpi resolution(dpi);
+    const testing_support::ProcessResult run = testing_support::RunProcess(
+        L"browsedlg_tests.exe", L"--gtest_also_run_disabled_tests --gtest_filter=BrowseDialogTest.DISABLED_Probe");
+    EXPECT_EQ(0u, run.exitCode) << run.output;
+    const size_t found = run.output.find("probe:");
+    std::istringstream numbers(run.output.substr(found == std::string::npos ? run.output.size() : found + 6));
+    std::vector<int> values{std::istream_iterator<int>(numbers), std::istream_iterator<int>()};
+    values.resize(std::size(kProbed));
+    return values;
 }
 
 } // namespace
 
-// The screen here has 96 pixels per inch; "u32comm.ini" beside the
-// executable can ask for two or three times that, and then the icons come at
-// 32 or 48 pixels.
-TEST_F(BrowseDialogTest, ButtonIconsFollowTheScreenOrTheIniRatio)
+// The dialog at this process's resolution, for ProbeDialog.
+TEST_F(BrowseDialogTest, DISABLED_Probe)
 {
-    std::wstring ini = testing_support::BinaryFolder() + L"\\u32comm.ini";
-    DeleteFileW(ini.c_str());
-    HDC hdc = GetDC(nullptr);
-    int dpi = GetDeviceCaps(hdc, LOGPIXELSX);
-    ReleaseDC(nullptr, hdc);
-    ASSERT_LT(dpi, 144) << "the checks below assume a screen at scale 1";
-    EXPECT_EQ(16, ButtonIconWidth());
+    // As the sample host's manifest says for it: the dialog is drawn for the
+    // screen's resolution, not stretched from 96.
+    SetProcessDPIAware();
+    CBrwsForFolderDlg dlg;
+    dlg.SetInitialFolder(m_root.Path().c_str());
+    EXPECT_EQ(IDCANCEL, RunDialog(dlg, [](HWND hDlg) {
+                  HDC hdc = GetDC(nullptr);
+                  const int dpi = GetDeviceCaps(hdc, LOGPIXELSX);
+                  ReleaseDC(nullptr, hdc);
+                  RECT rcClient = {};
+                  GetClientRect(hDlg, &rcClient);
+                  RECT rcTree = {};
+                  GetWindowRect(Tree(hDlg), &rcTree);
+                  LOGFONTW font = {};
+                  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(hDlg, WM_GETFONT, 0, 0)), sizeof(font), &font);
+                  const int buttonIcon = testing_support::IconWidth(reinterpret_cast<HICON>(
+                      SendDlgItemMessageW(hDlg, IDC_BRWS_SPECIAL_FOLDERS, BM_GETIMAGE, IMAGE_ICON, 0)));
+                  int cx = 0, cy = 0;
+                  ImageList_GetIconSize(TreeView_GetImageList(Tree(hDlg), TVSIL_NORMAL), &cx, &cy);
+                  printf("probe: %d %ld %ld %ld %ld %d %d\n", dpi, rcClient.right, rcClient.bottom,
+                         rcTree.right - rcTree.left, font.lfHeight, buttonIcon, cx);
+                  DialogDriver::Click(hDlg, IDCANCEL);
+              }));
+}
 
-    ASSERT_TRUE(WritePrivateProfileStringW(L"XUIDPI", L"DPIXRatio", L"2", ini.c_str()));
-    EXPECT_EQ(32, ButtonIconWidth());
-    ASSERT_TRUE(WritePrivateProfileStringW(L"XUIDPI", L"DPIXRatio", L"3", ini.c_str()));
-    EXPECT_EQ(48, ButtonIconWidth());
-    ASSERT_TRUE(WritePrivateProfileStringW(L"XUIDPI", L"DPIXRatio", L"0", ini.c_str()));
-    EXPECT_EQ(16, ButtonIconWidth());
+// In a process started at 144 or 192 pixels per inch, the dialog, its font
+// and its tree are larger in proportion, and the button and tree
+// icons come at the size made for that resolution, a sixth of it. At 96,
+// "u32comm.ini" beside the executable can ask for two or three times that
+// for the buttons, which then come at 32 or 48 pixels.
+TEST_F(BrowseDialogTest, HigherResolutionScalesLayoutFontAndIcons)
+{
+    const std::wstring ini = testing_support::BinaryFolder() + L"\\u32comm.ini";
+    DeleteFileW(ini.c_str());
+    const struct { int dpi; const wchar_t* ratio; int buttonIcon; } rows[] = {
+        {96, nullptr, 16}, {144, nullptr, 24}, {192, nullptr, 32}, {96, L"2", 32}, {96, L"3", 48}, {96, L"0", 16}};
+    std::vector<int> base;
+    for (const auto& row : rows)
+    {
+        if (row.ratio != nullptr)
+            WritePrivateProfileStringW(L"XUIDPI", L"DPIXRatio", row.ratio, ini.c_str());
+        const std::vector<int> probed = ProbeDialog(static_cast<DWORD>(row.dpi));
+        ASSERT_EQ(row.dpi, probed[0]) << "the probe did not run at that resolution";
+        EXPECT_EQ(row.buttonIcon, probed[5]) << row.dpi << " " << (row.ratio ? row.ratio : L"") << " " << kProbed[5];
+        if (base.empty())
+            base = probed;
+        // Text metrics round: within a tenth of the resolution's ratio.
+        for (size_t i = 1; i < std::size(kProbed) && row.ratio == nullptr; ++i)
+            EXPECT_NEAR(row.dpi / 96.0, static_cast<double>(probed[i]) / base[i], row.dpi / 960.0)
+                << row.dpi << " " << kProbed[i];
+    }
     DeleteFileW(ini.c_str());
 }

@@ -1,6 +1,6 @@
 // CEditWithBrowse on real windows: its layout in the parent, and the modal
-// edit driven from inside its own loop. A modal test posts its script (keys to
-// the field, clicks, steps that run code) before DoModalEdit, so the loop
+// edit driven from inside its own loop. A test posts its script (keys to the
+// field, clicks, steps that run code) before DoModalEdit, so the loop
 // dispatches it in order on the test's thread; a step that never ran means the
 // loop ended too early. A watchdog ends a loop that does not end by itself.
 #include "BrwsEditWithBrowse.h"
@@ -10,28 +10,25 @@
 
 #include <functional>
 #include <list>
-#include <string>
 
 namespace {
 
 const UINT WM_RUNSTEP = WM_APP + 1;
 const UINT IDC_CONTROL = 100;
+const DWORD kEditStyle = WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL;
 
-std::wstring Str(const CString& s)
-{
-    return std::wstring(s.GetString(), static_cast<size_t>(s.GetLength()));
-}
-
-// A top-level host that answers WM_GETFONT with m_hFont and runs posted steps.
+// A top-level host that answers WM_GETFONT with m_hFont and runs (and
+// counts) the steps posted to it.
 class CHostWnd : public CWnd
 {
 public:
     HFONT m_hFont = nullptr;
+    size_t m_nStepsRun = 0;
 
-protected:
     afx_msg LRESULT OnGetFont(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_hFont); }
     afx_msg LRESULT OnRunStep(WPARAM, LPARAM lParam)
     {
+        ++m_nStepsRun;
         (*reinterpret_cast<std::function<void()>*>(lParam))();
         return 0;
     }
@@ -43,26 +40,8 @@ BEGIN_MESSAGE_MAP(CHostWnd, CWnd)
     ON_MESSAGE(WM_RUNSTEP, &CHostWnd::OnRunStep)
 END_MESSAGE_MAP()
 
-// The callback is a plain function; it forwards to what the test sets.
+// The browse callback is a plain function; it forwards to what the test sets.
 std::function<bool(CString&, CEditWithBrowse&)> g_onBrowse;
-int g_nBrowseCalls = 0;
-
-bool Browse(CString& strText, CEditWithBrowse& control)
-{
-    ++g_nBrowseCalls;
-    return g_onBrowse ? g_onBrowse(strText, control) : false;
-}
-
-// Ends the loop by the flag or, should the control not listen, by a quit
-// (which the runner drops).
-CEditWithBrowse* g_pWatched = nullptr;
-void CALLBACK OnWatchdog(HWND, UINT, UINT_PTR, DWORD)
-{
-    ADD_FAILURE() << "the modal edit did not end by itself";
-    if (g_pWatched != nullptr)
-        g_pWatched->SetEndModalEditFlag();
-    ::PostQuitMessage(0);
-}
 
 CRect WindowRectIn(HWND hWnd, HWND hWndFrom)
 {
@@ -76,259 +55,163 @@ class EditWithBrowse : public ::testing::Test
 {
 protected:
     CHostWnd m_host;
-    CEdit m_other;  // another window of the thread to take the focus
+    CEdit m_other; // another window of the thread to take the focus
     CEditWithBrowse m_control;
     std::list<std::function<void()>> m_steps;
-    size_t m_nStepsRun = 0;
 
     void SetUp() override
     {
-        g_onBrowse = nullptr;
-        g_nBrowseCalls = 0;
         ASSERT_TRUE(m_host.CreateEx(0, nullptr, L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 420, 220,
                                     nullptr, nullptr));
         ASSERT_TRUE(m_other.Create(WS_VISIBLE | WS_BORDER, CRect(10, 120, 200, 144), &m_host, IDC_CONTROL + 1));
-        ASSERT_TRUE(CreateControl(m_control, CRect(10, 40, 300, 64)));
-        m_control.SetBrowseCallback(&Browse);
+        ASSERT_TRUE(m_control.Create(&m_host, CRect(10, 40, 300, 64), WS_VISIBLE, kEditStyle, IDC_CONTROL));
     }
-    void TearDown() override { DiscardPosted(); }
 
-    bool CreateControl(CEditWithBrowse& control, const CRect& rect, UINT nID = IDC_CONTROL)
-    {
-        return control.Create(&m_host, rect, WS_VISIBLE, WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, nID);
-    }
     HWND Field() { return m_control.GetEdit().GetSafeHwnd(); }
     HWND Button() { return ::GetDlgItem(m_control.GetSafeHwnd(), CEditWithBrowse::ID_BROWSE); }
 
     void Step(std::function<void()> step)
     {
-        m_steps.push_back([this, step] {
-            ++m_nStepsRun;
-            step();
-        });
+        m_steps.push_back(step);
         ::PostMessageW(m_host.GetSafeHwnd(), WM_RUNSTEP, 0, reinterpret_cast<LPARAM>(&m_steps.back()));
     }
-    void StillEditing()
+    // Posts characters typed into the field, then (after a check that the
+    // edit still runs) the key when given.
+    void Type(const wchar_t* chars, UINT vk = 0)
     {
-        Step([this] { EXPECT_EQ(Field(), ::GetFocus()); });
-    }
-    void Key(UINT vk)
-    {
+        for (; *chars != L'\0'; ++chars)
+            ::PostMessageW(Field(), WM_CHAR, *chars, 1);
+        if (vk == 0)
+            return;
+        Step([this] { EXPECT_EQ(Field(), ::GetFocus()) << "the edit runs"; });
         ::PostMessageW(Field(), WM_KEYDOWN, vk, 1);
-        ::PostMessageW(Field(), WM_KEYUP, vk, 0xC0000001);
     }
-    void Chars(const wchar_t* text)
-    {
-        for (; *text != L'\0'; ++text)
-            ::PostMessageW(Field(), WM_CHAR, *text, 1);
-    }
-    void ClickButton() { ::PostMessageW(Button(), BM_CLICK, 0, 0); }
 
     // What the loop leaves queued (the characters of Enter and Escape) is
-    // dropped unless asked, so that runs do not see each other's input.
-    bool RunEdit(CEditWithBrowse& control, bool bDiscardLeftovers = true)
+    // dropped, so that runs do not see each other's input.
+    bool RunEdit(CEditWithBrowse* pControl = nullptr)
     {
-        g_pWatched = &control;
-        const UINT_PTR timer = ::SetTimer(nullptr, 0, 5000, &OnWatchdog);
-        const bool bCommitted = control.DoModalEdit();
-        ::KillTimer(nullptr, timer);
-        g_pWatched = nullptr;
-        EXPECT_EQ(m_steps.size(), m_nStepsRun) << "steps left when the edit ended";
-        if (bDiscardLeftovers)
-            DiscardPosted();
-        return bCommitted;
-    }
-    bool RunEdit() { return RunEdit(m_control); }
-    void DiscardPosted()
-    {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_POSTMESSAGE))
-        {
-        }
+        const UINT_PTR watchdog = ::SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR, DWORD) {
+            ADD_FAILURE() << "the modal edit did not end by itself";
+            ::PostQuitMessage(0); // which the runner drops
+        });
+        const bool bCommitted = (pControl ? *pControl : m_control).DoModalEdit();
+        ::KillTimer(nullptr, watchdog);
+        EXPECT_EQ(m_steps.size(), m_host.m_nStepsRun) << "steps left when the edit ended";
+        for (MSG msg; ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_POSTMESSAGE);)
+            continue;
         m_steps.clear();
-        m_nStepsRun = 0;
+        m_host.m_nStepsRun = 0;
+        return bCommitted;
     }
 };
 
-TEST_F(EditWithBrowse, ShortRectanglesGrowToTheMinimumAndStayInsideTheParent)
+// Rectangles shorter than the minimum grow to it, inside the parent; the
+// button is at the right end, the field takes the rest, both in the parent's
+// font.
+TEST_F(EditWithBrowse, LayoutInTheParent)
 {
+    CGdiObjectHolder<HFONT> font(::CreateFontW(-17, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
+    m_host.m_hFont = font.Get();
     const struct { CRect in, out; } cases[] = {
-        {CRect(10, 20, 200, 30), CRect(10, 16, 200, 34)},  // 9 short: 4 above, 4 below
-        {CRect(10, 2, 200, 12), CRect(10, 0, 200, 18)},    // grown to -2, moved down
-        {CRect(10, 50, 200, 68), CRect(10, 50, 200, 68)},  // 1 short: half of it is 0
-        {CRect(10, 50, 200, 75), CRect(10, 50, 200, 75)},
+        {CRect(10, 20, 200, 30), CRect(10, 16, 200, 34)}, // 9 short: 4 above, 4 below
+        {CRect(10, 2, 200, 12), CRect(10, 0, 200, 18)},   // grown to -2, moved down
+        {CRect(10, 50, 200, 68), CRect(10, 50, 200, 68)}, // 1 short: half of it is 0
+        {CRect(10, 50, 300, 75), CRect(10, 50, 300, 75)},
     };
     for (const auto& c : cases)
     {
         CEditWithBrowse control;
-        ASSERT_TRUE(CreateControl(control, c.in, IDC_CONTROL + 2));
-        const CRect rc = WindowRectIn(control.GetSafeHwnd(), m_host.GetSafeHwnd());
-        EXPECT_EQ(c.out, rc) << c.in.top << ".." << c.in.bottom << " became " << rc.top << ".." << rc.bottom;
+        ASSERT_TRUE(control.Create(&m_host, c.in, WS_VISIBLE, kEditStyle, IDC_CONTROL + 2));
+        const HWND hControl = control.GetSafeHwnd();
+        const HWND hButton = ::GetDlgItem(hControl, CEditWithBrowse::ID_BROWSE);
+        EXPECT_EQ(c.out, WindowRectIn(hControl, m_host.GetSafeHwnd())) << c.in.top << ".." << c.in.bottom;
+        EXPECT_EQ(CRect(c.out.Width() - 35, 0, c.out.Width(), c.out.Height()), WindowRectIn(hButton, hControl));
+        EXPECT_EQ(CRect(0, 0, c.out.Width() - 35, c.out.Height()), WindowRectIn(control.GetEdit().m_hWnd, hControl));
+        EXPECT_EQ(reinterpret_cast<LRESULT>(font.Get()), control.GetEdit().SendMessage(WM_GETFONT));
+        EXPECT_EQ(reinterpret_cast<LRESULT>(font.Get()), ::SendMessageW(hButton, WM_GETFONT, 0, 0));
     }
 }
 
-TEST_F(EditWithBrowse, ButtonAtTheRightEndFieldInTheRestBothInTheParentFont)
-{
-    const HWND hControl = m_control.GetSafeHwnd();
-    EXPECT_EQ(static_cast<int>(IDC_CONTROL), ::GetDlgCtrlID(hControl));
-    EXPECT_EQ(m_host.GetSafeHwnd(), ::GetParent(hControl));
-    ASSERT_NE(nullptr, Button());
-    EXPECT_EQ(CRect(290 - 35, 0, 290, 24), WindowRectIn(Button(), hControl));
-    wchar_t text[8] = {};
-    ::GetWindowTextW(Button(), text, 8);
-    EXPECT_STREQ(L"...", text);
-    EXPECT_EQ(::GetDlgItem(hControl, CEditWithBrowse::ID_EDIT), Field());
-    EXPECT_EQ(CRect(0, 0, 290 - 35, 24), WindowRectIn(Field(), hControl));
-    // Made while the host had no font: the system font.
-    EXPECT_EQ(0, ::SendMessageW(Field(), WM_GETFONT, 0, 0));
-
-    CGdiObjectHolder<HFONT> font(::CreateFontW(-17, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
-    const HFONT hFont = font.Get();
-    m_host.m_hFont = hFont;
-    {
-        CEditWithBrowse control;
-        ASSERT_TRUE(CreateControl(control, CRect(10, 80, 300, 100), IDC_CONTROL + 2));
-        EXPECT_EQ(reinterpret_cast<LRESULT>(hFont), control.GetEdit().SendMessage(WM_GETFONT));
-        EXPECT_EQ(reinterpret_cast<LRESULT>(hFont),
-                  ::SendDlgItemMessageW(control.GetSafeHwnd(), CEditWithBrowse::ID_BROWSE, WM_GETFONT, 0, 0));
-    }
-    m_host.m_hFont = nullptr;
-}
-
-TEST_F(EditWithBrowse, EnterAndFocusElsewhereCommitEscapeCancels)
+// Enter and the focus moving elsewhere commit, Escape cancels; typing goes on
+// after the text there is. Each edit starts without the keys of the last one,
+// even keys pressed outside an edit (a change of the text used to end the
+// next edit at once, as cancelled).
+// A quit, or the lack of a field (one never made, or one that the host
+// destroys during the edit), ends the edit as cancelled.
+TEST_F(EditWithBrowse, HowAnEditEnds)
 {
     m_control.SetEditText(L"C:\\Pictures");
-    Step([this] {
-        EXPECT_EQ(Field(), ::GetFocus());
-        EXPECT_EQ(MAKELONG(11, 11), ::SendMessageW(Field(), EM_GETSEL, 0, 0)) << "the caret after the text";
-    });
-    Chars(L"\\2024");
-    StillEditing();
-    Key(VK_RETURN);
-    EXPECT_TRUE(RunEdit());
-    EXPECT_EQ(L"C:\\Pictures\\2024", Str(m_control.GetEditText()));
-
-    Chars(L"x");
-    Step([this] { ::SetFocus(m_other.GetSafeHwnd()); });
-    EXPECT_TRUE(RunEdit());
-    EXPECT_EQ(m_other.GetSafeHwnd(), ::GetFocus());
-    EXPECT_EQ(L"C:\\Pictures\\2024x", Str(m_control.GetEditText()));
-
-    Chars(L"y");
-    StillEditing();
-    Key(VK_ESCAPE);
-    EXPECT_FALSE(RunEdit());
-}
-
-TEST_F(EditWithBrowse, EachEditStartsWithoutTheKeysOfTheLastOne)
-{
-    Key(VK_ESCAPE);
-    EXPECT_FALSE(RunEdit());
-    // A change of the text used to end the next run at once, as cancelled.
-    Chars(L"ab");
-    StillEditing();
-    Key(VK_RETURN);
-    EXPECT_TRUE(RunEdit()) << "Enter after an earlier Escape";
-    EXPECT_EQ(L"ab", Str(m_control.GetEditText()));
-
-    Step([this] { m_control.SetEditText(L"set by the host"); });
-    StillEditing();
-    Key(VK_ESCAPE);
-    EXPECT_FALSE(RunEdit()) << "Escape after an earlier Enter";
-
-    // Keys outside an edit set the flags too.
+    // Key 0: the focus goes to another window instead.
+    const struct { const wchar_t* chars; UINT key; bool bCommitted; const wchar_t* text; } runs[] = {
+        {L"\\2024", VK_RETURN, true, L"C:\\Pictures\\2024"},
+        {L"x", 0, true, L"C:\\Pictures\\2024x"},
+        {L"y", VK_ESCAPE, false, L"C:\\Pictures\\2024xy"},
+        {L"ab", VK_RETURN, true, L"C:\\Pictures\\2024xyab"}, // Enter after an Escape
+        {L"c", VK_ESCAPE, false, L"C:\\Pictures\\2024xyabc"}, // Escape after an Enter
+    };
+    for (const auto& run : runs)
+    {
+        Type(run.chars, run.key);
+        if (run.key == 0)
+            Step([this] { ::SetFocus(m_other.GetSafeHwnd()); });
+        EXPECT_EQ(run.bCommitted, RunEdit()) << testing::PrintToString(run.chars);
+        EXPECT_EQ(run.key ? Field() : m_other.GetSafeHwnd(), ::GetFocus());
+        EXPECT_STREQ(run.text, m_control.GetEditText());
+    }
     ::SendMessageW(Field(), WM_KEYDOWN, VK_RETURN, 1);
     ::SendMessageW(Field(), WM_KEYDOWN, VK_ESCAPE, 1);
-    Chars(L"d");
-    StillEditing();
-    Key(VK_RETURN);
-    EXPECT_TRUE(RunEdit());
-}
+    Type(L"d", VK_RETURN);
+    EXPECT_TRUE(RunEdit()) << "Enter after keys outside an edit";
 
-TEST_F(EditWithBrowse, QuitEndsTheEditAndReachesTheHostLoop)
-{
+    // A quit ends the edit, as cancelled, and still reaches the host's loop
+    // (the watchdog's own quit would not end an edit that ignores it).
     Step([] { ::PostQuitMessage(42); });
-    EXPECT_FALSE(RunEdit(m_control, false));
-    // The host's loop, as far as the quit.
+    EXPECT_FALSE(m_control.DoModalEdit());
     MSG msg = {};
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message != WM_QUIT)
-        ::DispatchMessageW(&msg);
-    ASSERT_EQ(static_cast<UINT>(WM_QUIT), msg.message);
+    EXPECT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(42u, msg.wParam);
-}
 
-TEST_F(EditWithBrowse, EditEndsWithoutAFieldToEdit)
-{
     CEditWithBrowse never;
     ::SetFocus(m_other.GetSafeHwnd());
-    EXPECT_FALSE(RunEdit(never)) << "no window was ever made";
+    EXPECT_FALSE(RunEdit(&never)) << "no window was ever made";
     EXPECT_EQ(m_other.GetSafeHwnd(), ::GetFocus()) << "the host keeps its focus";
-
-    // The host destroys the control during the edit: its text is gone.
-    Chars(L"lost");
+    Type(L"lost");
     Step([this] { m_control.DestroyWindow(); });
     EXPECT_FALSE(RunEdit());
 }
 
-TEST_F(EditWithBrowse, BrowseReplacesTheTextAndEditingGoesOn)
+// The button calls the browse callback during an edit only. Text it answers
+// true for (here the first two times) replaces the field's, the focus comes
+// back and the edit goes on; false, or no callback, leaves the text. The end
+// flag, too, counts only inside an edit.
+TEST_F(EditWithBrowse, BrowseReplacesTheTextDuringAnEdit)
 {
     m_control.SetEditText(L"C:\\old");
-    CString strSeen;
-    CEditWithBrowse* pSeen = nullptr;
-    g_onBrowse = [&](CString& strText, CEditWithBrowse& control) {
-        strSeen = strText;
-        pSeen = &control;
-        ::SetFocus(m_other.GetSafeHwnd());  // as a browse dialog does
-        strText.Format(L"D:\\picked%d", g_nBrowseCalls);
-        return true;
+    m_control.SetBrowseCallback([](CString& strText, CEditWithBrowse& ctl) { return g_onBrowse(strText, ctl); });
+    std::vector<std::wstring> seen;
+    g_onBrowse = [&](CString& strText, CEditWithBrowse&) {
+        seen.push_back(strText.GetString());
+        ::SetFocus(m_other.GetSafeHwnd()); // as a browse dialog does
+        strText.Format(L"D:\\picked%d", static_cast<int>(seen.size()));
+        return seen.size() < 3;
     };
-    ClickButton();
-    Step([&] {
-        EXPECT_EQ(L"C:\\old", Str(strSeen));
-        EXPECT_EQ(&m_control, pSeen);
-        EXPECT_EQ(L"D:\\picked1", Str(m_control.GetEditText()));
-        EXPECT_EQ(Field(), ::GetFocus()) << "the focus is back in the field";
-    });
+    ::SendMessageW(Button(), BM_CLICK, 0, 0);
+    EXPECT_TRUE(seen.empty()) << "called outside an edit";
+    m_control.SetEndModalEditFlag();
+    ::PostMessageW(Button(), BM_CLICK, 0, 0);
+    Step([&] { EXPECT_EQ(Field(), ::GetFocus()) << "the focus is back in the field"; });
     // A host's browse shortcut "clicks" while the focus stays in the field,
     // so the field itself loses the focus to the browse dialog.
     ::PostMessageW(m_control.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(CEditWithBrowse::ID_BROWSE, BN_CLICKED),
                    reinterpret_cast<LPARAM>(Button()));
-    StillEditing();
-    Key(VK_RETURN);
-    EXPECT_TRUE(RunEdit());
-    EXPECT_EQ(2, g_nBrowseCalls);
-    EXPECT_EQ(L"D:\\picked2", Str(m_control.GetEditText()));
-
-    // A callback that answers false, or none, leaves the text.
-    g_onBrowse = [](CString& strText, CEditWithBrowse&) {
-        strText = L"D:\\changed";
-        return false;
-    };
-    ClickButton();
+    ::PostMessageW(Button(), BM_CLICK, 0, 0);
     Step([this] { m_control.SetBrowseCallback(nullptr); });
-    ClickButton();
-    StillEditing();
-    Key(VK_RETURN);
-    EXPECT_TRUE(RunEdit());
-    EXPECT_EQ(3, g_nBrowseCalls);
-    EXPECT_EQ(L"D:\\picked2", Str(m_control.GetEditText()));
-}
-
-TEST_F(EditWithBrowse, OutsideAnEditTheControlIsInert)
-{
-    m_control.SetEditText(L"C:\\keep");
-    g_onBrowse = [](CString& strText, CEditWithBrowse&) {
-        strText = L"D:\\changed";
-        return true;
-    };
-    ::SendMessageW(Button(), BM_CLICK, 0, 0);
-    EXPECT_EQ(0, g_nBrowseCalls);
-    EXPECT_EQ(L"C:\\keep", Str(m_control.GetEditText()));
-
-    m_control.SetEndModalEditFlag();
-    StillEditing();
+    ::PostMessageW(Button(), BM_CLICK, 0, 0);
     Step([this] { m_control.SetEndModalEditFlag(); });
     EXPECT_TRUE(RunEdit()) << "ended by the flag set inside the edit";
+    EXPECT_EQ((std::vector<std::wstring>{L"C:\\old", L"D:\\picked1", L"D:\\picked2"}), seen);
+    EXPECT_STREQ(L"D:\\picked2", m_control.GetEditText());
 }
 
 } // namespace

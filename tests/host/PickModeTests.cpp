@@ -7,70 +7,24 @@
 #include "RegistryScope.h"
 #include "TestProcess.h"
 
-#include <functional>
 #include <string>
-
-using testing_support::ProcessResult;
-using testing_support::RunProcess;
-using testing_support::ScratchFolder;
 
 namespace {
 
 const wchar_t kTitle[] = L"Choose the export folder";
-const wchar_t kHostProfile[] = L"Software\\Tark Samples\\TarkBrowseHost";
 
-// The host's own profile is set aside for each test, so that a test neither
-// sees nor leaves history in it.
-class PickMode : public ::testing::Test
-{
-protected:
-    testing_support::ScopedRegistryKeyAbsent m_profile{kHostProfile};
-};
-
-std::wstring HostHistory()
-{
-    wchar_t value[4096] = {};
-    DWORD size = sizeof(value);
-    const std::wstring key = std::wstring(kHostProfile) + L"\\Browse for folder";
-    if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), L"History", RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
-        return L"<missing>";
-    return value;
-}
-
-struct DialogSearch
-{
-    DWORD processId;
-    HWND hDialog;
-};
-
-BOOL CALLBACK FindTitledDialog(HWND hWnd, LPARAM lParam)
-{
-    auto* search = reinterpret_cast<DialogSearch*>(lParam);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(hWnd, &processId);
-    wchar_t title[128] = {};
-    GetWindowTextW(hWnd, title, ARRAYSIZE(title));
-    if (processId == search->processId && IsWindowVisible(hWnd) && wcscmp(title, kTitle) == 0 &&
-        GetDlgItem(hWnd, IDC_BRWS_FOLDER_FIELD) != nullptr)
-    {
-        search->hDialog = hWnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// The host's dialog, titled as asked, once it is shown; null when the host
-// ended first or the time ran out.
+// The host's dialog, titled as asked, once it shows; null when the host ended
+// first or the time ran out.
 HWND WaitForDialog(const PROCESS_INFORMATION& process)
 {
-    DialogSearch search = {process.dwProcessId, nullptr};
-    const ULONGLONG end = GetTickCount64() + 20000;
     WaitForInputIdle(process.hProcess, 20000);
-    while (GetTickCount64() < end)
+    for (const ULONGLONG end = GetTickCount64() + 20000; GetTickCount64() < end;)
     {
-        EnumWindows(&FindTitledDialog, reinterpret_cast<LPARAM>(&search));
-        if (search.hDialog != nullptr)
-            return search.hDialog;
+        HWND hDialog = FindWindowW(L"#32770", kTitle);
+        DWORD processId = 0;
+        GetWindowThreadProcessId(hDialog, &processId);
+        if (hDialog != nullptr && processId == process.dwProcessId && IsWindowVisible(hDialog))
+            return hDialog;
         // Wakes early when the host ends.
         if (WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0)
             return nullptr;
@@ -78,65 +32,43 @@ HWND WaitForDialog(const PROCESS_INFORMATION& process)
     return nullptr;
 }
 
-// Ends a host whose dialog never showed, so that the test does not wait on it.
-void Abandon(const PROCESS_INFORMATION& process)
-{
-    ADD_FAILURE() << "the host's dialog did not show";
-    TerminateProcess(process.hProcess, 99);
-}
-
-std::wstring PickArguments(const std::wstring& initial)
-{
-    return L"pick --initial \"" + initial + L"\" --title \"" + kTitle + L"\"";
-}
-
-std::string TrimmedLine(const std::string& text)
-{
-    std::string line = text;
-    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
-        line.pop_back();
-    return line;
-}
-
-// Runs "TarkBrowseHost pick" at initial and lets answer act on its dialog.
-ProcessResult RunPick(const std::wstring& initial, const std::function<void(HWND hDialog)>& answer)
-{
-    return RunProcess(L"TarkBrowseHost.exe", PickArguments(initial), [&](const PROCESS_INFORMATION& process) {
-        HWND hDialog = WaitForDialog(process);
-        if (hDialog == nullptr)
-            return Abandon(process);
-        answer(hDialog);
-    });
-}
-
 } // namespace
 
-TEST_F(PickMode, PrintsTheFolderTypedIntoTheDialogAndExitsZero)
+// "TarkBrowseHost pick" prints the folder typed into its dialog and exits 0,
+// the folder now in the host's own history; Cancel prints nothing and exits 1.
+TEST(PickMode, PrintsTheChosenFolderOrNothing)
 {
-    ScratchFolder root(L"pick");
+    const std::wstring profile = L"Software\\Tark Samples\\TarkBrowseHost";
+    // Set aside, so that the test neither sees nor leaves history in it.
+    testing_support::ScopedRegistryKeyAbsent hostProfile(profile);
+    testing_support::ScratchFolder root(L"pick");
     const std::wstring target = root / L"exports";
     ASSERT_TRUE(CreateDirectoryW(target.c_str(), nullptr));
-
-    ProcessResult result = RunPick(root.Path(), [&](HWND hDialog) {
-        HWND hField = GetDlgItem(hDialog, IDC_BRWS_FOLDER_FIELD);
-        SendMessageW(hField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(target.c_str()));
-        SendMessageW(hDialog, WM_COMMAND, MAKEWPARAM(IDC_BRWS_FOLDER_FIELD, CBN_EDITCHANGE),
-                     reinterpret_cast<LPARAM>(hField));
-        PostMessageW(GetDlgItem(hDialog, IDOK), BM_CLICK, 0, 0);
-    });
-    EXPECT_EQ(0u, result.exitCode);
-    EXPECT_EQ(testing_support::Narrow(target), TrimmedLine(result.output));
-    EXPECT_NE(std::wstring::npos, HostHistory().find(target)) << "the host's profile has no history of it";
-}
-
-TEST_F(PickMode, CancelPrintsNothingAndExitsOne)
-{
-    ScratchFolder root(L"pick");
-    ProcessResult result = RunPick(root.Path(), [](HWND hDialog) {
-        PostMessageW(GetDlgItem(hDialog, IDCANCEL), BM_CLICK, 0, 0);
-    });
-    EXPECT_EQ(1u, result.exitCode);
-    EXPECT_EQ("", result.output);
+    for (const int button : {IDOK, IDCANCEL})
+    {
+        const testing_support::ProcessResult result = testing_support::RunProcess(
+            L"TarkBrowseHost.exe", L"pick --initial \"" + root.Path() + L"\" --title \"" + kTitle + L"\"",
+            [&](const PROCESS_INFORMATION& process) {
+                // A host whose dialog never shows is ended, exiting 99.
+                HWND hDialog = WaitForDialog(process);
+                if (hDialog == nullptr)
+                    return (void)TerminateProcess(process.hProcess, 99);
+                HWND hField = GetDlgItem(hDialog, IDC_BRWS_FOLDER_FIELD);
+                if (button == IDOK)
+                    SendMessageW(hField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(target.c_str()));
+                SendMessageW(hDialog, WM_COMMAND, MAKEWPARAM(IDC_BRWS_FOLDER_FIELD, CBN_EDITCHANGE),
+                             reinterpret_cast<LPARAM>(hField));
+                PostMessageW(GetDlgItem(hDialog, button), BM_CLICK, 0, 0);
+            });
+        EXPECT_EQ(button == IDOK ? 0u : 1u, result.exitCode);
+        const std::string line = result.output.substr(0, result.output.find_first_of("\r\n"));
+        EXPECT_EQ(button == IDOK ? testing_support::Narrow(target) : "", line);
+    }
+    wchar_t history[4096] = {};
+    DWORD size = sizeof(history);
+    RegGetValueW(HKEY_CURRENT_USER, (profile + L"\\Browse for folder").c_str(), L"History", RRF_RT_REG_SZ, nullptr,
+                 history, &size);
+    EXPECT_NE(nullptr, wcsstr(history, target.c_str())) << "the host's profile has no history of it";
 }
 
 // The host's manifest declares it DPI-aware, read as the system reads it when
