@@ -663,9 +663,10 @@ BOOL CBrwsForFolderDlg::PreTranslateMessage(MSG* pMsg)
     return CDialog::PreTranslateMessage(pMsg);
 }
 
-// F5 anywhere in the dialog reads the selected folder again; Alt+Up and
-// Backspace in the tree go to the parent folder, as in the system's own
-// folder views. TRUE when the key was one of them.
+// F5 anywhere in the dialog reads the selected folder again; Alt+Up in the
+// tree goes to the parent folder, as in the system's own folder views
+// (Backspace does so already: the tree control's own key). TRUE when the key
+// was one of them.
 bool CBrwsForFolderDlg::HandleNavigationKey(MSG* pMsg)
 {
     const WPARAM vk = pMsg->wParam;
@@ -677,9 +678,7 @@ bool CBrwsForFolderDlg::HandleNavigationKey(MSG* pMsg)
     if (pMsg->hwnd != m_wndTree.GetSafeHwnd())
         return false;
     // Alt+Up arrives as a system key: Alt is down while it is pressed.
-    const bool bAltUp = pMsg->message == WM_SYSKEYDOWN && vk == VK_UP;
-    const bool bBackspace = pMsg->message == WM_KEYDOWN && vk == VK_BACK;
-    if (!bAltUp && !bBackspace)
+    if (pMsg->message != WM_SYSKEYDOWN || vk != VK_UP)
         return false;
     GotoParentFolder();
     return true;
