@@ -15,9 +15,6 @@
 #include <stdio.h>
 #include <string>
 
-using testing_support::CountChainEntries;
-using testing_support::FirstChainEntry;
-
 namespace {
 
 CString ArgOrEmpty(const wchar_t* arg)
@@ -25,57 +22,31 @@ CString ArgOrEmpty(const wchar_t* arg)
     return wcscmp(arg, L"-") == 0 ? CString() : CString(arg);
 }
 
-std::wstring Unescape(const wchar_t* text)
-{
-    std::wstring out;
-    for (const wchar_t* p = text; *p; ++p)
-    {
-        if (p[0] == L'\\' && p[1] == L'n')
-        {
-            out += L'\n';
-            ++p;
-        }
-        else
-            out += *p;
-    }
-    return out;
-}
-
-HMODULE ModuleOf(const void* address)
-{
-    HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       static_cast<LPCWSTR>(address), &module);
-    return module;
-}
-
 int ReportLink(const wchar_t* path, const wchar_t* altPath)
 {
     CConnectLanguage& language = CConnectLanguage::Instance();
     language.SetPath(ArgOrEmpty(path));
     language.SetAltPath(ArgOrEmpty(altPath));
-    HMODULE module = ModuleOf(reinterpret_cast<const void*>(&LinkExtension));
-    int entriesBefore = CountChainEntries(module);
+    HMODULE module = GetModuleHandleW(L"TarkBrowserUtil.dll");
+    const int entriesBefore = testing_support::CountChainEntries(module);
     language.CallStoredCallbacks(L"English");
 
     wprintf(L"records=%d\n", language.GetModuleInfoCount());
     CLanguageModuleInfo info;
     if (language.GetModuleInfo(language.GetModuleInfoCount() - 1, &info))
     {
-        wprintf(L"record.module=%ls\n", static_cast<LPCWSTR>(info.strModuleFile));
-        wprintf(L"record.resourcePath=%ls\n", static_cast<LPCWSTR>(info.strResourcePath));
-        wprintf(L"record.resourceHandle=%p\n", static_cast<void*>(info.hResource));
-        wprintf(L"record.kind=%d\n", info.nKind);
-        wprintf(L"record.flag=%d\n", info.bFlag ? 1 : 0);
-        wprintf(L"record.emptyTexts=%d\n", info.strText2.IsEmpty() && info.strText4.IsEmpty() &&
-                                                  info.strText7.IsEmpty() && info.strText9.IsEmpty());
+        wprintf(L"record.module=%ls\nrecord.resourcePath=%ls\nrecord.resourceHandle=%p\n",
+                static_cast<LPCWSTR>(info.strModuleFile), static_cast<LPCWSTR>(info.strResourcePath),
+                static_cast<void*>(info.hResource));
+        wprintf(L"record.kind=%d\nrecord.flag=%d\nrecord.emptyTexts=%d\n", info.nKind, info.bFlag ? 1 : 0,
+                info.strText2.IsEmpty() && info.strText4.IsEmpty() && info.strText7.IsEmpty() &&
+                    info.strText9.IsEmpty());
     }
-    wprintf(L"module=%p\n", static_cast<void*>(module));
-    wprintf(L"rcModule=%p\n", static_cast<void*>(GetModuleHandleW(L"TarkBrowserUtilRC.DLL")));
-    wprintf(L"newEntries=%d\n", CountChainEntries(module) - entriesBefore);
-    CDynLinkLibrary* head = FirstChainEntry(module);
-    wprintf(L"headResource=%p\n", head ? static_cast<void*>(head->m_hResource) : nullptr);
+    CDynLinkLibrary* head = testing_support::FirstChainEntry(module);
+    wprintf(L"module=%p\nrcModule=%p\nnewEntries=%d\nheadResource=%p\n", static_cast<void*>(module),
+            static_cast<void*>(GetModuleHandleW(L"TarkBrowserUtilRC.DLL")),
+            testing_support::CountChainEntries(module) - entriesBefore,
+            head ? static_cast<void*>(head->m_hResource) : nullptr);
     CString text;
     wprintf(L"string=%ls\n", text.LoadString(IDS_BRWS_NEW_FOLDER_NAME) ? static_cast<LPCWSTR>(text) : L"!");
     return 0;
@@ -83,17 +54,15 @@ int ReportLink(const wchar_t* path, const wchar_t* altPath)
 
 int WriteTrace(wchar_t** argv)
 {
-    const wchar_t* level = nullptr;
-    if (wcscmp(argv[2], L"info") == 0)
-        level = RTRACE_LEVEL_INFO;
-    else if (wcscmp(argv[2], L"debug") == 0)
-        level = RTRACE_LEVEL_DEBUG;
-    CString category = ArgOrEmpty(argv[3]);
-    CString file = ArgOrEmpty(argv[4]);
-    std::wstring message = Unescape(argv[6]);
+    const wchar_t* level = wcscmp(argv[2], L"info") == 0    ? RTRACE_LEVEL_INFO
+                           : wcscmp(argv[2], L"debug") == 0 ? RTRACE_LEVEL_DEBUG
+                                                            : nullptr;
+    CString category = ArgOrEmpty(argv[3]), file = ArgOrEmpty(argv[4]);
+    std::wstring message = argv[6];
+    for (size_t at; (at = message.find(L"\\n")) != std::wstring::npos;)
+        message.replace(at, 2, L"\n");
     RTRACE(category.IsEmpty() ? nullptr : static_cast<LPCWSTR>(category),
-           file.IsEmpty() ? nullptr : static_cast<LPCWSTR>(file), level, _wtoi(argv[5]))(
-        L"%s", message.c_str());
+           file.IsEmpty() ? nullptr : static_cast<LPCWSTR>(file), level, _wtoi(argv[5]))(L"%s", message.c_str());
     return 0;
 }
 
