@@ -4,7 +4,30 @@
 
 using namespace fileops_test;
 
+namespace {
+
 using CopyTest = FileOpTest;
+
+// Presses or releases Escape in the X server itself (XTEST), as a keyboard
+// would, with hFocus focused, and reads messages until Wine's key state has
+// it. Pressed only in Wine the key would not stay down: Wine aligns its key
+// state with the X server's whenever one of its windows gets focus.
+void PressEscapeInXServer(HWND hFocus, bool bDown)
+{
+    SetForegroundWindow(hFocus);
+    SetFocus(hFocus);
+    std::wstring command = std::wstring(L"Z:\\usr\\bin\\python3 \"" XTEST_KEY_SCRIPT "\" 0xff1b ") + (bDown ? L"down" : L"up");
+    STARTUPINFOW si = {sizeof(si)};
+    PROCESS_INFORMATION pi = {};
+    // A Unix program started by Wine has no process handle to wait on.
+    ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        << "cannot start /usr/bin/python3 for xtest_key.py: error " << GetLastError();
+    CScopedKernelHandle thread(pi.hThread), process(pi.hProcess);
+    EXPECT_TRUE(testing_support::PumpMessagesUntil([=] { return (GetAsyncKeyState(VK_ESCAPE) < 0) == bDown; }, 5000))
+        << "the Escape key did not reach the test's window";
+}
+
+} // namespace
 
 // The extension stays after the pattern; after 499 taken names the search
 // gives up, and a copy with no free name is refused before the shell runs.
@@ -25,40 +48,9 @@ TEST_F(CopyTest, CopyNamesSkipTakenNamesAndGiveUpAfter499)
     }
     NoDialogExpected quiet;
     EXPECT_EQ(ZEC_NO_UNIQUE_NAME, Copy(1, {L"photo.jpg", L"x.txt"}, from.get()));
-    EXPECT_TRUE(made.List().IsEmpty());
+    EXPECT_TRUE(made.IsEmpty());
     EXPECT_EQ(503u, Listing(src.Path()).size());
 }
-
-namespace {
-
-// Presses or releases Escape in the X server itself (XTEST), as a keyboard
-// would, with hFocus focused, then reads key messages (removed, so that no
-// dialog sees the key) until its own arrives: the key state is current then.
-// Pressed only in Wine the key would not stay down: Wine aligns its key state
-// with the X server's whenever one of its windows gets focus or the pointer.
-void PressEscapeInXServer(HWND hFocus, bool bDown)
-{
-    SetForegroundWindow(hFocus);
-    SetFocus(hFocus);
-    std::wstring command = std::wstring(L"Z:\\usr\\bin\\python3 \"" XTEST_KEY_SCRIPT "\" 0xff1b ") + (bDown ? L"down" : L"up");
-    STARTUPINFOW si = {sizeof(si)};
-    PROCESS_INFORMATION pi = {};
-    // A Unix program started by Wine has no process handle to wait on.
-    ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        << "cannot start /usr/bin/python3 for xtest_key.py: error " << GetLastError();
-    CScopedKernelHandle thread(pi.hThread), process(pi.hProcess);
-    bool bArrived = false;
-    for (ULONGLONG start = GetTickCount64(); !bArrived && GetTickCount64() - start < 5000;
-         MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_KEY))
-    {
-        MSG msg;
-        while (!bArrived && PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE))
-            bArrived = msg.message == (bDown ? WM_KEYDOWN : WM_KEYUP) && msg.wParam == VK_ESCAPE;
-    }
-    EXPECT_TRUE(bArrived) << "the Escape key did not reach the test's window";
-}
-
-} // namespace
 
 TEST_F(CopyTest, EscapeHeldWhileNamesAreSearchedFailsTheCopyBeforeTheShellRuns)
 {
@@ -70,19 +62,19 @@ TEST_F(CopyTest, EscapeHeldWhileNamesAreSearchedFailsTheCopyBeforeTheShellRuns)
     EXPECT_EQ(ZEC_NO_UNIQUE_NAME, Copy(1, {L"a.jpg", L"b.jpg"}, from.get()));
     PressEscapeInXServer(hKeyboard, false);
     DestroyWindow(hKeyboard);
-    EXPECT_TRUE(made.List().IsEmpty());
+    EXPECT_TRUE(made.IsEmpty());
     EXPECT_EQ((Strings{L"a.jpg", L"b.jpg"}), Listing(src.Path()));
 }
 
 // What the caller had in the list stays first and alive; each file that
-// arrived adds one new object, in input order. Copies into the files' own
-// folder get free names; a move into it has nothing to do: success, the file
-// untouched and handed back.
+// arrived adds one new object (a shell file with only a name and a path), in
+// input order. Copies into the files' own folder get free names; a move into
+// it has nothing to do: success, the file untouched and handed back.
 TEST_F(CopyTest, CopyAndMoveHandBackOneNewObjectPerFile)
 {
     Make({L"a.jpg", L"archive", L".profile", L"m.jpg"});
     WriteFile(src / L"a - Copy.jpg", "older copy");
-    CBFile* pKept = made.Add(L"keep");
+    made.AddTail(static_cast<CBFile*>(nullptr));
     CBFileList notFound;
     FolderPtr sameWithSlash = PathFolder(src.Path() + L"\\");
     NoDialogExpected quiet;
@@ -95,47 +87,36 @@ TEST_F(CopyTest, CopyAndMoveHandBackOneNewObjectPerFile)
                        L"archive - Copy"}),
               Listing(src.Path()));
     EXPECT_EQ((Strings{L".profile", L"a.jpg", L"archive", L"m.jpg"}), Listing(dst.Path()));
-    EXPECT_EQ((std::vector<std::string>{"a.jpg", "a.jpg", "older copy", ".profile", "m.jpg"}),
-              (std::vector<std::string>{ReadFile(dst / L"a.jpg"), ReadFile(src / L"a - Copy (2).jpg"),
-                                        ReadFile(src / L"a - Copy.jpg"), ReadFile(src / L" - Copy.profile"),
-                                        ReadFile(dst / L"m.jpg")}));
-    EXPECT_EQ((Strings{L"keep", dst / L"a.jpg", dst / L"archive", src / L"a - Copy (2).jpg", src / L"archive - Copy",
+    EXPECT_EQ("a.jpg|older copy|.profile", ReadFile(src / L"a - Copy (2).jpg") + "|" +
+                                               ReadFile(src / L"a - Copy.jpg") + "|" + ReadFile(dst / L".profile"));
+    EXPECT_EQ(nullptr, made.RemoveHead());
+    EXPECT_EQ((Strings{dst / L"a.jpg", dst / L"archive", src / L"a - Copy (2).jpg", src / L"archive - Copy",
                        src / L" - Copy.profile", dst / L"m.jpg", dst / L".profile", src / L"a.jpg"}),
-              Paths(made.List()));
-    EXPECT_EQ(pKept, made[0]);
-    const CBFile* pNew = made[1];
+              Names(made, true));
+    const CBFile* pNew = made[0];
     EXPECT_EQ(L"a.jpg", Str(pNew->m_strName));
     EXPECT_EQ(eBKindShell, pNew->m_nKind);
-    EXPECT_EQ(0u, pNew->m_dwAttribs | pNew->m_dwSize | pNew->m_ftLastWrite.dwLowDateTime |
-                       pNew->m_ftLastWrite.dwHighDateTime);
+    EXPECT_EQ(0u, pNew->m_dwAttribs | pNew->m_dwSize | pNew->m_ftLastWrite.dwLowDateTime);
 }
 
 // Declining the shell's replace prompt is an abort: code 100, the old file
-// kept, and no new object claimed for it; the other file still arrives.
-TEST_F(CopyTest, DecliningTheShellsReplacePromptReportsTheStop)
+// kept, and no new object claimed for it; the other file still arrives. A
+// file the shell cannot read does not arrive: the shell may still answer
+// success, so the result comes from what is on disk.
+TEST_F(CopyTest, AFileDeclinedOrNotArrivedIsNotHandedBack)
 {
-    Make({L"a.jpg", L"b.jpg"});
+    Make({L"a.jpg", L"b.jpg", L"c.jpg", L"locked.jpg"});
     WriteFile(dst / L"a.jpg", "already here");
     EXPECT_EQ(ZEC_USER_STOPPED, WithShellAnswer(IDNO, [&] { return Copy(1, {L"a.jpg", L"b.jpg"}, to.get()); }));
-    EXPECT_EQ("already here", ReadFile(dst / L"a.jpg"));
-    EXPECT_EQ("b.jpg", ReadFile(dst / L"b.jpg"));
-    EXPECT_EQ((Strings{L"b.jpg"}), Names(made.List()));
-}
-
-// A file the shell cannot read does not arrive: the shell may still answer
-// success, so the result comes from what is on disk.
-TEST_F(CopyTest, AFileThatDoesNotArriveIsAFailureAndNotHandedBack)
-{
-    Make({L"a.jpg", L"locked.jpg"});
-    CScopedFileHandle lock(
-        CreateFileW((src / L"locked.jpg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    CScopedFileHandle lock(CreateFileW((src / L"locked.jpg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(lock.IsValid());
     {
         NoDialogExpected quiet;
-        EXPECT_EQ(ZEC_SHELL_OP_FAILED, Copy(1, {L"a.jpg", L"locked.jpg"}, to.get()));
+        EXPECT_EQ(ZEC_SHELL_OP_FAILED, Copy(1, {L"c.jpg", L"locked.jpg"}, to.get()));
     }
     lock.Reset();
-    EXPECT_EQ((Strings{L"a.jpg"}), Listing(dst.Path()));
-    EXPECT_EQ((Strings{L"a.jpg"}), Names(made.List()));
-    EXPECT_EQ("locked.jpg", ReadFile(src / L"locked.jpg"));
+    EXPECT_EQ((Strings{L"a.jpg", L"b.jpg", L"c.jpg"}), Listing(dst.Path()));
+    EXPECT_EQ("already here", ReadFile(dst / L"a.jpg"));
+    EXPECT_EQ("b.jpg", ReadFile(dst / L"b.jpg"));
+    EXPECT_EQ((Strings{L"b.jpg", L"c.jpg"}), Names(made));
 }

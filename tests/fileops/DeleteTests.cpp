@@ -4,42 +4,27 @@
 
 using namespace fileops_test;
 
-namespace {
+using DeleteTest = FileOpTest;
 
-class DeleteTest : public FileOpTest
-{
-protected:
-    // Names unique to this run, so that the recycle bin, which outlives the
-    // run, cannot hold an older file of the same name.
-    std::wstring Unique(const wchar_t* name) { return Leaf(src.Path()) + L"-" + name; }
-    // DeleteBFiles in src, with the shell's confirmation answered by nShellAnswer.
-    int Delete(const Strings& names, bool bToRecycleBin, int nShellAnswer = IDYES, CBFileList* pNotFound = nullptr)
-    {
-        TestFiles files(names);
-        return WithShellAnswer(nShellAnswer, [&] {
-            return Code(DeleteBFiles(nullptr, from.get(), files.List(), pNotFound, bToRecycleBin));
-        });
-    }
-};
-
-} // namespace
-
+// Names unique to this run, so that the recycle bin, which outlives the run,
+// cannot hold an older file of the same name.
 TEST_F(DeleteTest, ToTheRecycleBinOrForGoodAfterTheShellsConfirmation)
 {
-    const std::wstring trash = testing_support::TrashFiles();
+    const std::wstring trash = testing_support::TrashFiles(), a = Leaf(src.Path()) + L"-a.jpg";
+    const std::wstring gone = Leaf(src.Path()) + L"-gone.jpg", b = Leaf(src.Path()) + L"-b.jpg";
     ASSERT_FALSE(trash.empty());
-    testing_support::TrashEntries trashed({Unique(L"a.jpg"), Unique(L"b.jpg")});
+    testing_support::TrashEntries trashed({a, b});
     Make({L"other.jpg"});
-    for (bool bToRecycleBin : {true, false})
+    for (const std::wstring& first : {a, gone})
     {
+        const bool bToRecycleBin = first == a;
         SCOPED_TRACE(bToRecycleBin ? "recycle bin" : "for good");
-        const std::wstring a = Unique(bToRecycleBin ? L"a.jpg" : L"gone.jpg"), b = Unique(L"b.jpg");
-        Make({a, b});
+        Make({first, b});
         CBFileList notFound;
-        EXPECT_EQ(0, Delete({a, b}, bToRecycleBin, IDYES, &notFound));
+        EXPECT_EQ(0, Delete({first, b}, bToRecycleBin, IDYES, &notFound));
         EXPECT_TRUE(notFound.IsEmpty());
         EXPECT_EQ((Strings{L"other.jpg"}), Listing(src.Path()));
-        EXPECT_EQ(bToRecycleBin ? testing_support::Narrow(a) : "<missing>", ReadFile(trash + L"\\" + a));
+        EXPECT_EQ(bToRecycleBin ? testing_support::Narrow(a) : "<missing>", ReadFile(trash + L"\\" + first));
     }
 }
 

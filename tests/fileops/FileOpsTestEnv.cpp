@@ -49,8 +49,6 @@ PromptView ReadPrompt(HWND hDlg)
         if (IsWindowVisible(GetDlgItem(hDlg, nID)))
             view.buttons.push_back(nID);
     view.iconShown = SendDlgItemMessageW(hDlg, IDC_BRWS_FILEOP_ICON, STM_GETICON, 0, 0) != 0;
-    DWORD dwDef = static_cast<DWORD>(SendMessageW(hDlg, DM_GETDEFID, 0, 0));
-    view.defaultButton = HIWORD(dwDef) == DC_HASDEFID ? LOWORD(dwDef) : 0;
     return view;
 }
 

@@ -5,7 +5,6 @@
 
 #include <afxwin.h>
 
-#include "BrwsFileObjects.h"
 #include "BrwsFileOpDlg.h"
 #include "BrwsFileOps.h"
 #include "BrwsFolderFactory.h"
@@ -16,7 +15,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -73,52 +71,34 @@ inline FolderPtr PathFolder(const std::wstring& path, int nKind = eBKindShell)
     return folder;
 }
 
-// The file objects a test hands to an operation; all deleted at scope end.
-class TestFiles
+// File objects of the names given (each name its own path), and any an
+// operation adds; all deleted at scope end.
+struct TestFiles : CBFileList
 {
-public:
     explicit TestFiles(const Strings& names = {})
     {
         for (const std::wstring& name : names)
-            Add(name);
+            AddTail(CreateShellFile(name.c_str(), name.c_str(), nullptr, nullptr, 0, 0));
     }
-    ~TestFiles() { FreeBFileList(&m_list); }
-    TestFiles(const TestFiles&) = delete;
-    TestFiles& operator=(const TestFiles&) = delete;
-
-    CBFile* Add(const std::wstring& name)
-    {
-        return m_list.GetAt(m_list.AddTail(CreateShellFile(name.c_str(), name.c_str(), nullptr, nullptr, 0, 0)));
-    }
-    CBFile* operator[](int index) const { return m_list.GetAt(m_list.FindIndex(index)); }
-    const CBFileList& List() const { return m_list; }
-    // For an operation to add its new file objects to.
-    CBFileList* Out() { return &m_list; }
-
-private:
-    CBFileList m_list;
+    ~TestFiles() override { FreeBFileList(this); }
+    CBFile* operator[](int index) const { return GetAt(FindIndex(index)); }
 };
 
-// What part() gives for each object of the list, in list order.
-template <class F>
-auto Each(const CBFileList& list, F part) -> std::vector<decltype(part(nullptr))>
+// The names, or the paths, of the list's objects in list order.
+inline Strings Names(const CBFileList& list, bool bPaths = false)
 {
-    std::vector<decltype(part(nullptr))> parts;
-    for (POSITION pos = list.GetHeadPosition(); pos != nullptr;)
-        parts.push_back(part(list.GetNext(pos)));
-    return parts;
+    Strings names;
+    for (POSITION pos = list.GetHeadPosition(); pos != nullptr; list.GetNext(pos))
+        names.push_back(Str(bPaths ? list.GetAt(pos)->m_strPath : list.GetAt(pos)->m_strName));
+    return names;
 }
-inline Strings Names(const CBFileList& list)
-{
-    return Each(list, [](const CBFile* p) { return Str(p->m_strName); });
-}
-inline Strings Paths(const CBFileList& list)
-{
-    return Each(list, [](const CBFile* p) { return Str(p->m_strPath); });
-}
+
 inline std::vector<const CBFile*> Pointers(const CBFileList& list)
 {
-    return Each(list, [](const CBFile* p) { return p; });
+    std::vector<const CBFile*> pointers;
+    for (POSITION pos = list.GetHeadPosition(); pos != nullptr;)
+        pointers.push_back(list.GetNext(pos));
+    return pointers;
 }
 
 // The text of string resource nID of the language module.
@@ -132,12 +112,10 @@ inline std::wstring ResourceText(UINT nID)
 // What a person sees in a file-operation prompt.
 struct PromptView
 {
-    std::wstring title;
-    std::wstring message;
+    std::wstring title, message;
     Strings fileLines;
     std::vector<int> buttons; // those shown of OK, Yes and No, in that order
     bool iconShown = false;
-    UINT defaultButton = 0;
 };
 
 // Runs operation while a dialog script reads the first dialog, which must be
@@ -171,8 +149,8 @@ private:
     UINT_PTR m_timer;
 };
 
-// Two scratch folders with shell folder objects for them, and the list an
-// operation hands its new objects to.
+// Two scratch folders with folder objects made by the library's factory, and
+// the list an operation hands its new objects to.
 class FileOpTest : public ::testing::Test
 {
 protected:
@@ -185,8 +163,15 @@ protected:
     // CopyBFiles of the named files from src, the new objects into made.
     int Copy(int bCopy, const Strings& names, const CBFolder* pTo, CBFileList* pNotFound = nullptr)
     {
+        return Code(CopyBFiles(bCopy, nullptr, from.get(), TestFiles(names), pTo, pNotFound, &made));
+    }
+    // DeleteBFiles of the named files in src, the shell's confirmation answered by nShellAnswer.
+    int Delete(const Strings& names, bool bToRecycleBin, int nShellAnswer = IDYES, CBFileList* pNotFound = nullptr)
+    {
         TestFiles files(names);
-        return Code(CopyBFiles(bCopy, nullptr, from.get(), files.List(), pTo, pNotFound, made.Out()));
+        return WithShellAnswer(nShellAnswer, [&] {
+            return Code(DeleteBFiles(nullptr, from.get(), files, pNotFound, bToRecycleBin));
+        });
     }
 
     ScratchFolder src{L"src"};

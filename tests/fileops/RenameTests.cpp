@@ -8,25 +8,22 @@ namespace {
 class RenameTest : public FileOpTest
 {
 protected:
-    void SetUp() override
-    {
-        WriteFile(src / L"a.jpg", "picture");
-        FILETIME created = {0x11111111, 0x01D00000};
-        FILETIME written = {0x22222222, 0x01D10000};
-        file.reset(CreateShellFile(L"a.jpg", (src / L"a.jpg").c_str(), &created, &written, FILE_ATTRIBUTE_ARCHIVE, 7));
-    }
+    void SetUp() override { WriteFile(src / L"a.jpg", "picture"); }
     int Rename(const CBFile& what, const wchar_t* name, CBFile** ppNew)
     {
         return Code(RenameBFile(nullptr, from.get(), what, name, ppNew));
     }
 
-    std::unique_ptr<CBFile> file;
+    const FILETIME created = {0x11111111, 0x01D00000}, written = {0x22222222, 0x01D10000};
+    std::unique_ptr<CBFile> file{
+        CreateShellFile(L"a.jpg", (src / L"a.jpg").c_str(), &created, &written, FILE_ATTRIBUTE_ARCHIVE, 7)};
 };
 
 } // namespace
 
 // A change of case only is a rename too: the old name still "exists"
 // without regard to case, so only the name on disk tells whether it took.
+// The object handed back keeps the old one's times, attributes and size.
 TEST_F(RenameTest, RenamesAndHandsBackAnObjectWithTheOldValues)
 {
     for (const wchar_t* name : {L"A.JPG", L"b.jpg"})
@@ -42,12 +39,10 @@ TEST_F(RenameTest, RenamesAndHandsBackAnObjectWithTheOldValues)
         ASSERT_TRUE(renamed);
         EXPECT_EQ((Strings{name}), Listing(src.Path()));
         EXPECT_EQ("picture", ReadFile(src / name));
-        EXPECT_EQ(name, Str(renamed->m_strName));
-        EXPECT_EQ(src / name, Str(renamed->m_strPath));
-        EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE), renamed->m_dwAttribs);
-        EXPECT_EQ(7u, renamed->m_dwSize);
-        EXPECT_EQ(0x11111111u, renamed->m_ftCreation.dwLowDateTime);
-        EXPECT_EQ(0x01D10000u, renamed->m_ftLastWrite.dwHighDateTime);
+        EXPECT_EQ(std::make_pair(std::wstring(name), src / name),
+                  std::make_pair(Str(renamed->m_strName), Str(renamed->m_strPath)));
+        EXPECT_EQ(0, CompareFileTime(&created, &renamed->m_ftCreation) | CompareFileTime(&written, &renamed->m_ftLastWrite));
+        EXPECT_EQ(std::make_pair(DWORD(FILE_ATTRIBUTE_ARCHIVE), DWORD(7)), std::make_pair(renamed->m_dwAttribs, renamed->m_dwSize));
         EXPECT_EQ(oldName, Str(file->m_strName)) << "the passed object is not changed";
         file.reset(renamed.release());
     }
@@ -73,25 +68,16 @@ TEST_F(RenameTest, ATakenNameOrAFileInUseKeepsEverythingAsItWas)
     EXPECT_EQ("other", ReadFile(src / L"b.jpg"));
 }
 
-// A missing file, and a file object whose name points elsewhere (the file
-// it points to keeps its name), are shown with OK only, then 207.
-TEST_F(RenameTest, AMissingFileOrANameReachingOutsideIsShownThen207)
+TEST_F(RenameTest, AMissingFileIsShownWithOKOnlyThen207)
 {
-    WriteFile(dst / L"secret.txt", "secret");
-    const std::wstring escape = L"..\\" + Leaf(dst.Path()) + L"\\secret.txt";
-    std::unique_ptr<CBFile> escaping(CreateShellFile(escape.c_str(), L"", nullptr, nullptr, 0, 0));
     ASSERT_TRUE(DeleteFileW((src / L"a.jpg").c_str()));
-    for (const CBFile* pFile : {file.get(), escaping.get()})
-    {
-        CBFile* pNew = nullptr;
-        PromptView view;
-        EXPECT_EQ(ZEC_FILES_NOT_FOUND,
-                  WithPromptAnswered(Clicking(IDOK), &view, [&] { return Rename(*pFile, L"b.txt", &pNew); }));
-        EXPECT_EQ(nullptr, pNew);
-        EXPECT_EQ(ResourceText(IDS_BRWS_RENAME_NOTFOUND), view.message);
-        EXPECT_EQ((Strings{src / Str(pFile->m_strName)}), view.fileLines);
-        EXPECT_EQ(std::vector<int>(1, IDOK), view.buttons);
-    }
+    CBFile* pNew = nullptr;
+    PromptView view;
+    EXPECT_EQ(ZEC_FILES_NOT_FOUND,
+              WithPromptAnswered(Clicking(IDOK), &view, [&] { return Rename(*file, L"b.jpg", &pNew); }));
+    EXPECT_EQ(nullptr, pNew);
+    EXPECT_EQ(ResourceText(IDS_BRWS_RENAME_NOTFOUND), view.message);
+    EXPECT_EQ((Strings{src / L"a.jpg"}), view.fileLines);
+    EXPECT_EQ(std::vector<int>(1, IDOK), view.buttons);
     EXPECT_TRUE(Listing(src.Path()).empty());
-    EXPECT_EQ((Strings{L"secret.txt"}), Listing(dst.Path()));
 }

@@ -133,27 +133,25 @@ TEST(ModuleLifecycle, ChainEntriesAndResourceHolderBeforeAndAfterLinking)
     EXPECT_EQ(before, AfxGetResourceHandle());
 }
 
-BOOL CALLBACK CollectType(HMODULE, LPWSTR type, LONG_PTR context)
+BOOL CALLBACK CollectType(HMODULE, LPWSTR type, LONG_PTR types)
 {
-    reinterpret_cast<std::set<ULONG_PTR>*>(context)->insert(
-        IS_INTRESOURCE(type) ? reinterpret_cast<ULONG_PTR>(type) : ~ULONG_PTR(0));
+    reinterpret_cast<std::set<ULONG_PTR>*>(types)->insert(reinterpret_cast<ULONG_PTR>(type));
     return TRUE;
 }
 
-// The module holds only its version; its texts and dialogs live in the
-// language module. Its entry point is no export.
+// The module's own file holds only its version block, no entry-point export;
+// its texts and dialogs live in the language module.
 TEST(ModuleFiles, VersionOnlyResourcesAndNoEntryPointExport)
 {
     HMODULE module = GetModuleHandleW(L"TarkBrowserUtil.dll");
-    EXPECT_EQ(nullptr, GetProcAddress(module, "DllMain"));
-    std::set<ULONG_PTR> types;
-    EnumResourceTypesW(module, CollectType, reinterpret_cast<LONG_PTR>(&types));
-    EXPECT_EQ(std::set<ULONG_PTR>{reinterpret_cast<ULONG_PTR>(RT_VERSION)}, types);
     HMODULE resources =
         LoadLibraryExW((BinaryFolder() + L"\\" + kResourceFile).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(nullptr, resources);
-    types.clear();
-    EnumResourceTypesW(resources, CollectType, reinterpret_cast<LONG_PTR>(&types));
-    EXPECT_TRUE(types.count(reinterpret_cast<ULONG_PTR>(RT_STRING)) && types.count(reinterpret_cast<ULONG_PTR>(RT_VERSION)));
+    std::set<ULONG_PTR> types, languageTypes;
+    EnumResourceTypesW(module, CollectType, reinterpret_cast<LONG_PTR>(&types));
+    EnumResourceTypesW(resources, CollectType, reinterpret_cast<LONG_PTR>(&languageTypes));
     FreeLibrary(resources);
+    EXPECT_EQ(std::set<ULONG_PTR>{reinterpret_cast<ULONG_PTR>(RT_VERSION)}, types);
+    EXPECT_EQ(1u, languageTypes.count(reinterpret_cast<ULONG_PTR>(RT_STRING)));
+    EXPECT_EQ(nullptr, GetProcAddress(module, "DllMain"));
 }
