@@ -1,16 +1,8 @@
 // The line-separated path strings the operations build from file lists, and
-// the shell's name blocks made from them.
+// the arguments every operation refuses.
 #include "FileOpsTestEnv.h"
 
 using namespace fileops_test;
-
-TEST(CreateDoubleNullList, TurnsLineFeedsIntoNulsAndEndsWithOneMore)
-{
-    EXPECT_EQ(nullptr, CreateDoubleNullList(CString(L"x")));
-    std::unique_ptr<unsigned char[]> block(CreateDoubleNullList(CString(L"a\nb\n\n")));
-    ASSERT_TRUE(block);
-    EXPECT_EQ(std::wstring(L"a\0b\0\0\0", 6), std::wstring(reinterpret_cast<const wchar_t*>(block.get()), 6));
-}
 
 // Each row: the folder, the file names, then the result, the path string and
 // which files are set aside. Names that would reach the folder itself, its
@@ -69,29 +61,27 @@ TEST_F(FileOpTest, BadArgumentsAreRefusedBeforeAnythingIsShownOrTouched)
     CString names;
     CBFile noName;
     CBFile *pNew = nullptr, *pHeld = files[0];
-    const std::function<int()> refused[] = {
-        [&] { return Code(CopyBFiles(1, nullptr, pNone, files, pSrc, nullptr, nullptr)); },
-        [&] { return Code(CopyBFiles(1, nullptr, pSrc, files, pNone, nullptr, &made)); },
-        [&] { return Code(CopyBFiles(1, nullptr, pSrc, empty, pSrc, nullptr, nullptr)); },
-        [&] { return Code(CopyFSFiles(1, nullptr, pSrc, files, pSrc, &made, &made)); },
-        [&] { return Code(DeleteBFiles(nullptr, link.get(), files, nullptr, false)); },
-        [&] { return Code(DeleteBFiles(nullptr, pNone, files, nullptr, false)); },
-        [&] { return Code(DeleteBFiles(nullptr, pSrc, empty, nullptr, false)); },
-        [&] { return Code(RenameBFile(nullptr, pSrc, a, L"b.jpg", &pHeld)); },
-        [&] { return Code(RenameBFile(nullptr, pSrc, a, L"b.jpg", nullptr)); },
-        [&] { return Code(RenameBFile(nullptr, pNone, a, L"b.jpg", &pNew)); },
-        [&] { return Code(RenameBFile(nullptr, pSrc, noName, L"b.jpg", &pNew)); },
-        [&] { return Code(CreateFileOpFileNameString(srcPath, files, nullptr, nullptr)); },
-        [&] { return Code(CreateFileOpFileNameString(L"", files, &names, nullptr)); },
-        [&] { return Code(CreateFileOpFileNameString(nullptr, files, &names, nullptr)); },
-        [&] { return Code(CreateFileOpFileNameString(srcPath, empty, &names, nullptr)); },
-        // The input list as its own not-found list would grow while it is walked.
-        [&] { return Code(CreateFileOpFileNameString(gone->m_strPath, self, nullptr, &self)); }};
     const std::wstring escape = L"..\\" + Leaf(dst.Path()) + L"\\a.jpg";
     {
         NoDialogExpected quiet;
-        for (const auto& call : refused)
-            EXPECT_EQ(ZEC_INVALID_ARGUMENTS, call()) << "call " << (&call - refused);
+        const int codes[] = {
+            Code(CopyBFiles(1, nullptr, pNone, files, pSrc, nullptr, nullptr)),
+            Code(CopyBFiles(1, nullptr, pSrc, files, pNone, nullptr, &made)),
+            Code(CopyBFiles(1, nullptr, pSrc, empty, pSrc, nullptr, nullptr)),
+            Code(CopyFSFiles(1, nullptr, pSrc, files, pSrc, &made, &made)),
+            Code(DeleteBFiles(nullptr, link.get(), files, nullptr, false)),
+            Code(DeleteBFiles(nullptr, pNone, files, nullptr, false)),
+            Code(DeleteBFiles(nullptr, pSrc, empty, nullptr, false)),
+            Code(RenameBFile(nullptr, pSrc, a, L"b.jpg", &pHeld)), Code(RenameBFile(nullptr, pSrc, a, L"b.jpg", nullptr)),
+            Code(RenameBFile(nullptr, pNone, a, L"b.jpg", &pNew)), Code(RenameBFile(nullptr, pSrc, noName, L"b.jpg", &pNew)),
+            Code(CreateFileOpFileNameString(srcPath, files, nullptr, nullptr)),
+            Code(CreateFileOpFileNameString(L"", files, &names, nullptr)),
+            Code(CreateFileOpFileNameString(nullptr, files, &names, nullptr)),
+            Code(CreateFileOpFileNameString(srcPath, empty, &names, nullptr)),
+            // The input list as its own not-found list would grow while it is walked.
+            Code(CreateFileOpFileNameString(gone->m_strPath, self, nullptr, &self))};
+        for (const int& code : codes)
+            EXPECT_EQ(ZEC_INVALID_ARGUMENTS, code) << "call " << (&code - codes);
         for (const wchar_t* name : {escape.c_str(), L"sub/b.jpg", L"sub\\b.jpg", L"C:b.jpg", L"b.jpg:stream",
                                     L"b\n.jpg", L".", L"..", L"...", L"", L"*.jpg", static_cast<const wchar_t*>(nullptr)})
             EXPECT_EQ(ZEC_INVALID_ARGUMENTS, Code(RenameBFile(nullptr, pSrc, a, name, &pNew)));

@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -55,7 +56,17 @@ inline std::string ReadFile(const std::wstring& path)
 }
 
 // The names in a folder, sorted, without "." and "..".
-Strings Listing(const std::wstring& folder);
+inline Strings Listing(const std::wstring& folder)
+{
+    Strings names;
+    WIN32_FIND_DATAW data;
+    CScopedFindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &data));
+    for (bool bMore = find.IsValid(); bMore; bMore = FindNextFileW(find.Get(), &data))
+        if (wcscmp(data.cFileName, L".") != 0 && wcscmp(data.cFileName, L"..") != 0)
+            names.push_back(data.cFileName);
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 inline std::wstring Leaf(const std::wstring& path)
 {
@@ -118,21 +129,74 @@ struct PromptView
     bool iconShown = false;
 };
 
-// Runs operation while a dialog script reads the first dialog, which must be
-// the prompt, into *pView and then answers it; with bConfirmInShell the
-// shell's confirmation that follows gets Yes. Returns what operation returns.
-int WithPromptAnswered(const std::function<void(HWND)>& answer, PromptView* pView,
-                       const std::function<int()>& operation, bool bConfirmInShell = false);
-
 // An answer that clicks button nID.
 inline std::function<void(HWND)> Clicking(int nID)
 {
     return [nID](HWND hDlg) { DialogDriver::Click(hDlg, nID); };
 }
 
+inline bool IsFileOpPrompt(HWND hDlg)
+{
+    return GetDlgItem(hDlg, IDC_BRWS_FILEOP_MESSAGE) != nullptr && GetDlgItem(hDlg, IDC_BRWS_FILEOP_FILES) != nullptr;
+}
+
+inline PromptView ReadPrompt(HWND hDlg)
+{
+    PromptView view;
+    view.title = DialogDriver::Text(hDlg);
+    view.message = DialogDriver::ItemText(hDlg, IDC_BRWS_FILEOP_MESSAGE);
+    const std::wstring files = DialogDriver::ItemText(hDlg, IDC_BRWS_FILEOP_FILES);
+    for (size_t start = 0, end = 0; start < files.size(); start = end + 2)
+    {
+        end = std::min(files.find(L"\r\n", start), files.size());
+        view.fileLines.push_back(files.substr(start, end - start));
+    }
+    for (int nID : {IDOK, IDYES, IDNO})
+        if (IsWindowVisible(GetDlgItem(hDlg, nID)))
+            view.buttons.push_back(nID);
+    view.iconShown = SendDlgItemMessageW(hDlg, IDC_BRWS_FILEOP_ICON, STM_GETICON, 0, 0) != 0;
+    return view;
+}
+
+// Runs operation while the driver performs steps, one per dialog shown.
+inline int WithDialogsDriven(const std::vector<std::function<void(HWND)>>& steps,
+                             const std::function<int()>& operation)
+{
+    DialogDriver driver;
+    for (const auto& step : steps)
+        driver.Then(step);
+    driver.Start();
+    const int nResult = operation();
+    EXPECT_TRUE(driver.Finished());
+    return nResult;
+}
+
+// Runs operation while a dialog script reads the first dialog, which must be
+// the prompt, into *pView and then answers it; with bConfirmInShell the
+// shell's confirmation that follows gets Yes. Returns what operation returns.
+inline int WithPromptAnswered(const std::function<void(HWND)>& answer, PromptView* pView,
+                              const std::function<int()>& operation, bool bConfirmInShell = false)
+{
+    std::vector<std::function<void(HWND)>> steps = {[&](HWND hDlg) {
+        EXPECT_TRUE(IsFileOpPrompt(hDlg));
+        *pView = ReadPrompt(hDlg);
+        answer(hDlg);
+    }};
+    if (bConfirmInShell)
+        steps.push_back(Clicking(IDYES));
+    return WithDialogsDriven(steps, operation);
+}
+
 // Runs operation while the shell's own confirmation (any dialog but the
 // prompt) is answered with button nID.
-int WithShellAnswer(int nID, const std::function<int()>& operation);
+inline int WithShellAnswer(int nID, const std::function<int()>& operation)
+{
+    return WithDialogsDriven({[nID](HWND hDlg) {
+                                 EXPECT_FALSE(IsFileOpPrompt(hDlg)) << "expected the shell's dialog, found the prompt";
+                                 DialogDriver::Click(hDlg, nID);
+                             }},
+                             operation);
+}
 
 // Fails the test when any dialog shows up on this thread while it lives, and
 // cancels that dialog, so that an operation expected to ask nothing cannot
