@@ -22,6 +22,15 @@ CString ArgOrEmpty(const wchar_t* arg)
     return wcscmp(arg, L"-") == 0 ? CString() : CString(arg);
 }
 
+// What a module handle is, as the report names it.
+const wchar_t* Which(HMODULE hModule, HMODULE module, HMODULE languageModule)
+{
+    return !hModule ? L"null" : hModule == languageModule ? L"rc" : hModule == module ? L"module" : L"other";
+}
+
+// Reports the language library's record for the module (paths in lower
+// case), the chain entries it added, where the head entry takes resources
+// from and whether a string of the language module is found.
 int ReportLink(const wchar_t* path, const wchar_t* altPath)
 {
     CConnectLanguage& language = CConnectLanguage::Instance();
@@ -30,25 +39,24 @@ int ReportLink(const wchar_t* path, const wchar_t* altPath)
     HMODULE module = GetModuleHandleW(L"TarkBrowserUtil.dll");
     const int entriesBefore = testing_support::CountChainEntries(module);
     language.CallStoredCallbacks(L"English");
+    HMODULE rc = GetModuleHandleW(L"TarkBrowserUtilRC.DLL");
 
     wprintf(L"records=%d\n", language.GetModuleInfoCount());
     CLanguageModuleInfo info;
     if (language.GetModuleInfo(language.GetModuleInfoCount() - 1, &info))
     {
-        wprintf(L"record.module=%ls\nrecord.resourcePath=%ls\nrecord.resourceHandle=%p\n",
-                static_cast<LPCWSTR>(info.strModuleFile), static_cast<LPCWSTR>(info.strResourcePath),
-                static_cast<void*>(info.hResource));
-        wprintf(L"record.kind=%d\nrecord.flag=%d\nrecord.emptyTexts=%d\n", info.nKind, info.bFlag ? 1 : 0,
-                info.strText2.IsEmpty() && info.strText4.IsEmpty() && info.strText7.IsEmpty() &&
-                    info.strText9.IsEmpty());
+        info.strModuleFile.MakeLower();
+        info.strResourcePath.MakeLower();
+        wprintf(L"record=%ls|%ls|%ls|%d|%d|%d\n", static_cast<LPCWSTR>(info.strModuleFile),
+                static_cast<LPCWSTR>(info.strResourcePath), Which(info.hResource, module, rc), info.nKind,
+                info.bFlag ? 1 : 0,
+                info.strText2.IsEmpty() && info.strText4.IsEmpty() && info.strText7.IsEmpty() && info.strText9.IsEmpty());
     }
     CDynLinkLibrary* head = testing_support::FirstChainEntry(module);
-    wprintf(L"module=%p\nrcModule=%p\nnewEntries=%d\nheadResource=%p\n", static_cast<void*>(module),
-            static_cast<void*>(GetModuleHandleW(L"TarkBrowserUtilRC.DLL")),
-            testing_support::CountChainEntries(module) - entriesBefore,
-            head ? static_cast<void*>(head->m_hResource) : nullptr);
     CString text;
-    wprintf(L"string=%ls\n", text.LoadString(IDS_BRWS_NEW_FOLDER_NAME) ? static_cast<LPCWSTR>(text) : L"!");
+    wprintf(L"newEntries=%d\nrcLoaded=%d\nhead=%ls\nstring=%ls\n", testing_support::CountChainEntries(module) - entriesBefore,
+            rc != nullptr, head ? Which(head->m_hResource, module, rc) : L"none",
+            text.LoadString(IDS_BRWS_NEW_FOLDER_NAME) ? static_cast<LPCWSTR>(text) : L"!");
     return 0;
 }
 

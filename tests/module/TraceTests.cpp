@@ -43,18 +43,6 @@ std::wstring StartUpLines(DWORD threadId)
     return head + L"Initializing \n" + head + L"Terminating \n";
 }
 
-// Sets the per-user switch value for the scope, or removes it when value is negative.
-struct RegistrySwitch : testing_support::ScopedRegistryValue
-{
-    explicit RegistrySwitch(int value) : ScopedRegistryValue(L"Software\\Norvale\\Tavimo\\X15\\Debug", L"Enable")
-    {
-        if (value < 0)
-            Remove();
-        else
-            EXPECT_TRUE(SetDword(static_cast<DWORD>(value)));
-    }
-};
-
 struct EventObservation
 {
     bool sawEvent = false;
@@ -90,7 +78,12 @@ TEST(TraceSwitch, RegistryValueAndEnableEventDecide)
     for (const auto& r : rows)
     {
         SCOPED_TRACE(testing::Message() << "row " << (&r - rows));
-        RegistrySwitch setting(r.value);
+        // The per-user switch value for the row, or none.
+        testing_support::ScopedRegistryValue setting(L"Software\\Norvale\\Tavimo\\X15\\Debug", L"Enable");
+        if (r.value < 0)
+            setting.Remove();
+        else
+            ASSERT_TRUE(setting.SetDword(static_cast<DWORD>(r.value)));
         CScopedKernelHandle enable(r.event < 0 ? nullptr : CreateEventW(nullptr, TRUE, r.event, kEnableEvent));
         CScopedKernelHandle checkpoint(r.bCheckpoint ? CreateEventW(nullptr, TRUE, FALSE, kCheckpointEvent) : nullptr);
         ASSERT_TRUE((r.event < 0 || enable) && (!r.bCheckpoint || checkpoint));

@@ -1,6 +1,7 @@
 // File and folder objects: what the factories store, who frees what, and copies.
 #include "ShellTestSupport.h"
 
+#include <tuple>
 #include <type_traits>
 
 using namespace shellmodel_test;
@@ -16,18 +17,16 @@ using FileObjectTest = ShellModelTest;
 TEST_F(FileObjectTest, FilesCarryTheirPartsIntoIndependentCopies)
 {
     const FILETIME created = {0x11111111, 0x01D00000}, written = {0x22222222, 0x01D10000};
-    std::unique_ptr<CBFile> file(
-        CreateShellFile(L"a.png", L"C:\\x\\a.png", &created, &written, FILE_ATTRIBUTE_ARCHIVE, 1234));
+    std::unique_ptr<CBFile> file(CreateShellFile(L"a.png", L"C:\\x\\a.png", &created, &written, FILE_ATTRIBUTE_ARCHIVE, 9));
     std::unique_ptr<CBFile> copy(CopyBFile(file.get()));
     ASSERT_TRUE(copy);
     file->m_strName = L"changed";
     file->m_ftCreation.dwLowDateTime = 0;
-    EXPECT_EQ(eBKindShell, copy->m_nKind);
-    EXPECT_EQ(nullptr, copy->m_pFileData);
-    EXPECT_EQ("a.png C:\\x\\a.png", Utf8(copy->m_strName + L" " + copy->m_strPath));
+    EXPECT_EQ(std::make_pair(std::string("a.png"), std::string("C:\\x\\a.png")), std::make_pair(Utf8(copy->m_strName), Utf8(copy->m_strPath)));
     EXPECT_EQ(0, CompareFileTime(&created, &copy->m_ftCreation) | CompareFileTime(&written, &copy->m_ftLastWrite));
-    EXPECT_EQ(DWORD(FILE_ATTRIBUTE_ARCHIVE), copy->m_dwAttribs);
-    EXPECT_EQ(1234u, copy->m_dwSize);
+    EXPECT_EQ(std::make_tuple(int(eBKindShell), DWORD(FILE_ATTRIBUTE_ARCHIVE), DWORD(9)),
+              std::make_tuple(copy->m_nKind, copy->m_dwAttribs, copy->m_dwSize));
+    EXPECT_EQ(nullptr, copy->m_pFileData);
     CBFile none;
     EXPECT_EQ(nullptr, CopyBFile(&none));
 }
