@@ -50,18 +50,6 @@ struct EventObservation
     bool sawCheckpoint = false;
 };
 
-// Called while the debuggee is stopped at its first debug string.
-void ObserveEvents(const DebugString&, void* context)
-{
-    auto* seen = static_cast<EventObservation*>(context);
-    if (seen->sawEvent)
-        return;
-    CScopedKernelHandle enable(OpenEventW(SYNCHRONIZE, FALSE, kEnableEvent));
-    seen->sawEvent = enable.IsValid();
-    seen->eventSignalled = enable && WaitForSingleObject(enable.Get(), 0) == WAIT_OBJECT_0;
-    seen->sawCheckpoint = EventExists(kCheckpointEvent);
-}
-
 } // namespace
 
 // A signalled enable event switches tracing on and an unsignalled one off,
@@ -88,7 +76,13 @@ TEST(TraceSwitch, RegistryValueAndEnableEventDecide)
         CScopedKernelHandle checkpoint(r.bCheckpoint ? CreateEventW(nullptr, TRUE, FALSE, kCheckpointEvent) : nullptr);
         ASSERT_TRUE((r.event < 0 || enable) && (!r.bCheckpoint || checkpoint));
         EventObservation seen;
-        DebugRun run = RunUnderDebugger(L"module_probe.exe", L"attach", ObserveEvents, &seen);
+        // Called while the debuggee is stopped at each debug string; the first counts.
+        DebugRun run = RunUnderDebugger(L"module_probe.exe", L"attach", [](const DebugString&, void* context) {
+            auto* pSeen = static_cast<EventObservation*>(context);
+            CScopedKernelHandle enable(pSeen->sawEvent ? nullptr : OpenEventW(SYNCHRONIZE, FALSE, kEnableEvent));
+            if (enable)
+                *pSeen = {true, WaitForSingleObject(enable.Get(), 0) == WAIT_OBJECT_0, EventExists(kCheckpointEvent)};
+        }, &seen);
         EXPECT_EQ(0u, run.exitCode);
         EXPECT_EQ(r.traced ? StartUpLines(run.mainThreadId) : L"", Written(run, true));
         // The module must not have signalled someone else's event.
