@@ -9,8 +9,10 @@ using FolderFactoryTest = ShellModelTest;
 
 // The desktop is its own parent and the parent of top items; a clip folder of
 // the empty list becomes the desktop, others become full folders (with the
-// owner window, the clip folder left as it was).
-TEST_F(FolderFactoryTest, DesktopTopItemsAndClipFolders)
+// owner window, the clip folder left as it was). No drive here is removable;
+// folders without a drive letter are asked nothing, and the process keeps its
+// error mode.
+TEST_F(FolderFactoryTest, DesktopTopItemsClipFoldersAndDrives)
 {
     ScratchFolder scratch(L"clip");
     CShellFolderHolder desktop = Desktop();
@@ -33,39 +35,15 @@ TEST_F(FolderFactoryTest, DesktopTopItemsAndClipFolders)
     EXPECT_EQ(Narrow(scratch.Path()), Utf8(full->m_strPath));
     EXPECT_TRUE(full->GetShellData()->m_pParentFolder);
     EXPECT_TRUE(clipList == ListOf(clip) && clip->m_strPath == L"elsewhere");
-}
 
-// Paths of names outside the ANSI code page, and every link of a chain.
-// Without ownership the caller's list stays the caller's.
-TEST_F(FolderFactoryTest, NonAnsiFoldersAndChainLinksRoundTrip)
-{
-    ScratchFolder scratch(L"fac");
-    for (const wchar_t* name : kNonAnsiNames)
+    const UINT uErrorMode = GetErrorMode();
+    for (const FolderPtr* folder : {&computer, &full, &clip})
     {
-        const std::wstring path = scratch / name + L"\\" + name;
-        MakeFolders(path);
-        FolderPtr folder(CreateShellFolder(m_hwndOwner, path.c_str()));
-        ASSERT_TRUE(folder) << Narrow(path);
-        EXPECT_EQ(Narrow(path), Utf8(folder->m_strPath));
-        EXPECT_EQ(Utf8(name), Utf8(folder->m_strName));
-        CIDListHolder expected(Parse(path));
-        EXPECT_TRUE(SameBytes(expected.Get(), ListOf(folder)));
-        FolderPtr borrowed(CreateShellFolder(m_hwndOwner, expected.Get(), false));
-        ASSERT_TRUE(borrowed);
-        EXPECT_NE(expected.Get(), ListOf(borrowed));
-        EXPECT_EQ(Narrow(path), Utf8(borrowed->m_strPath));
+        unsigned long dwSerial = 0;
+        EXPECT_FALSE(IsRemovable(folder->get()) || IsMediaInserted(folder->get(), &dwSerial));
+        EXPECT_EQ(0xFFFFFFFFu, dwSerial);
     }
-    CIDListHolder chain(Parse(scratch / kNonAnsiNames[0] + L"\\" + kNonAnsiNames[0]));
-    const int nItems = GetNumSegmentsOf(chain.Get());
-    LPCITEMIDLIST link = chain.Get();
-    for (int k = 0; k < nItems; ++k, link = ILGetNext(link))
-    {
-        FolderPtr folder(CreateShellFolderChainLink(m_hwndOwner, chain.Get(), link));
-        CIDListHolder expected(ShellPrefix(chain.Get(), nItems - k - 1));
-        ASSERT_TRUE(folder) << k;
-        EXPECT_TRUE(SameBytes(expected.Get(), ListOf(folder))) << k;
-        EXPECT_EQ(Narrow(ShellPath(expected.Get())), Utf8(folder->m_strPath)) << k;
-    }
+    EXPECT_EQ(uErrorMode, GetErrorMode());
 }
 
 // Below the documents folder (its part in any letter case) the list runs
@@ -107,24 +85,44 @@ TEST_F(FolderFactoryTest, SpecialFolderRunsThroughDocumentsItem)
     }
 }
 
-// Another spelling of a path (letter case, a trailing separator) gives its
-// folder; a path that the shell's parser would cut to its first 259
-// characters (where a folder of that name exists) gives none, never that
-// other folder. Failures return null and leak nothing; a list handed over
-// stays the caller's.
+// A path of names outside the ANSI code page, in any spelling (letter case,
+// a trailing separator), gives its folder, and so does every link of its
+// list; without ownership the caller's list stays the caller's. A path that
+// the shell's parser would cut to its first 259 characters (where a folder of
+// that name exists) gives none, never that other folder. Failures return
+// null and leak nothing; a list handed over stays the caller's.
 TEST_F(FolderFactoryTest, PathsGiveTheirOwnFolderOrNone)
 {
     ScratchFolder scratch(L"spelt");
-    const std::wstring path = scratch / L"Spelt";
-    MakeFolders(path);
     MakeFile(scratch / L"file.txt");
-    std::wstring upper = path;
-    CharUpperBuffW(&upper[0], static_cast<DWORD>(upper.size()));
-    for (const std::wstring& spelling : {path + L"\\", upper})
+    for (const wchar_t* name : kNonAnsiNames)
     {
-        FolderPtr folder(CreateShellFolder(m_hwndOwner, spelling.c_str()));
-        ASSERT_TRUE(folder) << Narrow(spelling);
-        EXPECT_EQ(0, lstrcmpiW(path.c_str(), folder->m_strPath)) << Narrow(spelling);
+        const std::wstring path = scratch / name + L"\\" + name;
+        MakeFolders(path);
+        std::wstring upper = path;
+        CharUpperBuffW(&upper[0], static_cast<DWORD>(upper.size()));
+        CIDListHolder expected(Parse(path));
+        for (const std::wstring& spelling : {path, path + L"\\", upper})
+        {
+            FolderPtr folder(CreateShellFolder(m_hwndOwner, spelling.c_str()));
+            ASSERT_TRUE(folder) << Narrow(spelling);
+            EXPECT_EQ(0, lstrcmpiW(path.c_str(), folder->m_strPath)) << Narrow(spelling);
+            EXPECT_EQ(0, lstrcmpiW(name, folder->m_strName)) << Narrow(spelling);
+            EXPECT_TRUE(SameBytes(expected.Get(), ListOf(folder)));
+        }
+        FolderPtr borrowed(CreateShellFolder(m_hwndOwner, expected.Get(), false));
+        ASSERT_TRUE(borrowed);
+        EXPECT_TRUE(expected.Get() != ListOf(borrowed) && SameBytes(expected.Get(), ListOf(borrowed)));
+        const int nItems = GetNumSegmentsOf(expected.Get());
+        LPCITEMIDLIST link = expected.Get();
+        for (int k = 0; k < nItems; ++k, link = ILGetNext(link))
+        {
+            FolderPtr folder(CreateShellFolderChainLink(m_hwndOwner, expected.Get(), link));
+            CIDListHolder prefix(ShellPrefix(expected.Get(), nItems - k - 1));
+            ASSERT_TRUE(folder) << k;
+            EXPECT_TRUE(SameBytes(prefix.Get(), ListOf(folder))) << k;
+            EXPECT_EQ(Narrow(ShellPath(prefix.Get())), Utf8(folder->m_strPath)) << k;
+        }
     }
     const std::wstring parent = scratch / std::wstring(200, L'p');
     const std::wstring cut = parent + L"\\" + std::wstring(MAX_PATH - 2 - parent.size(), L'c');
@@ -153,21 +151,6 @@ TEST_F(FolderFactoryTest, PathsGiveTheirOwnFolderOrNone)
     EXPECT_EQ(nullptr, CreateShellFolderFromClipFolder(clip.get()));
     TaskMemSpy::Instance().FailNextAllocations(1);
     EXPECT_EQ(nullptr, CreateShellFolder(m_hwndOwner, folder.Get(), false));
-}
-
-// No drive here is removable; folders without a drive letter are asked
-// nothing, and the process keeps its error mode.
-TEST_F(FolderFactoryTest, DriveQueriesFailSoft)
-{
-    const UINT uErrorMode = GetErrorMode();
-    for (const wchar_t* path : {L"C:\\windows", L"\\\\server\\share\\x", L""})
-    {
-        FolderPtr folder(CreateShellClipFolder(nullptr, Parse(L"C:\\"), path));
-        unsigned long dwSerial = 0;
-        EXPECT_FALSE(IsRemovable(folder.get()) || IsMediaInserted(folder.get(), &dwSerial));
-        EXPECT_EQ(0xFFFFFFFFu, dwSerial);
-    }
-    EXPECT_EQ(uErrorMode, GetErrorMode());
 }
 
 } // namespace
