@@ -1,136 +1,100 @@
-// File lists, the line-separated path strings and the shell's name blocks.
+// The line-separated path strings the operations build from file lists, and
+// the arguments every operation refuses.
 #include "FileOpsTestEnv.h"
 
 using namespace fileops_test;
 
-namespace {
-
-std::wstring BlockText(const unsigned char* pBlock, size_t nChars)
+// Each row: the folder, the file names, then the result, the path string and
+// which files are set aside. Names that would reach the folder itself, its
+// parent, another file by wildcard, or split the shell's block are never
+// looked up: each counts as not found although what it would name exists.
+TEST(FileNameString, ListsTheFilesThatExistAndSetsAsideTheOthers)
 {
-    return std::wstring(reinterpret_cast<const wchar_t*>(pBlock), nChars);
-}
-
-} // namespace
-
-TEST(FreeBFileList, DeletesEveryObjectAndLeavesTheListReusable)
-{
-    CBFileList list;
-    FreeBFileList(&list); // empty: nothing to do
-    list.AddTail(CreateShellFile(L"a", L"C:\\a", nullptr, nullptr, 0, 0));
-    list.AddTail(static_cast<CBFile*>(nullptr));
-    list.AddTail(CreateShellFile(L"b", L"C:\\b", nullptr, nullptr, 0, 0));
-    FreeBFileList(&list);
-    EXPECT_TRUE(list.IsEmpty());
-    list.AddTail(CreateShellFile(L"c", L"C:\\c", nullptr, nullptr, 0, 0));
-    EXPECT_EQ(1, list.GetCount());
-    FreeBFileList(&list);
-}
-
-TEST(CreateDoubleNullList, TurnsLineFeedsIntoNulsAndEndsWithOneMore)
-{
-    EXPECT_EQ(nullptr, CreateDoubleNullList(CString()));
-    EXPECT_EQ(nullptr, CreateDoubleNullList(CString(L"x")));
-
-    std::unique_ptr<unsigned char[]> single(CreateDoubleNullList(CString(L"x\n")));
-    ASSERT_TRUE(single);
-    EXPECT_EQ(std::wstring(L"x\0\0", 3), BlockText(single.get(), 3));
-
-    std::unique_ptr<unsigned char[]> two(CreateDoubleNullList(CString(L"a\nb\n\n")));
-    ASSERT_TRUE(two);
-    EXPECT_EQ(std::wstring(L"a\0b\0\0\0", 6), BlockText(two.get(), 6));
-}
-
-class FileNameString : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        WriteFile(dir / L"a.jpg", "a");
-        WriteFile(dir / L"c.jpg", "c");
-    }
-
-    ScratchFolder dir;
-};
-
-TEST_F(FileNameString, ListsTheFilesThatExistAndSetsAsideTheOthers)
-{
-    TestFiles files{L"a.jpg", L"b.jpg", L"c.jpg"};
-    CString names = L"stale";
-    CBFileList notFound;
-    EXPECT_EQ(0, Code(CreateFileOpFileNameString(dir.Path().c_str(), files.List(), &names, &notFound)));
-    std::wstring base = dir.Path() + L"\\";
-    EXPECT_EQ(base + L"a.jpg\n" + base + L"c.jpg\n\n", Str(names));
-    EXPECT_EQ((std::vector<const CBFile*>{files[1]}), Pointers(notFound));
-
-    // A trailing backslash on the folder changes nothing.
-    CString again;
-    EXPECT_EQ(0, Code(CreateFileOpFileNameString((dir.Path() + L"\\").c_str(), files.List(), &again, nullptr)));
-    EXPECT_EQ(Str(names), Str(again));
-}
-
-TEST_F(FileNameString, DriveRootKeepsItsSingleBackslash)
-{
+    ScratchFolder dir, outside;
+    WriteFile(dir / L"a.jpg", "a");
+    WriteFile(dir / L"c.jpg", "c");
+    WriteFile(outside / L"secret.txt", "keep");
+    const std::wstring a = dir / L"a.jpg\n", c = dir / L"c.jpg\n";
     wchar_t windows[MAX_PATH] = {};
     GetWindowsDirectoryW(windows, MAX_PATH);
-    std::wstring root = std::wstring(windows).substr(0, 3); // "C:\"
-    std::wstring folderName = std::wstring(windows).substr(3);
-    TestFiles files{folderName.c_str()};
-    CString names;
-    EXPECT_EQ(0, Code(CreateFileOpFileNameString(root.c_str(), files.List(), &names, nullptr)));
-    EXPECT_EQ(root + folderName + L"\n\n", Str(names));
+    const std::wstring root = std::wstring(windows).substr(0, 3); // "C:\"
+    const struct { std::wstring folder; Strings files; int code; std::wstring names; std::vector<int> notFound; } rows[] = {
+        {dir.Path(), {L"a.jpg", L"b.jpg", L"c.jpg"}, 0, a + c + L"\n", {1}},
+        {dir.Path() + L"\\", {L"a.jpg", L"b.jpg", L"c.jpg"}, 0, a + c + L"\n", {1}},
+        {root, {windows + 3}, 0, windows + std::wstring(L"\n\n"), {}},
+        {dir / L"gone", {L"a.jpg", L"x.jpg"}, ZEC_FILES_NOT_FOUND, L"", {0, 1}},
+        {dir.Path(), {L"x.jpg", L"y.jpg"}, ZEC_FILES_NOT_FOUND, L"", {0, 1}},
+        {dir.Path(), {L"..\\" + Leaf(outside.Path()) + L"\\secret.txt", L"sub/../a.jpg", L"a.jpg\n..\\..\\x", L"..",
+                      L".", L"...", L" ", L"", L"*", L"a.jp?", L"C:a.jpg", L"a.jpg:stream", L"a.jpg"},
+         0, a + L"\n", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}}};
+    for (const auto& r : rows)
+    {
+        SCOPED_TRACE(testing_support::Narrow(r.folder + L" " + r.files[0]));
+        TestFiles files(r.files);
+        CString names = L"stale";
+        CBFileList notFound;
+        EXPECT_EQ(r.code, Code(CreateFileOpFileNameString(r.folder.c_str(), files, &names, &notFound)));
+        EXPECT_EQ(r.names, Str(names));
+        std::vector<const CBFile*> expected;
+        for (int i : r.notFound)
+            expected.push_back(files[i]);
+        EXPECT_EQ(expected, Pointers(notFound));
+    }
 }
 
-TEST_F(FileNameString, MissingFolderOrNoFileFoundIs207WithEveryFileSetAside)
+// Refused before anything is shown or touched: folders without paths, empty
+// lists, output lists that are the input or one another, out-pointers that
+// are missing or hold an object, link folders for the exported delete, and
+// new names that leave the folder. The shell would take a missing
+// destination for the name of a single copy: 207 instead.
+TEST_F(FileOpTest, BadArgumentsAreRefusedBeforeAnythingIsShownOrTouched)
 {
-    TestFiles files{L"a.jpg", L"x.jpg"};
-    CString names = L"stale";
-    CBFileList notFound;
-    EXPECT_EQ(ZEC_FILES_NOT_FOUND,
-              Code(CreateFileOpFileNameString((dir / L"gone").c_str(), files.List(), &names, &notFound)));
-    EXPECT_TRUE(names.IsEmpty());
-    EXPECT_EQ((std::vector<const CBFile*>{files[0], files[1]}), Pointers(notFound));
-
-    TestFiles missing{L"x.jpg", L"y.jpg"};
-    CBFileList notFound2;
-    EXPECT_EQ(ZEC_FILES_NOT_FOUND,
-              Code(CreateFileOpFileNameString(dir.Path().c_str(), missing.List(), &names, &notFound2)));
-    EXPECT_EQ(2, notFound2.GetCount());
-}
-
-TEST_F(FileNameString, RefusesMissingArguments)
-{
-    TestFiles files{L"a.jpg"};
-    CBFileList empty;
-    CString names;
-    EXPECT_EQ(ZEC_INVALID_ARGUMENTS,
-              Code(CreateFileOpFileNameString(dir.Path().c_str(), files.List(), nullptr, nullptr)));
-    EXPECT_EQ(ZEC_INVALID_ARGUMENTS, Code(CreateFileOpFileNameString(L"", files.List(), &names, nullptr)));
-    EXPECT_EQ(ZEC_INVALID_ARGUMENTS, Code(CreateFileOpFileNameString(nullptr, files.List(), &names, nullptr)));
-    EXPECT_EQ(ZEC_INVALID_ARGUMENTS, Code(CreateFileOpFileNameString(dir.Path().c_str(), empty, &names, nullptr)));
-    // The input list as its own not-found list would grow while it is walked.
-    CBFileList self;
+    Make({L"a.jpg"});
+    TestFiles files({L"a.jpg"});
+    const CBFile& a = *files[0];
+    CBFileList empty, self;
     self.AddTail(files[0]);
     self.AddTail(static_cast<CBFile*>(nullptr));
-    EXPECT_EQ(ZEC_INVALID_ARGUMENTS,
-              Code(CreateFileOpFileNameString((dir / L"gone").c_str(), self, nullptr, &self)));
-    EXPECT_EQ(2, self.GetCount());
-}
-
-// Names that would reach the folder itself, its parent, another file by
-// wildcard, or split the shell's block are never looked up: each counts as
-// not found although what it would name exists.
-TEST_F(FileNameString, NamesThatLeaveTheFolderCountAsNotFound)
-{
-    ScratchFolder outside;
-    WriteFile(outside / L"secret.txt", "keep");
-    std::wstring outsideName = outside.Path().substr(outside.Path().rfind(L'\\') + 1);
-    std::wstring escape = L"..\\" + outsideName + L"\\secret.txt";
-    TestFiles files{escape.c_str(), L"sub/../a.jpg", L"a.jpg\n..\\..\\x", L"..", L".", L"...", L" ", L"",
-                    L"*", L"a.jp?", L"C:a.jpg", L"a.jpg:stream", L"a.jpg"};
+    FolderPtr gone = PathFolder(dst / L"gone"), none = PathFolder(L""), link = PathFolder(src.Path(), eBKindLink);
+    const CBFolder *pSrc = from.get(), *pNone = none.get();
+    const wchar_t* srcPath = src.Path().c_str();
     CString names;
-    CBFileList notFound;
-    EXPECT_EQ(0, Code(CreateFileOpFileNameString(dir.Path().c_str(), files.List(), &names, &notFound)));
-    EXPECT_EQ(dir.Path() + L"\\a.jpg\n\n", Str(names));
-    EXPECT_EQ(files.List().GetCount() - 1, notFound.GetCount());
-    EXPECT_EQ(files[0], notFound.GetHead());
+    CBFile noName;
+    CBFile *pNew = nullptr, *pHeld = files[0];
+    const std::wstring escape = L"..\\" + Leaf(dst.Path()) + L"\\a.jpg";
+    {
+        NoDialogExpected quiet;
+        const int codes[] = {
+            Code(CopyBFiles(1, nullptr, pNone, files, pSrc, nullptr, nullptr)),
+            Code(CopyBFiles(1, nullptr, pSrc, files, pNone, nullptr, &made)),
+            Code(CopyBFiles(1, nullptr, pSrc, empty, pSrc, nullptr, nullptr)),
+            Code(CopyFSFiles(1, nullptr, pSrc, files, pSrc, &made, &made)),
+            Code(DeleteBFiles(nullptr, link.get(), files, nullptr, false)),
+            Code(DeleteBFiles(nullptr, pNone, files, nullptr, false)),
+            Code(DeleteBFiles(nullptr, pSrc, empty, nullptr, false)),
+            Code(RenameBFile(nullptr, pSrc, a, L"b.jpg", &pHeld)), Code(RenameBFile(nullptr, pSrc, a, L"b.jpg", nullptr)),
+            Code(RenameBFile(nullptr, pNone, a, L"b.jpg", &pNew)), Code(RenameBFile(nullptr, pSrc, noName, L"b.jpg", &pNew)),
+            Code(CreateFileOpFileNameString(srcPath, files, nullptr, nullptr)),
+            Code(CreateFileOpFileNameString(L"", files, &names, nullptr)),
+            Code(CreateFileOpFileNameString(nullptr, files, &names, nullptr)),
+            Code(CreateFileOpFileNameString(srcPath, empty, &names, nullptr)),
+            // The input list as its own not-found list would grow while it is walked.
+            Code(CreateFileOpFileNameString(gone->m_strPath, self, nullptr, &self))};
+        for (const int& code : codes)
+            EXPECT_EQ(ZEC_INVALID_ARGUMENTS, code) << "call " << (&code - codes);
+        for (const wchar_t* name : {escape.c_str(), L"sub/b.jpg", L"sub\\b.jpg", L"C:b.jpg", L"b.jpg:stream",
+                                    L"b\n.jpg", L".", L"..", L"...", L"", L"*.jpg", static_cast<const wchar_t*>(nullptr)})
+            EXPECT_EQ(ZEC_INVALID_ARGUMENTS, Code(RenameBFile(nullptr, pSrc, a, name, &pNew)));
+        EXPECT_EQ(ZEC_FILES_NOT_FOUND, Copy(1, {L"a.jpg"}, gone.get()));
+        EXPECT_EQ(ZEC_FILES_NOT_FOUND, Copy(0, {L"a.jpg"}, gone.get()));
+    }
+    EXPECT_EQ(nullptr, pNew);
+    EXPECT_EQ(files[0], pHeld);
+    EXPECT_EQ(2, self.GetCount());
+    EXPECT_TRUE(made.IsEmpty());
+    EXPECT_EQ((Strings{L"a.jpg"}), Listing(src.Path()));
+    EXPECT_TRUE(Listing(dst.Path()).empty());
+    // The worker does not look at the kind.
+    EXPECT_EQ(0, WithShellAnswer(IDYES, [&] { return Code(DeleteFSFiles(nullptr, link.get(), files, nullptr, false)); }));
+    EXPECT_TRUE(Listing(src.Path()).empty());
 }

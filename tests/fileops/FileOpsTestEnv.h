@@ -1,14 +1,13 @@
 // Shared pieces of the file-operation tests: the application object and the
 // language module linked before any test runs, real files in scratch
-// folders, the views of a prompt that a person would read, and the Escape
-// key held down through the system's input queue.
+// folders, and the views of a prompt that a person would read.
 #pragma once
 
 #include <afxwin.h>
 
-#include "BrwsFileObjects.h"
 #include "BrwsFileOpDlg.h"
 #include "BrwsFileOps.h"
+#include "BrwsFolderFactory.h"
 #include "BrwsResourceIds.h"
 #include "DialogDriver.h"
 #include "TestProcess.h"
@@ -16,7 +15,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,6 +27,8 @@ namespace fileops_test {
 
 using testing_support::DialogDriver;
 using testing_support::ScratchFolder;
+using Strings = std::vector<std::wstring>;
+using FolderPtr = std::unique_ptr<CBFolder>;
 
 // The result's code (0 for success).
 inline int Code(const CErrorAutoThrow& result)
@@ -37,80 +41,162 @@ inline std::wstring Str(const CString& text)
     return std::wstring(text.GetString(), static_cast<size_t>(text.GetLength()));
 }
 
-// ---- files on disk -------------------------------------------------------------
-
-void WriteFile(const std::wstring& path, const std::string& content);
-// The file's content; "<missing>" when it cannot be opened.
-std::string ReadFile(const std::wstring& path);
-// The names in a folder, sorted, without "." and "..".
-std::vector<std::wstring> Listing(const std::wstring& folder);
-
-// A shell folder for a path, made by the library's own factory.
-std::unique_ptr<CBFolder> ShellFolder(const std::wstring& path);
-// A folder object that carries only a path (kind 1 unless told).
-std::unique_ptr<CBFolder> PathFolder(const std::wstring& path, int nKind = eBKindShell);
-
-// The file objects a test hands to an operation; all deleted at scope end.
-class TestFiles
+inline void WriteFile(const std::wstring& path, const std::string& content)
 {
-public:
-    TestFiles() = default;
-    TestFiles(std::initializer_list<const wchar_t*> names);
-    ~TestFiles() { FreeBFileList(&m_list); }
-    TestFiles(const TestFiles&) = delete;
-    TestFiles& operator=(const TestFiles&) = delete;
+    std::ofstream out(path.c_str(), std::ios::binary);
+    out << content;
+    ASSERT_TRUE(out.good()) << testing_support::Narrow(path);
+}
 
-    CBFile* Add(const wchar_t* name);
-    CBFile* operator[](int index) const;
-    const CBFileList& List() const { return m_list; }
-    // For an operation to add its new file objects to.
-    CBFileList* Out() { return &m_list; }
+// The file's content; "<missing>" when it cannot be opened.
+inline std::string ReadFile(const std::wstring& path)
+{
+    std::ifstream in(path.c_str(), std::ios::binary);
+    return in ? std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()) : "<missing>";
+}
 
-private:
-    CBFileList m_list;
+// The names in a folder, sorted, without "." and "..".
+inline Strings Listing(const std::wstring& folder)
+{
+    Strings names;
+    WIN32_FIND_DATAW data;
+    CScopedFindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &data));
+    for (bool bMore = find.IsValid(); bMore; bMore = FindNextFileW(find.Get(), &data))
+        if (wcscmp(data.cFileName, L".") != 0 && wcscmp(data.cFileName, L"..") != 0)
+            names.push_back(data.cFileName);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+inline std::wstring Leaf(const std::wstring& path)
+{
+    return path.substr(path.rfind(L'\\') + 1);
+}
+
+// A folder object that carries only a path.
+inline FolderPtr PathFolder(const std::wstring& path, int nKind = eBKindShell)
+{
+    FolderPtr folder(new CBFolder);
+    folder->m_nKind = nKind;
+    folder->m_strPath = path.c_str();
+    return folder;
+}
+
+// File objects of the names given (each name its own path), and any an
+// operation adds; all deleted at scope end.
+struct TestFiles : CBFileList
+{
+    explicit TestFiles(const Strings& names = {})
+    {
+        for (const std::wstring& name : names)
+            AddTail(CreateShellFile(name.c_str(), name.c_str(), nullptr, nullptr, 0, 0));
+    }
+    ~TestFiles() override { FreeBFileList(this); }
+    CBFile* operator[](int index) const { return GetAt(FindIndex(index)); }
 };
 
-std::vector<std::wstring> Names(const CBFileList& list);
-std::vector<std::wstring> Paths(const CBFileList& list);
-std::vector<const CBFile*> Pointers(const CBFileList& list);
+// The names, or the paths, of the list's objects in list order.
+inline Strings Names(const CBFileList& list, bool bPaths = false)
+{
+    Strings names;
+    for (POSITION pos = list.GetHeadPosition(); pos != nullptr; list.GetNext(pos))
+        names.push_back(Str(bPaths ? list.GetAt(pos)->m_strPath : list.GetAt(pos)->m_strName));
+    return names;
+}
 
-using testing_support::TrashFiles;
+inline std::vector<const CBFile*> Pointers(const CBFileList& list)
+{
+    std::vector<const CBFile*> pointers;
+    for (POSITION pos = list.GetHeadPosition(); pos != nullptr;)
+        pointers.push_back(list.GetNext(pos));
+    return pointers;
+}
 
-// ---- the prompt ---------------------------------------------------------------
+// The text of string resource nID of the language module.
+inline std::wstring ResourceText(UINT nID)
+{
+    CString text;
+    text.LoadStringW(nID);
+    return Str(text);
+}
 
 // What a person sees in a file-operation prompt.
 struct PromptView
 {
-    std::wstring title;
-    std::wstring message;
-    std::vector<std::wstring> fileLines;
-    bool okShown = false;
-    bool yesShown = false;
-    bool noShown = false;
+    std::wstring title, message;
+    Strings fileLines;
+    std::vector<int> buttons; // those shown of OK, Yes and No, in that order
     bool iconShown = false;
-    UINT defaultButton = 0;
 };
 
-bool IsFileOpPrompt(HWND hDlg);
-PromptView ReadPrompt(HWND hDlg);
-// The text of string resource nID of the language module.
-std::wstring ResourceText(UINT nID);
+// An answer that clicks button nID.
+inline std::function<void(HWND)> Clicking(int nID)
+{
+    return [nID](HWND hDlg) { DialogDriver::Click(hDlg, nID); };
+}
+
+inline bool IsFileOpPrompt(HWND hDlg)
+{
+    return GetDlgItem(hDlg, IDC_BRWS_FILEOP_MESSAGE) != nullptr && GetDlgItem(hDlg, IDC_BRWS_FILEOP_FILES) != nullptr;
+}
+
+inline PromptView ReadPrompt(HWND hDlg)
+{
+    PromptView view;
+    view.title = DialogDriver::Text(hDlg);
+    view.message = DialogDriver::ItemText(hDlg, IDC_BRWS_FILEOP_MESSAGE);
+    const std::wstring files = DialogDriver::ItemText(hDlg, IDC_BRWS_FILEOP_FILES);
+    for (size_t start = 0, end = 0; start < files.size(); start = end + 2)
+    {
+        end = std::min(files.find(L"\r\n", start), files.size());
+        view.fileLines.push_back(files.substr(start, end - start));
+    }
+    for (int nID : {IDOK, IDYES, IDNO})
+        if (IsWindowVisible(GetDlgItem(hDlg, nID)))
+            view.buttons.push_back(nID);
+    view.iconShown = SendDlgItemMessageW(hDlg, IDC_BRWS_FILEOP_ICON, STM_GETICON, 0, 0) != 0;
+    return view;
+}
+
+// Runs operation while the driver performs steps, one per dialog shown.
+inline int WithDialogsDriven(const std::vector<std::function<void(HWND)>>& steps,
+                             const std::function<int()>& operation)
+{
+    DialogDriver driver;
+    for (const auto& step : steps)
+        driver.Then(step);
+    driver.Start();
+    const int nResult = operation();
+    EXPECT_TRUE(driver.Finished());
+    return nResult;
+}
 
 // Runs operation while a dialog script reads the first dialog, which must be
-// the prompt, into *pView and then answers it (with answer, or by clicking
-// nButton); with bConfirmInShell the shell's confirmation that follows gets
-// Yes. Returns what operation returns.
-int WithPromptAnswered(const std::function<void(HWND)>& answer, PromptView* pView,
-                       const std::function<int()>& operation, bool bConfirmInShell = false);
-int WithPromptAnswered(int nButton, PromptView* pView, const std::function<int()>& operation,
-                       bool bConfirmInShell = false);
+// the prompt, into *pView and then answers it; with bConfirmInShell the
+// shell's confirmation that follows gets Yes. Returns what operation returns.
+inline int WithPromptAnswered(const std::function<void(HWND)>& answer, PromptView* pView,
+                              const std::function<int()>& operation, bool bConfirmInShell = false)
+{
+    std::vector<std::function<void(HWND)>> steps = {[&](HWND hDlg) {
+        EXPECT_TRUE(IsFileOpPrompt(hDlg));
+        *pView = ReadPrompt(hDlg);
+        answer(hDlg);
+    }};
+    if (bConfirmInShell)
+        steps.push_back(Clicking(IDYES));
+    return WithDialogsDriven(steps, operation);
+}
 
-// Clicks the close box of the window, as the mouse would.
-void ClickCloseBox(HWND hWnd);
-
-// The shell's own confirmation dialog (any dialog that is not the prompt):
-// answers it with button nID.
-void AnswerShellDialog(HWND hDlg, int nID);
+// Runs operation while the shell's own confirmation (any dialog but the
+// prompt) is answered with button nID.
+inline int WithShellAnswer(int nID, const std::function<int()>& operation)
+{
+    return WithDialogsDriven({[nID](HWND hDlg) {
+                                 EXPECT_FALSE(IsFileOpPrompt(hDlg)) << "expected the shell's dialog, found the prompt";
+                                 DialogDriver::Click(hDlg, nID);
+                             }},
+                             operation);
+}
 
 // Fails the test when any dialog shows up on this thread while it lives, and
 // cancels that dialog, so that an operation expected to ask nothing cannot
@@ -119,38 +205,44 @@ class NoDialogExpected
 {
 public:
     NoDialogExpected();
-    ~NoDialogExpected();
+    ~NoDialogExpected() { KillTimer(nullptr, m_timer); }
     NoDialogExpected(const NoDialogExpected&) = delete;
     NoDialogExpected& operator=(const NoDialogExpected&) = delete;
 
 private:
-    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
     UINT_PTR m_timer;
 };
 
-// ---- the keyboard ----------------------------------------------------------------
-
-// Holds the Escape key down for the scope: pressed in the X server itself
-// (through XTEST, by xtest_key.py beside the tests), with a window of the
-// test focused, as a person would press it. Pressing it only in Wine would
-// not last: Wine aligns its key state with the X server's whenever one of
-// its windows gets focus or the pointer. The constructor returns once the
-// key message has arrived, so the key state is current; the destructor
-// releases the key the same way.
-class EscapeHeld
+// Two scratch folders with folder objects made by the library's factory, and
+// the list an operation hands its new objects to.
+class FileOpTest : public ::testing::Test
 {
-public:
-    EscapeHeld();
-    ~EscapeHeld();
-    EscapeHeld(const EscapeHeld&) = delete;
-    EscapeHeld& operator=(const EscapeHeld&) = delete;
+protected:
+    // Writes each file into src with its name as content.
+    void Make(const Strings& names)
+    {
+        for (const std::wstring& name : names)
+            WriteFile(src / name, testing_support::Narrow(name));
+    }
+    // CopyBFiles of the named files from src, the new objects into made.
+    int Copy(int bCopy, const Strings& names, const CBFolder* pTo, CBFileList* pNotFound = nullptr)
+    {
+        return Code(CopyBFiles(bCopy, nullptr, from.get(), TestFiles(names), pTo, pNotFound, &made));
+    }
+    // DeleteBFiles of the named files in src, the shell's confirmation answered by nShellAnswer.
+    int Delete(const Strings& names, bool bToRecycleBin, int nShellAnswer = IDYES, CBFileList* pNotFound = nullptr)
+    {
+        TestFiles files(names);
+        return WithShellAnswer(nShellAnswer, [&] {
+            return Code(DeleteBFiles(nullptr, from.get(), files, pNotFound, bToRecycleBin));
+        });
+    }
 
-private:
-    static bool PressInXServer(bool bDown);
-    // Reads key messages until nMessage for Escape arrives; false after 5 s.
-    static bool WaitForKeyMessage(UINT nMessage);
-
-    HWND m_hWnd;
+    ScratchFolder src{L"src"};
+    ScratchFolder dst{L"dst"};
+    FolderPtr from{CreateShellFolder(nullptr, src.Path().c_str())};
+    FolderPtr to{CreateShellFolder(nullptr, dst.Path().c_str())};
+    TestFiles made;
 };
 
 } // namespace fileops_test

@@ -13,73 +13,69 @@ namespace {
 
 const wchar_t kExplorer[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
 const wchar_t kAdvanced[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
-const ULONGLONG kOneAsQword = 1;
-const BYTE kOneAsBinary[4] = {1, 0, 0, 0};
+const wchar_t kPolicies[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\";
+const BYTE kOne[8] = {1};
 
+// Four bytes of any type are a number; eight are none.
+const struct { DWORD type, size; bool bOne; } kOneAs[] = {{REG_DWORD, 4, true}, {REG_BINARY, 4, true}, {REG_QWORD, 8, false}};
+
+// With the Advanced key its "Hidden" number decides, 1 showing hidden files,
+// and the shell state does not count. Without it the low bit of the shell
+// state's fifth byte decides, whatever the other bits.
 TEST(ShellSettings, HiddenFiles)
 {
     {
         ScopedRegistryValue hidden(kAdvanced, L"Hidden"), state(kExplorer, L"ShellState");
-        ASSERT_TRUE(hidden.SetDword(1));
-        EXPECT_EQ(1, ShowHiddenFiles());
+        const BYTE shown[8] = {8, 0, 0, 0, 0x01};
+        ASSERT_TRUE(state.Set(REG_BINARY, shown, sizeof(shown)));
+        for (const auto& one : kOneAs)
+        {
+            ASSERT_TRUE(hidden.Set(one.type, kOne, one.size));
+            EXPECT_EQ(one.bOne ? 1 : 0, ShowHiddenFiles()) << one.type;
+        }
         hidden.SetDword(2);
         EXPECT_EQ(0, ShowHiddenFiles());
-        hidden.Set(REG_BINARY, kOneAsBinary, sizeof(kOneAsBinary)); // the type does not matter
-        EXPECT_EQ(1, ShowHiddenFiles());
-        hidden.Set(REG_QWORD, &kOneAsQword, sizeof(kOneAsQword)); // too big for a number
-        EXPECT_EQ(0, ShowHiddenFiles());
-        // The shell state counts only without the Advanced key.
         hidden.Remove();
-        const BYTE shown[8] = {8, 0, 0, 0, 0x01};
-        state.Set(REG_BINARY, shown, sizeof(shown));
         EXPECT_EQ(0, ShowHiddenFiles());
     }
     ScopedRegistryKeyAbsent noAdvanced(kAdvanced);
     ScopedRegistryValue state(kExplorer, L"ShellState");
-    const struct { BYTE flags; int shown; } cases[] = {{0x01, 1}, {0x03, 1}, {0x33, 1}, {0x00, 0}, {0x02, 0}};
+    // A state of four bytes has no flags after its size field.
+    const struct { BYTE flags; DWORD size; int shown; } cases[] = {
+        {0x01, 36, 1}, {0x03, 36, 1}, {0x33, 36, 1}, {0x00, 36, 0}, {0x02, 36, 0}, {0x01, 4, 0}};
     for (const auto& c : cases)
     {
         const BYTE value[36] = {36, 0, 0, 0, c.flags};
-        ASSERT_TRUE(state.Set(REG_BINARY, value, sizeof(value)));
-        EXPECT_EQ(c.shown, ShowHiddenFiles()) << int(c.flags);
+        ASSERT_TRUE(state.Set(REG_BINARY, value, c.size));
+        EXPECT_EQ(c.shown, ShowHiddenFiles()) << int(c.flags) << " " << c.size;
     }
-    state.Set(REG_BINARY, kOneAsBinary, sizeof(kOneAsBinary)); // no flags after the size field
-    EXPECT_EQ(0, ShowHiddenFiles());
     state.Remove();
     EXPECT_EQ(0, ShowHiddenFiles());
 }
 
+// Each switch reads its own value, once per object; 1 switches it on. The
+// value is read as the hidden-files number is.
 TEST(ShellSettings, PolicySwitchesReadOncePerObject)
 {
-    const wchar_t kComdlg32[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32";
     const struct { const wchar_t *key, *name; bool (CShellPolicyCache::*read)(); } policies[] = {
-        {kComdlg32, L"NoFileMru", &CShellPolicyCache::NoFileMru},
-        {kComdlg32, L"NoPlacesBar", &CShellPolicyCache::NoPlacesBar},
-        {L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer", L"NoRecentDocsHistory",
-         &CShellPolicyCache::NoRecentDocsHistory}};
+        {L"Comdlg32", L"NoFileMru", &CShellPolicyCache::NoFileMru},
+        {L"Comdlg32", L"NoPlacesBar", &CShellPolicyCache::NoPlacesBar},
+        {L"Explorer", L"NoRecentDocsHistory", &CShellPolicyCache::NoRecentDocsHistory}};
     for (const auto& p : policies)
     {
         SCOPED_TRACE(testing_support::Narrow(p.name));
+        const std::wstring key = kPolicies + std::wstring(p.key);
         {
-            ScopedRegistryValue value(p.key, p.name);
+            ScopedRegistryValue value(key, p.name);
             ASSERT_TRUE(value.SetDword(1));
             CShellPolicyCache cache;
-            EXPECT_TRUE((cache.*p.read)());
-            for (const auto& other : policies) // each reads its own value
-                EXPECT_EQ(&other == &p, (CShellPolicyCache().*other.read)());
+            for (const auto& other : policies)
+                EXPECT_EQ(&other == &p, (cache.*other.read)());
             value.SetDword(2);
-            EXPECT_TRUE((cache.*p.read)()); // answered from the cache
-            EXPECT_FALSE((CShellPolicyCache().*p.read)());
-            value.Set(REG_BINARY, kOneAsBinary, sizeof(kOneAsBinary));
-            EXPECT_TRUE((CShellPolicyCache().*p.read)());
-            value.Set(REG_QWORD, &kOneAsQword, sizeof(kOneAsQword));
-            EXPECT_FALSE((CShellPolicyCache().*p.read)());
-            value.Set(REG_SZ, L"1", sizeof(L"1"));
-            EXPECT_FALSE((CShellPolicyCache().*p.read)());
-            value.Remove();
+            EXPECT_TRUE((cache.*p.read)()) << "answered from the cache";
             EXPECT_FALSE((CShellPolicyCache().*p.read)());
         }
-        ScopedRegistryKeyAbsent noKey(p.key);
+        ScopedRegistryKeyAbsent noKey(key);
         EXPECT_FALSE((CShellPolicyCache().*p.read)());
     }
 }

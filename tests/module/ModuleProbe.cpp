@@ -15,9 +15,6 @@
 #include <stdio.h>
 #include <string>
 
-using testing_support::CountChainEntries;
-using testing_support::FirstChainEntry;
-
 namespace {
 
 CString ArgOrEmpty(const wchar_t* arg)
@@ -25,75 +22,55 @@ CString ArgOrEmpty(const wchar_t* arg)
     return wcscmp(arg, L"-") == 0 ? CString() : CString(arg);
 }
 
-std::wstring Unescape(const wchar_t* text)
+// What a module handle is, as the report names it.
+const wchar_t* Which(HMODULE hModule, HMODULE module, HMODULE languageModule)
 {
-    std::wstring out;
-    for (const wchar_t* p = text; *p; ++p)
-    {
-        if (p[0] == L'\\' && p[1] == L'n')
-        {
-            out += L'\n';
-            ++p;
-        }
-        else
-            out += *p;
-    }
-    return out;
+    return !hModule ? L"null" : hModule == languageModule ? L"rc" : hModule == module ? L"module" : L"other";
 }
 
-HMODULE ModuleOf(const void* address)
-{
-    HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       static_cast<LPCWSTR>(address), &module);
-    return module;
-}
-
+// Reports the language library's record for the module (paths in lower
+// case), the chain entries it added, where the head entry takes resources
+// from and whether a string of the language module is found.
 int ReportLink(const wchar_t* path, const wchar_t* altPath)
 {
     CConnectLanguage& language = CConnectLanguage::Instance();
     language.SetPath(ArgOrEmpty(path));
     language.SetAltPath(ArgOrEmpty(altPath));
-    HMODULE module = ModuleOf(reinterpret_cast<const void*>(&LinkExtension));
-    int entriesBefore = CountChainEntries(module);
+    HMODULE module = GetModuleHandleW(L"TarkBrowserUtil.dll");
+    const int entriesBefore = testing_support::CountChainEntries(module);
     language.CallStoredCallbacks(L"English");
+    HMODULE rc = GetModuleHandleW(L"TarkBrowserUtilRC.DLL");
 
     wprintf(L"records=%d\n", language.GetModuleInfoCount());
     CLanguageModuleInfo info;
     if (language.GetModuleInfo(language.GetModuleInfoCount() - 1, &info))
     {
-        wprintf(L"record.module=%ls\n", static_cast<LPCWSTR>(info.strModuleFile));
-        wprintf(L"record.resourcePath=%ls\n", static_cast<LPCWSTR>(info.strResourcePath));
-        wprintf(L"record.resourceHandle=%p\n", static_cast<void*>(info.hResource));
-        wprintf(L"record.kind=%d\n", info.nKind);
-        wprintf(L"record.flag=%d\n", info.bFlag ? 1 : 0);
-        wprintf(L"record.emptyTexts=%d\n", info.strText2.IsEmpty() && info.strText4.IsEmpty() &&
-                                                  info.strText7.IsEmpty() && info.strText9.IsEmpty());
+        info.strModuleFile.MakeLower();
+        info.strResourcePath.MakeLower();
+        wprintf(L"record=%ls|%ls|%ls|%d|%d|%d\n", static_cast<LPCWSTR>(info.strModuleFile),
+                static_cast<LPCWSTR>(info.strResourcePath), Which(info.hResource, module, rc), info.nKind,
+                info.bFlag ? 1 : 0,
+                info.strText2.IsEmpty() && info.strText4.IsEmpty() && info.strText7.IsEmpty() && info.strText9.IsEmpty());
     }
-    wprintf(L"module=%p\n", static_cast<void*>(module));
-    wprintf(L"rcModule=%p\n", static_cast<void*>(GetModuleHandleW(L"TarkBrowserUtilRC.DLL")));
-    wprintf(L"newEntries=%d\n", CountChainEntries(module) - entriesBefore);
-    CDynLinkLibrary* head = FirstChainEntry(module);
-    wprintf(L"headResource=%p\n", head ? static_cast<void*>(head->m_hResource) : nullptr);
+    CDynLinkLibrary* head = testing_support::FirstChainEntry(module);
     CString text;
-    wprintf(L"string=%ls\n", text.LoadString(IDS_BRWS_NEW_FOLDER_NAME) ? static_cast<LPCWSTR>(text) : L"!");
+    wprintf(L"newEntries=%d\nrcLoaded=%d\nhead=%ls\nstring=%ls\n", testing_support::CountChainEntries(module) - entriesBefore,
+            rc != nullptr, head ? Which(head->m_hResource, module, rc) : L"none",
+            text.LoadString(IDS_BRWS_NEW_FOLDER_NAME) ? static_cast<LPCWSTR>(text) : L"!");
     return 0;
 }
 
 int WriteTrace(wchar_t** argv)
 {
-    const wchar_t* level = nullptr;
-    if (wcscmp(argv[2], L"info") == 0)
-        level = RTRACE_LEVEL_INFO;
-    else if (wcscmp(argv[2], L"debug") == 0)
-        level = RTRACE_LEVEL_DEBUG;
-    CString category = ArgOrEmpty(argv[3]);
-    CString file = ArgOrEmpty(argv[4]);
-    std::wstring message = Unescape(argv[6]);
+    const wchar_t* level = wcscmp(argv[2], L"info") == 0    ? RTRACE_LEVEL_INFO
+                           : wcscmp(argv[2], L"debug") == 0 ? RTRACE_LEVEL_DEBUG
+                                                            : nullptr;
+    CString category = ArgOrEmpty(argv[3]), file = ArgOrEmpty(argv[4]);
+    std::wstring message = argv[6];
+    for (size_t at; (at = message.find(L"\\n")) != std::wstring::npos;)
+        message.replace(at, 2, L"\n");
     RTRACE(category.IsEmpty() ? nullptr : static_cast<LPCWSTR>(category),
-           file.IsEmpty() ? nullptr : static_cast<LPCWSTR>(file), level, _wtoi(argv[5]))(
-        L"%s", message.c_str());
+           file.IsEmpty() ? nullptr : static_cast<LPCWSTR>(file), level, _wtoi(argv[5]))(L"%s", message.c_str());
     return 0;
 }
 

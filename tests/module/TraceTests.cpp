@@ -19,28 +19,7 @@ namespace {
 
 const wchar_t kEnableEvent[] = L"TVM_OUTPUT_DEBUG_ENABLE";
 const wchar_t kCheckpointEvent[] = L"HOTKEY_TVM2023_CHECKPOINT";
-const wchar_t kDebugKey[] = L"Software\\Norvale\\Tavimo\\X15\\Debug";
 const std::wstring kInfo = L"[TVMx64]\t[INFO]\t\t";
-
-// Sets the per-user switch value for the scope of a test, or removes it when value is null.
-struct RegistrySwitch : testing_support::ScopedRegistryValue
-{
-    explicit RegistrySwitch(const DWORD* value) : ScopedRegistryValue(kDebugKey, L"Enable")
-    {
-        if (value == nullptr)
-            Remove();
-        else
-            EXPECT_TRUE(SetDword(*value));
-    }
-};
-
-bool Contains(const DebugRun& run, const std::wstring& text)
-{
-    for (const DebugString& s : run.strings)
-        if (s.text == text)
-            return true;
-    return false;
-}
 
 // Whether some process holds the named event open now.
 bool EventExists(const wchar_t* pszName)
@@ -48,25 +27,21 @@ bool EventExists(const wchar_t* pszName)
     return CScopedKernelHandle(OpenEventW(SYNCHRONIZE, FALSE, pszName)).IsValid();
 }
 
-std::wstring AttachLine(DWORD threadId)
+// The debug strings of the run, start-up lines (and only those) kept when bStartUp.
+std::wstring Written(const DebugRun& run, bool bStartUp)
 {
-    return L"[" + std::to_wstring(threadId) + L"]" + kInfo + L"[DllMain]\t:\tZBRWSUTIL.DLL Initializing \n";
+    std::wstring written;
+    for (const DebugString& s : run.strings)
+        if ((s.text.find(L"ZBRWSUTIL.DLL") != std::wstring::npos) == bStartUp)
+            written += s.text;
+    return written;
 }
 
-std::wstring DetachLine(DWORD threadId)
+std::wstring StartUpLines(DWORD threadId)
 {
-    return L"[" + std::to_wstring(threadId) + L"]" + kInfo + L"[DllMain]\t:\tZBRWSUTIL.DLL Terminating \n";
+    const std::wstring head = L"[" + std::to_wstring(threadId) + L"]" + kInfo + L"[DllMain]\t:\tZBRWSUTIL.DLL ";
+    return head + L"Initializing \n" + head + L"Terminating \n";
 }
-
-class TraceSwitchTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        // No module of ours may be alive in this session, or its events decide.
-        ASSERT_FALSE(EventExists(kEnableEvent)) << "an enable event already exists";
-    }
-};
 
 struct EventObservation
 {
@@ -75,67 +50,50 @@ struct EventObservation
     bool sawCheckpoint = false;
 };
 
-// Called while the debuggee is stopped at its first debug string.
-void ObserveEvents(const DebugString&, void* context)
-{
-    auto* seen = static_cast<EventObservation*>(context);
-    if (seen->sawEvent)
-        return;
-    CScopedKernelHandle enable(OpenEventW(SYNCHRONIZE, FALSE, kEnableEvent));
-    seen->sawEvent = enable.IsValid();
-    seen->eventSignalled = enable && WaitForSingleObject(enable.Get(), 0) == WAIT_OBJECT_0;
-    seen->sawCheckpoint = EventExists(kCheckpointEvent);
-}
-
 } // namespace
 
 // A signalled enable event switches tracing on and an unsignalled one off,
-// whatever the registry says; without one the registry value decides.
-TEST_F(TraceSwitchTest, RegistryValueAndEnableEventDecide)
+// whatever the registry says; without one the registry value decides. The
+// events live only as long as the module that made them; an existing
+// checkpoint is left to its owner.
+TEST(TraceSwitch, RegistryValueAndEnableEventDecide)
 {
-    const DWORD on = 1;
-    const DWORD off = 0;
-    const struct { const DWORD* value; int event; bool traced; } rows[] = { // event: -1 none, else its state
-        {&on, -1, true}, {&off, -1, false}, {nullptr, -1, false}, {&off, TRUE, true}, {&on, FALSE, false}};
+    // No module of ours may be alive in this session, or its events decide.
+    ASSERT_FALSE(EventExists(kEnableEvent)) << "an enable event already exists";
+    const struct { int value, event; bool bCheckpoint, traced; } rows[] = { // -1: none; event: its state
+        {1, -1, false, true}, {0, -1, false, false}, {-1, -1, false, false}, {0, TRUE, false, true},
+        {1, FALSE, false, false}, {1, -1, true, true}};
     for (const auto& r : rows)
     {
-        SCOPED_TRACE(testing::Message() << "value " << (r.value ? int(*r.value) : -1) << ", event " << r.event);
-        RegistrySwitch setting(r.value);
+        SCOPED_TRACE(testing::Message() << "row " << (&r - rows));
+        // The per-user switch value for the row, or none.
+        testing_support::ScopedRegistryValue setting(L"Software\\Norvale\\Tavimo\\X15\\Debug", L"Enable");
+        if (r.value < 0)
+            setting.Remove();
+        else
+            ASSERT_TRUE(setting.SetDword(static_cast<DWORD>(r.value)));
         CScopedKernelHandle enable(r.event < 0 ? nullptr : CreateEventW(nullptr, TRUE, r.event, kEnableEvent));
-        ASSERT_TRUE(r.event < 0 || enable);
+        CScopedKernelHandle checkpoint(r.bCheckpoint ? CreateEventW(nullptr, TRUE, FALSE, kCheckpointEvent) : nullptr);
+        ASSERT_TRUE((r.event < 0 || enable) && (!r.bCheckpoint || checkpoint));
         EventObservation seen;
-        DebugRun run = RunUnderDebugger(L"module_probe.exe", L"attach", ObserveEvents, &seen);
+        // Called while the debuggee is stopped at each debug string; the first counts.
+        DebugRun run = RunUnderDebugger(L"module_probe.exe", L"attach", [](const DebugString&, void* context) {
+            auto* pSeen = static_cast<EventObservation*>(context);
+            CScopedKernelHandle enable(pSeen->sawEvent ? nullptr : OpenEventW(SYNCHRONIZE, FALSE, kEnableEvent));
+            if (enable)
+                *pSeen = {true, WaitForSingleObject(enable.Get(), 0) == WAIT_OBJECT_0, EventExists(kCheckpointEvent)};
+        }, &seen);
         EXPECT_EQ(0u, run.exitCode);
-        EXPECT_EQ(r.traced, Contains(run, AttachLine(run.mainThreadId)));
-        if (enable)
-        {
-            // The module must not have signalled someone else's event.
-            EXPECT_EQ(r.event == TRUE, WaitForSingleObject(enable.Get(), 0) == WAIT_OBJECT_0);
-            enable.Reset();
-        }
-        else if (r.traced)
-        {
-            EXPECT_TRUE(Contains(run, DetachLine(run.mainThreadId)));
-            // A module started later sees tracing on without reading the registry.
-            EXPECT_TRUE(seen.sawEvent && seen.eventSignalled && seen.sawCheckpoint);
-        }
-        // The events lived only as long as the module that created them.
+        EXPECT_EQ(r.traced ? StartUpLines(run.mainThreadId) : L"", Written(run, true));
+        // The module must not have signalled someone else's event.
+        EXPECT_TRUE(!enable || (r.event == TRUE) == (WaitForSingleObject(enable.Get(), 0) == WAIT_OBJECT_0));
+        // A module started later sees tracing on without reading the registry.
+        EXPECT_TRUE(enable || !r.traced || (seen.sawEvent && seen.eventSignalled && seen.sawCheckpoint));
+        enable.Reset();
+        checkpoint.Reset();
         EXPECT_FALSE(EventExists(kEnableEvent));
         EXPECT_FALSE(EventExists(kCheckpointEvent));
     }
-}
-
-TEST_F(TraceSwitchTest, ExistingCheckpointMeansKeysAreNotRecordedAgain)
-{
-    DWORD on = 1;
-    RegistrySwitch value(&on);
-    CScopedKernelHandle checkpoint(CreateEventW(nullptr, TRUE, FALSE, kCheckpointEvent));
-    ASSERT_TRUE(checkpoint.IsValid());
-    DebugRun run = RunUnderDebugger(L"module_probe.exe", L"attach");
-    EXPECT_TRUE(Contains(run, AttachLine(run.mainThreadId)));
-    // Ours was the only handle: the module closed the one it opened.
-    checkpoint.Reset();
-    EXPECT_FALSE(EventExists(kCheckpointEvent));
 }
 
 // One trace call of the probe with tracing on: the line it writes (start-up
@@ -153,10 +111,6 @@ TEST(TraceLine, FormatAndLevel)
         SCOPED_TRACE(testing_support::Narrow(r.arguments));
         DebugRun run = RunUnderDebugger(L"module_probe.exe", std::wstring(L"trace ") + r.arguments);
         EXPECT_EQ(0u, run.exitCode);
-        std::wstring written;
-        for (const DebugString& s : run.strings)
-            if (s.text.find(L"ZBRWSUTIL.DLL") == std::wstring::npos)
-                written += s.text;
-        EXPECT_EQ(r.tail ? L"[" + std::to_wstring(run.mainThreadId) + L"]" + kInfo + r.tail : L"", written);
+        EXPECT_EQ(r.tail ? L"[" + std::to_wstring(run.mainThreadId) + L"]" + kInfo + r.tail : L"", Written(run, false));
     }
 }

@@ -1,53 +1,41 @@
 // File and folder objects: what the factories store, who frees what, and copies.
 #include "ShellTestSupport.h"
 
+#include <tuple>
 #include <type_traits>
 
 using namespace shellmodel_test;
 
 namespace {
 
-static_assert(!std::is_copy_constructible<CBFile>::value && !std::is_copy_assignable<CBFile>::value &&
-                  !std::is_copy_constructible<CBFolder>::value &&
-                  !std::is_copy_assignable<CBFolder>::value &&
+static_assert(!std::is_copy_constructible<CBFile>::value && !std::is_copy_assignable<CBFolder>::value &&
                   !std::is_copy_constructible<CBShellData>::value &&
-                  !std::is_copy_constructible<CBFileData>::value &&
-                  !std::is_copy_constructible<CBFolderData>::value &&
                   !std::is_copy_constructible<CShellFolderBind>::value,
               "objects that own data must not be copied member-wise");
 
-class FileObjectTest : public ShellModelTest
-{
-};
+using FileObjectTest = ShellModelTest;
 
 TEST_F(FileObjectTest, FilesCarryTheirPartsIntoIndependentCopies)
 {
-    const FILETIME created = {0x11111111, 0x01D00000};
-    const FILETIME written = {0x22222222, 0x01D10000};
+    const FILETIME created = {0x11111111, 0x01D00000}, written = {0x22222222, 0x01D10000};
     std::unique_ptr<CBFile> file(
-        CreateShellFile(L"a.png", L"C:\\x\\a.png", &created, &written, FILE_ATTRIBUTE_ARCHIVE, 1234));
+        CreateShellFile(L"a.png", L"C:\\x\\a.png", &created, &written, FILE_ATTRIBUTE_ARCHIVE, 9));
     std::unique_ptr<CBFile> copy(CopyBFile(file.get()));
     ASSERT_TRUE(copy);
     file->m_strName = L"changed";
     file->m_ftCreation.dwLowDateTime = 0;
-    EXPECT_EQ(eBKindShell, copy->m_nKind);
+    EXPECT_EQ("a.png C:\\x\\a.png", Utf8(copy->m_strName + L" " + copy->m_strPath));
+    EXPECT_EQ(0, CompareFileTime(&created, &copy->m_ftCreation) | CompareFileTime(&written, &copy->m_ftLastWrite));
+    EXPECT_EQ(std::make_tuple(int(eBKindShell), DWORD(FILE_ATTRIBUTE_ARCHIVE), DWORD(9)),
+              std::make_tuple(copy->m_nKind, copy->m_dwAttribs, copy->m_dwSize));
     EXPECT_EQ(nullptr, copy->m_pFileData);
-    EXPECT_EQ("a.png", Utf8(copy->m_strName));
-    EXPECT_EQ("C:\\x\\a.png", Utf8(copy->m_strPath));
-    EXPECT_EQ(0, CompareFileTime(&created, &copy->m_ftCreation));
-    EXPECT_EQ(0, CompareFileTime(&written, &copy->m_ftLastWrite));
-    EXPECT_EQ(DWORD(FILE_ATTRIBUTE_ARCHIVE), copy->m_dwAttribs);
-    EXPECT_EQ(1234u, copy->m_dwSize);
-
-    std::unique_ptr<CBFile> bare(CreateShellFile(L"n", L"p", nullptr, nullptr, 0, 0));
-    EXPECT_EQ(0u, bare->m_ftCreation.dwLowDateTime | bare->m_ftCreation.dwHighDateTime |
-                      bare->m_ftLastWrite.dwLowDateTime | bare->m_ftLastWrite.dwHighDateTime);
     CBFile none;
     EXPECT_EQ(nullptr, CopyBFile(&none));
 }
 
 // The path is what shell32 reports for the list, for real and virtual folders
-// alike, and the name is the parent's in-folder name.
+// alike, and the name is the parent's in-folder name. The folder takes over
+// the list and the parent's reference.
 TEST_F(FileObjectTest, BaseFactoryAgreesWithShell)
 {
     ScratchFolder scratch(L"base");
@@ -58,12 +46,15 @@ TEST_F(FileObjectTest, BaseFactoryAgreesWithShell)
     CShellFolderHolder desktop = Desktop();
     for (const std::wstring& name : names)
     {
-        CIDListHolder full(name.empty() ? SpecialList(CSIDL_DESKTOP) : ShellParse(name));
+        CIDListHolder full(name.empty() ? SpecialList(CSIDL_DESKTOP) : Parse(name));
         ASSERT_TRUE(full) << Narrow(name);
         CIDListHolder parentList(CreateParentIDList(full.Get()));
         CShellFolderBind parent(desktop.Get(), parentList.Get());
         const std::wstring expectedPath = ShellPath(full.Get());
         const CString expectedName = GetNameOf(parent.m_pFolder, ILFindLastID(full.Get()), SHGDN_INFOLDER);
+        // The documents item's parsing name is the documents folder's path.
+        CIDListHolder viaParent(GetFullIDList(parent.m_pFolder, ILFindLastID(full.Get())));
+        EXPECT_TRUE(viaParent.Get() != full.Get() && (name == kDocumentsItem || SameBytes(full.Get(), viaParent.Get())));
 
         IShellFolder* pParent = parent.m_pFolder;
         FolderPtr folder(CreateShellFolder(nullptr, pParent, full.Get(), true));
@@ -81,15 +72,15 @@ TEST_F(FileObjectTest, BaseFactoryAgreesWithShell)
     EXPECT_EQ(nullptr, CreateShellFolder(nullptr, nullptr, empty.Get(), true));
 }
 
+// Without ownership the list and the parent reference stay the caller's; a
+// copy takes its own of both, and one that cannot get its list takes nothing.
+// A clip folder owns only its list and cannot be copied.
 TEST_F(FileObjectTest, OwnershipFollowsTheFlagAndCopiesTakeTheirOwn)
 {
-    CIDListHolder drives(SpecialList(CSIDL_DRIVES));
-    CIDListHolder drive(ShellParse(L"C:\\"));
+    CIDListHolder drives(SpecialList(CSIDL_DRIVES)), drive(Parse(L"C:\\"));
     CShellFolderBind computer(Desktop().Get(), drives.Get());
     IShellFolder* pParent = computer.m_pFolder;
     const ULONG nRefs = Refs(pParent);
-
-    // Not the owner: the list and the parent reference stay the caller's.
     const size_t nBlocks = Outstanding();
     delete CreateShellFolder(nullptr, pParent, drive.Get(), false);
     EXPECT_EQ(nRefs, Refs(pParent));
@@ -104,17 +95,13 @@ TEST_F(FileObjectTest, OwnershipFollowsTheFlagAndCopiesTakeTheirOwn)
     EXPECT_EQ(Utf8(folder->m_strPath), Utf8(copy->m_strPath));
     copy.reset();
     EXPECT_EQ(nRefs + 1, Refs(pParent));
-    // A copy that cannot get its list takes nothing.
     TaskMemSpy::Instance().FailNextAllocations(1);
     EXPECT_EQ(nullptr, CopyShellFolder(folder.get()));
     EXPECT_EQ(nRefs + 1, Refs(pParent));
     folder.reset();
     EXPECT_EQ(nRefs, Refs(pParent));
-}
 
-TEST_F(FileObjectTest, ClipFolderOwnsOnlyItsList)
-{
-    LPITEMIDLIST pidl = ShellParse(L"C:\\");
+    LPITEMIDLIST pidl = Parse(L"C:\\");
     FolderPtr clip(CreateShellClipFolder(nullptr, pidl, L"D:\\"));
     ASSERT_TRUE(clip);
     EXPECT_TRUE(clip->m_strName.IsEmpty());
@@ -122,7 +109,7 @@ TEST_F(FileObjectTest, ClipFolderOwnsOnlyItsList)
     EXPECT_EQ(nullptr, clip->GetShellData()->m_pParentFolder);
     EXPECT_EQ(pidl, ListOf(clip));
     EXPECT_EQ(ILFindLastID(pidl), clip->GetShellData()->m_pidlRelative);
-    EXPECT_EQ(nullptr, CopyBFolder(clip.get())); // no parent interface to copy
+    EXPECT_EQ(nullptr, CopyBFolder(clip.get()));
     // Destroying the clip folder frees the list: the fixture finds no block left.
 }
 
