@@ -62,7 +62,8 @@ BRWSUTIL_API LPITEMIDLIST GetFullIDList(IShellFolder* pParent, LPCITEMIDLIST rel
 // The display name of an item of pFolder (SHGDN_* flags); empty on failure.
 BRWSUTIL_API CString GetNameOf(IShellFolder* pFolder, LPCITEMIDLIST relative, DWORD dwFlags);
 // The system image-list index of an item's icon (SHGFI_* flags are added to
-// SHGFI_SYSICONINDEX | SHGFI_PIDL); 0 on failure, which is also a valid index.
+// SHGFI_SYSICONINDEX | SHGFI_PIDL; SHGFI_ICON is left out, no icon is made);
+// 0 on failure, which is also a valid index.
 BRWSUTIL_API int GetShellIconIndex(LPCITEMIDLIST absolute, DWORD dwFlags);
 // Orders two relative lists of pFolder as the folder does with sort parameter
 // lParam: negative, 0 (the same item) or positive.

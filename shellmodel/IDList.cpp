@@ -223,14 +223,12 @@ CString GetNameOf(IShellFolder* pFolder, LPCITEMIDLIST relative, DWORD dwFlags)
 
 int GetShellIconIndex(LPCITEMIDLIST absolute, DWORD dwFlags)
 {
+    // Only the index goes back: an icon the caller's flags ask for is never
+    // made, so none can leak.
     SHFILEINFOW info = {};
     if (!SHGetFileInfoW(reinterpret_cast<LPCWSTR>(absolute), 0, &info, sizeof(info),
-                        dwFlags | SHGFI_SYSICONINDEX | SHGFI_PIDL))
+                        (dwFlags & ~SHGFI_ICON) | SHGFI_SYSICONINDEX | SHGFI_PIDL))
         return 0;
-    // Only the index goes back: an icon that the caller's flags asked for
-    // would otherwise never be destroyed.
-    if (info.hIcon)
-        DestroyIcon(info.hIcon);
     return info.iIcon;
 }
 
