@@ -43,18 +43,6 @@ TEST_F(DriveTreeTest, AHeldListingShowsSearchingWhileTheHostRunsThenItsFoldersIn
     EXPECT_TRUE(host.PumpUntil([&] { return host.ChildTexts(hFolder).size() == 4; }));
 }
 
-TEST_F(DriveTreeTest, AFolderListedWithinTheBudgetNeverShowsAPlaceholder)
-{
-    ScratchFolder scratch(L"quick");
-    for (const wchar_t* name : {L"b", L"a"})
-        MakeFolder(scratch / name);
-    CTreeHost host;
-    HTREEITEM hFolder = host.Open(scratch.Path());
-    host.UserExpand(hFolder);
-    EXPECT_EQ((std::vector<std::wstring>{L"a", L"b"}), host.ChildTexts(hFolder));
-    EXPECT_EQ(0, host.m_nPlaceholdersDeleted);
-}
-
 TEST_F(DriveTreeTest, CollapsingStopsAListingAndOpeningAgainListsAnew)
 {
     ScratchFolder scratch(L"collapse");

@@ -69,9 +69,11 @@ TEST_F(DriveTreeTest, ChildrenCarryTheShellsNamesPathsAndButtonsInItsOrder)
     MakeFolder(scratch / L"a\\inner");
     CTreeHost host;
     HTREEITEM hFolder = host.Open(scratch.Path());
-    ASSERT_TRUE(host.Tree().Expand(hFolder, TVE_EXPAND));
+    host.UserExpand(hFolder);
 
+    // Listed within the budget: in order at once, no placeholder ever.
     EXPECT_EQ((std::vector<std::wstring>{L"a", L"A2", L"B", L"c d", L"empty"}), host.ChildTexts(hFolder));
+    EXPECT_EQ(0, host.m_nPlaceholdersDeleted);
     for (HTREEITEM hChild : host.Children(hFolder))
     {
         const CBFolder* pFolder = host.Controller().GetItemFolder(hChild);
