@@ -44,7 +44,7 @@ protected:
     void TearDown() override
     {
         AfxSetResourceHandle(m_hExe);
-        AfxTermExtensionModule(m_recordA, TRUE);
+        AfxTermExtensionModule(m_recordA, TRUE); // every entry a test made
         FreeLibrary(m_hA);
         FreeLibrary(m_hB);
     }
