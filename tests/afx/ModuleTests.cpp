@@ -1,14 +1,14 @@
-// The extension-module chain and the framework's resource search, with two
-// resource-only DLLs (A and B) and the test extension module.
+// The order of the framework's resource search (the current resource handle,
+// then the chain's entries newest first, then its system entries), which
+// entries a module's termination removes, and tooltips whose texts the search
+// finds. Two resource-only DLLs (A and B) have overlapping ids.
 #include <afxwin.h>
+#include <afxcmn.h>
 
-#include "AfxTestPrint.h"
-#include "TestExtModule.h"
 #include "res/ids.h"
 
 #include <gtest/gtest.h>
 
-#include <thread>
 #include <vector>
 
 namespace {
@@ -19,14 +19,14 @@ CString Load(UINT nID)
     return s.LoadString(nID) ? s : CString(L"<none>");
 }
 
-std::vector<CDynLinkLibrary*> Chain()
+std::vector<HMODULE> ChainModules()
 {
-    std::vector<CDynLinkLibrary*> entries;
+    std::vector<HMODULE> modules;
     AfxLockGlobals(CRIT_DYNLINKLIST);
     for (CDynLinkLibrary* p = AfxGetModuleState()->m_libraryList.GetHead(); p != nullptr; p = p->m_pNextDLL)
-        entries.push_back(p);
+        modules.push_back(p->m_hModule);
     AfxUnlockGlobals(CRIT_DYNLINKLIST);
-    return entries;
+    return modules;
 }
 
 class ResourceSearchTest : public ::testing::Test
@@ -34,157 +34,103 @@ class ResourceSearchTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        m_hA = LoadLibraryW(L"afx_test_res_a.dll");
-        m_hB = LoadLibraryW(L"afx_test_res_b.dll");
         ASSERT_NE(nullptr, m_hA);
         ASSERT_NE(nullptr, m_hB);
-        ASSERT_TRUE(Chain().empty());
-        m_hOldResource = AfxGetResourceHandle();
+        ASSERT_TRUE(ChainModules().empty());
         ASSERT_TRUE(AfxInitExtensionModule(m_recordA, m_hA));
         ASSERT_TRUE(AfxInitExtensionModule(m_recordB, m_hB));
     }
 
     void TearDown() override
     {
-        AfxSetResourceHandle(m_hOldResource);
-        AfxTermExtensionModule(m_recordA);
-        AfxTermExtensionModule(m_recordB);
-        EXPECT_TRUE(Chain().empty());
+        AfxSetResourceHandle(m_hExe);
+        AfxTermExtensionModule(m_recordA, TRUE); // every entry a test made
         FreeLibrary(m_hA);
         FreeLibrary(m_hB);
     }
 
-    HMODULE m_hA = nullptr;
-    HMODULE m_hB = nullptr;
-    HINSTANCE m_hOldResource = nullptr;
+    HMODULE m_hExe = GetModuleHandleW(nullptr);
+    HMODULE m_hA = LoadLibraryW(L"afx_test_res_a.dll");
+    HMODULE m_hB = LoadLibraryW(L"afx_test_res_b.dll");
     AFX_EXTENSION_MODULE m_recordA = {};
     AFX_EXTENSION_MODULE m_recordB = {};
 };
 
 } // namespace
 
-TEST_F(ResourceSearchTest, StringsAreFoundOnlyWhileAChainEntryHasThem)
+TEST_F(ResourceSearchTest, CurrentHandleThenNewestEntryFirstThenSystemEntries)
 {
-    EXPECT_EQ(GetModuleHandleW(nullptr), AfxGetResourceHandle());
-    EXPECT_EQ(CString(L"<none>"), Load(IDS_ONLY_IN_A));
-    EXPECT_EQ(nullptr, AfxFindStringResourceHandle(IDS_ONLY_IN_A));
+    EXPECT_EQ(m_hExe, AfxGetResourceHandle());
+    EXPECT_STREQ(L"<none>", Load(IDS_ONLY_IN_A));
+    new CDynLinkLibrary(m_recordA);
+    new CDynLinkLibrary(m_recordB, TRUE);
+    // The system entry is the newest but comes last; its strings are still found.
+    EXPECT_STREQ(L"alpha shared", Load(IDS_IN_BOTH));
+    EXPECT_STREQ(L"beta only", Load(IDS_ONLY_IN_B));
+    // A has the string block of this id, but the string is empty.
+    EXPECT_STREQ(L"beta fills the gap", Load(IDS_EMPTY_IN_A));
+    EXPECT_EQ(m_hB, AfxFindStringResourceHandle(IDS_EMPTY_IN_A));
+    EXPECT_EQ(m_hA, AfxFindResourceHandle(MAKEINTRESOURCEW(IDR_DATA_IN_BOTH), RT_RCDATA));
 
-    CDynLinkLibrary* pEntry = new CDynLinkLibrary(m_recordA);
-    EXPECT_EQ(m_hA, pEntry->m_hModule);
-    EXPECT_EQ(m_hA, pEntry->m_hResource);
-    EXPECT_FALSE(pEntry->m_bSystem);
-    EXPECT_EQ(CString(L"alpha only"), Load(IDS_ONLY_IN_A));
-    EXPECT_EQ(m_hA, AfxFindStringResourceHandle(IDS_ONLY_IN_A));
-    EXPECT_EQ(CString(L"alpha only"), CString(MAKEINTRESOURCEW(IDS_ONLY_IN_A)));
+    new CDynLinkLibrary(m_hB, m_hB);
+    EXPECT_STREQ(L"beta shared", Load(IDS_IN_BOTH));
+    EXPECT_EQ(m_hB, AfxFindResourceHandle(MAKEINTRESOURCEW(IDR_DATA_IN_BOTH), RT_RCDATA));
+    // Nobody has it: the current resource handle is the answer.
+    EXPECT_EQ(m_hExe, AfxFindResourceHandle(MAKEINTRESOURCEW(999), RT_RCDATA));
+    EXPECT_EQ(nullptr, AfxFindStringResourceHandle(999));
 
-    CString formatted;
-    formatted.Format(IDS_FORMAT, 3, L"pears");
-    EXPECT_EQ(CString(L"3 apples and pears"), formatted);
-
-    AfxTermExtensionModule(m_recordA);
-    EXPECT_TRUE(Chain().empty());
-    EXPECT_EQ(CString(L"<none>"), Load(IDS_ONLY_IN_A));
-    EXPECT_THROW(formatted.Format(IDS_FORMAT, 3, L"pears"), CInvalidArgException*);
+    AfxSetResourceHandle(m_hA);
+    EXPECT_STREQ(L"alpha shared", Load(IDS_IN_BOTH));
+    EXPECT_EQ(m_hA, AfxFindResourceHandle(MAKEINTRESOURCEW(IDR_DATA_IN_BOTH), RT_RCDATA));
+    EXPECT_STREQ(L"beta only", Load(IDS_ONLY_IN_B));
 }
 
-TEST_F(ResourceSearchTest, CurrentHandleFirstThenNewestEntryFirst)
+// A module whose resources live in another file, as a language module's do:
+// its termination removes the entries of its code module, whatever their
+// resources, and leaves the others.
+TEST_F(ResourceSearchTest, TerminationRemovesTheModulesOwnEntriesOrAll)
+{
+    AFX_EXTENSION_MODULE language = {};
+    ASSERT_TRUE(AfxInitExtensionModule(language, m_hExe));
+    ASSERT_TRUE(AfxInitExtensionModule(language, m_hA)); // already initialised: unchanged
+    EXPECT_EQ(m_hExe, language.hModule);
+    language.hResource = m_hB;
+    new CDynLinkLibrary(m_recordA);
+    new CDynLinkLibrary(language);
+    new CDynLinkLibrary(m_hExe, m_hA);
+    EXPECT_STREQ(L"beta only", Load(IDS_ONLY_IN_B));
+
+    AfxTermExtensionModule(language);
+    EXPECT_EQ(std::vector<HMODULE>{m_hA}, ChainModules());
+    EXPECT_STREQ(L"<none>", Load(IDS_ONLY_IN_B));
+    new CDynLinkLibrary(language);
+    AfxTermExtensionModule(m_recordB, TRUE);
+    EXPECT_TRUE(ChainModules().empty());
+}
+
+// A tool's text is looked up when shown, in the module that has its string
+// block (here the older entry); the tool is told to subclass its window, since
+// nobody relays its mouse messages.
+TEST_F(ResourceSearchTest, ToolTipTextComesFromTheModuleThatHasIt)
 {
     new CDynLinkLibrary(m_recordA);
     new CDynLinkLibrary(m_recordB);
-    ASSERT_EQ(2u, Chain().size());
-    EXPECT_EQ(m_hB, Chain()[0]->m_hResource);
+    CWnd frame;
+    ASSERT_TRUE(frame.CreateEx(0, nullptr, L"frame", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr));
+    CButton button;
+    ASSERT_TRUE(button.Create(L"Go", BS_PUSHBUTTON | WS_VISIBLE, CRect(10, 10, 60, 30), &frame, 1));
+    CToolTipCtrl tips;
+    ASSERT_TRUE(tips.Create(&frame));
+    EXPECT_EQ(frame.m_hWnd, GetWindow(tips.m_hWnd, GW_OWNER));
+    ASSERT_TRUE(tips.AddTool(&button, IDS_TIP_ONLY_IN_A));
 
-    EXPECT_EQ(CString(L"beta shared"), Load(IDS_IN_BOTH));
-    EXPECT_EQ(CString(L"alpha only"), Load(IDS_ONLY_IN_A));
-    EXPECT_EQ(m_hB, AfxFindResourceHandle(MAKEINTRESOURCEW(IDR_DATA_IN_BOTH), RT_RCDATA));
-    EXPECT_EQ(m_hB, AfxFindResourceHandle(MAKEINTRESOURCEW(IDR_DATA_ONLY_IN_B), RT_RCDATA));
-    // Nobody has it: the current resource handle is the answer.
-    EXPECT_EQ(AfxGetResourceHandle(), AfxFindResourceHandle(MAKEINTRESOURCEW(999), RT_RCDATA));
-
-    AfxSetResourceHandle(m_hA);
-    EXPECT_EQ(CString(L"alpha shared"), Load(IDS_IN_BOTH));
-    EXPECT_EQ(m_hA, AfxFindResourceHandle(MAKEINTRESOURCEW(IDR_DATA_IN_BOTH), RT_RCDATA));
-    EXPECT_EQ(CString(L"beta only"), Load(IDS_ONLY_IN_B));
-}
-
-TEST_F(ResourceSearchTest, SystemEntriesComeLastAndEmptyStringsArePassedOver)
-{
-    new CDynLinkLibrary(m_recordA);
-    new CDynLinkLibrary(m_recordB, TRUE);
-    EXPECT_EQ(CString(L"alpha shared"), Load(IDS_IN_BOTH));
-    EXPECT_EQ(CString(L"beta only"), Load(IDS_ONLY_IN_B));
-    // A, first in the chain, has the string block of this id, but the string is empty.
-    EXPECT_EQ(CString(L"beta fills the gap"), Load(IDS_EMPTY_IN_A));
-    EXPECT_EQ(m_hB, AfxFindStringResourceHandle(IDS_EMPTY_IN_A));
-}
-
-TEST_F(ResourceSearchTest, TerminationRemovesTheModulesOwnEntriesOrAll)
-{
-    // A module whose resources live in another file, as with a language module.
-    HMODULE hCodeModule = GetModuleHandleW(nullptr);
-    AFX_EXTENSION_MODULE language = {};
-    ASSERT_TRUE(AfxInitExtensionModule(language, hCodeModule));
-    ASSERT_TRUE(AfxInitExtensionModule(language, m_hA));  // already initialised: unchanged
-    EXPECT_EQ(hCodeModule, language.hModule);
-    language.hResource = m_hB;
-
-    new CDynLinkLibrary(m_recordA);
-    new CDynLinkLibrary(language);
-    new CDynLinkLibrary(hCodeModule, m_hA);
-    ASSERT_EQ(3u, Chain().size());
-    EXPECT_EQ(CString(L"beta only"), Load(IDS_ONLY_IN_B));
-
-    AfxTermExtensionModule(language);
-    std::vector<CDynLinkLibrary*> remaining = Chain();
-    ASSERT_EQ(1u, remaining.size());
-    EXPECT_EQ(m_hA, remaining[0]->m_hModule);
-    EXPECT_EQ(CString(L"<none>"), Load(IDS_ONLY_IN_B));
-
-    new CDynLinkLibrary(language);
-    AfxTermExtensionModule(m_recordB, TRUE);
-    EXPECT_TRUE(Chain().empty());
-}
-
-TEST_F(ResourceSearchTest, EntriesComeAndGoSafelyFromManyThreads)
-{
-    new CDynLinkLibrary(m_recordA);
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 3; ++t)
-    {
-        threads.emplace_back([this, t] {
-            HMODULE hFake = reinterpret_cast<HMODULE>(static_cast<UINT_PTR>(0x10000 * (t + 1)));
-            for (int i = 0; i < 3000; ++i)
-                delete new CDynLinkLibrary(hFake, m_hB);
-        });
-    }
-    int wrong = 0;
-    for (int i = 0; i < 3000; ++i)
-    {
-        if (Load(IDS_ONLY_IN_A) != L"alpha only")
-            ++wrong;
-    }
-    for (std::thread& thread : threads)
-        thread.join();
-    EXPECT_EQ(0, wrong);
-    ASSERT_EQ(1u, Chain().size());
-    EXPECT_EQ(m_hA, Chain()[0]->m_hModule);
-}
-
-TEST(ExtensionModuleTest, TheModuleJoinsTheSearchWhenItLinksAndLeavesOnTermination)
-{
-    AFX_EXTENSION_MODULE& record = TestExtModuleRecord();
-    HMODULE hExt = GetModuleHandleW(L"afx_test_ext.dll");
-    ASSERT_NE(nullptr, hExt);
-    EXPECT_TRUE(record.bInitialized);
-    EXPECT_EQ(hExt, record.hModule);
-    EXPECT_EQ(hExt, record.hResource);
-
-    EXPECT_EQ(CString(L"<none>"), Load(IDS_IN_EXTENSION));
-    CDynLinkLibrary* pEntry = TestExtLink();
-    EXPECT_EQ(hExt, pEntry->m_hModule);
-    EXPECT_EQ(CString(L"from the extension module"), Load(IDS_IN_EXTENSION));
-
-    AfxTermExtensionModule(record);
-    EXPECT_TRUE(Chain().empty());
-    EXPECT_EQ(CString(L"<none>"), Load(IDS_IN_EXTENSION));
+    wchar_t szText[64] = {};
+    TTTOOLINFOW ti = {TTTOOLINFOW_V2_SIZE};
+    ti.hwnd = frame.m_hWnd;
+    ti.uId = reinterpret_cast<UINT_PTR>(button.m_hWnd);
+    ASSERT_TRUE(tips.SendMessage(TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&ti)));
+    EXPECT_EQ(static_cast<UINT>(TTF_IDISHWND | TTF_SUBCLASS), ti.uFlags & (TTF_IDISHWND | TTF_SUBCLASS));
+    ti.lpszText = szText; // the tool's own text was its string's id
+    tips.SendMessage(TTM_GETTEXTW, 64, reinterpret_cast<LPARAM>(&ti));
+    EXPECT_STREQ(L"alpha's tip", szText);
 }

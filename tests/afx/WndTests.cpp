@@ -1,0 +1,78 @@
+// What the drive tree relies on from the window layer without its tests
+// seeing it: an image list it only borrows (the shell's) is never destroyed by
+// a wrapper, and its change monitor's thread starts suspended, at the asked
+// priority, and gives its handle back with its object.
+#include <afxwin.h>
+#include <afxcmn.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+bool IsImageList(HIMAGELIST hList)
+{
+    int cx = 0;
+    int cy = 0;
+    return ImageList_GetIconSize(hList, &cx, &cy) != FALSE;
+}
+
+struct WorkerSeen
+{
+    CWinThread* pThread = nullptr;
+    int nPriority = 0;
+};
+
+UINT AFX_CDECL Worker(LPVOID pParam)
+{
+    auto* pSeen = static_cast<WorkerSeen*>(pParam);
+    pSeen->pThread = AfxGetThread();
+    pSeen->nPriority = GetThreadPriority(GetCurrentThread());
+    return 7;
+}
+
+} // namespace
+
+TEST(ImageListTest, OnlyAnAttachedListIsDestroyedNeitherADetachedNorATemporaryOne)
+{
+    HIMAGELIST hOwned = ImageList_Create(16, 16, ILC_COLOR32, 1, 1);
+    HIMAGELIST hBorrowed = ImageList_Create(16, 16, ILC_COLOR32, 1, 1);
+    {
+        CImageList owner;
+        ASSERT_TRUE(owner.Attach(hOwned));
+        CImageList borrower;
+        ASSERT_TRUE(borrower.Attach(hBorrowed));
+        EXPECT_EQ(hBorrowed, borrower.Detach());
+    }
+    EXPECT_FALSE(IsImageList(hOwned)) << "the destructor destroyed the attached list";
+    ASSERT_TRUE(IsImageList(hBorrowed));
+
+    // Temporary wrappers (as CTreeCtrl::SetImageList returns) die when idle.
+    CImageList* pTemp = CImageList::FromHandle(hBorrowed);
+    ASSERT_NE(nullptr, pTemp);
+    EXPECT_EQ(pTemp, CImageList::FromHandle(hBorrowed));
+    AfxLockTempMaps();
+    AfxUnlockTempMaps(TRUE);
+    EXPECT_TRUE(IsImageList(hBorrowed));
+    ImageList_Destroy(hBorrowed);
+}
+
+TEST(ThreadTest, SuspendedWorkerRunsAtItsPriorityAndItsObjectClosesItsHandle)
+{
+    WorkerSeen seen;
+    CWinThread* pThread = AfxBeginThread(Worker, &seen, THREAD_PRIORITY_IDLE, 0, CREATE_SUSPENDED);
+    ASSERT_NE(nullptr, pThread);
+    pThread->m_bAutoDelete = FALSE;
+    EXPECT_EQ(1u, pThread->ResumeThread()) << "it was suspended until now";
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(pThread->m_hThread, 10000));
+    DWORD dwExit = 0;
+    EXPECT_TRUE(GetExitCodeThread(pThread->m_hThread, &dwExit));
+    EXPECT_EQ(7u, dwExit);
+    EXPECT_EQ(pThread, seen.pThread) << "AfxGetThread on the worker is its own object";
+    EXPECT_EQ(THREAD_PRIORITY_IDLE, seen.nPriority);
+
+    HANDLE hThread = pThread->m_hThread;
+    delete pThread;
+    DWORD dwFlags = 0;
+    EXPECT_FALSE(GetHandleInformation(hThread, &dwFlags)) << "the object closed its handle";
+}
+
