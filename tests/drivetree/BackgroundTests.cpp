@@ -18,9 +18,7 @@ const DWORD kHalfSecond = 500;
 
 TEST_F(DriveTreeTest, AHeldListingShowsSearchingWhileTheHostRunsThenItsFoldersInOrderWatched)
 {
-    ScratchFolder scratch(L"held");
-    for (const wchar_t* name : {L"c", L"a", L"b"})
-        MakeFolder(scratch / name);
+    ScratchFolder scratch(L"held", {L"c", L"a", L"b"});
     ListingGate gate;
     gate.Set(scratch.Path(), ListingGate::Mode::Hold);
     CTreeHost host;
@@ -45,8 +43,7 @@ TEST_F(DriveTreeTest, AHeldListingShowsSearchingWhileTheHostRunsThenItsFoldersIn
 
 TEST_F(DriveTreeTest, CollapsingStopsAListingAndOpeningAgainListsAnew)
 {
-    ScratchFolder scratch(L"collapse");
-    MakeFolder(scratch / L"x");
+    ScratchFolder scratch(L"collapse", {L"x"});
     ListingGate gate;
     gate.Set(scratch.Path(), ListingGate::Mode::Hold);
     CTreeHost host;
@@ -68,9 +65,7 @@ TEST_F(DriveTreeTest, CollapsingStopsAListingAndOpeningAgainListsAnew)
 
 TEST_F(DriveTreeTest, DeletingTheItemOrDestroyingDuringAHeldListingReturnsAtOnceAndLeavesNoThread)
 {
-    ScratchFolder scratch(L"abandon");
-    for (const wchar_t* name : {L"one", L"one\\x", L"two", L"two\\y", L"three", L"three\\z"})
-        MakeFolder(scratch / name);
+    ScratchFolder scratch(L"abandon", {L"one", L"one\\x", L"two", L"two\\y", L"three", L"three\\z"});
     ListingGate gate;
     for (const wchar_t* name : {L"one", L"two", L"three"})
         gate.Set(scratch / name, ListingGate::Mode::Hold);
@@ -105,8 +100,7 @@ TEST_F(DriveTreeTest, DeletingTheItemOrDestroyingDuringAHeldListingReturnsAtOnce
 // the gate: what is made while the refresh is held is new to it.
 TEST_F(DriveTreeTest, ARefreshHeldInTheBackgroundKeepsTheHostRunningAndMissesNoChangeMadeMeanwhile)
 {
-    ScratchFolder scratch(L"refresh");
-    MakeFolder(scratch / L"a");
+    ScratchFolder scratch(L"refresh", {L"a"});
     ListingGate gate;
     CTreeHost host;
     HTREEITEM hFolder = host.Open(scratch.Path());
@@ -139,9 +133,7 @@ TEST_F(DriveTreeTest, ARefreshHeldInTheBackgroundKeepsTheHostRunningAndMissesNoC
 
 TEST_F(DriveTreeTest, AFolderThatCannotBeListedInTimeSaysNotAvailableUntilOpenedAgain)
 {
-    ScratchFolder scratch(L"unavailable");
-    for (const wchar_t* name : {L"failing", L"failing\\inside", L"slow", L"slow\\inside"})
-        MakeFolder(scratch / name);
+    ScratchFolder scratch(L"unavailable", {L"failing", L"failing\\inside", L"slow", L"slow\\inside"});
     ListingGate gate;
     gate.Set(scratch / L"failing", ListingGate::Mode::Fail);
     gate.Set(scratch / L"slow", ListingGate::Mode::Hold);

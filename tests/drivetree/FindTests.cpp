@@ -79,9 +79,7 @@ TEST_F(DriveTreeTest, FindOrAddFolderInsertsTheMissingAncestorsOnceAndThenFindsT
 
 TEST_F(DriveTreeTest, AFolderAddedBeforeItsParentIsFilledIsFoundThereNotDuplicated)
 {
-    ScratchFolder scratch(L"added");
-    for (const wchar_t* name : {L"a", L"m", L"z"})
-        MakeFolder(scratch / name);
+    ScratchFolder scratch(L"added", {L"a", L"m", L"z"});
     CTreeHost host;
     HTREEITEM hAdded = host.Open(scratch / L"m");
     ASSERT_NE(nullptr, hAdded);
@@ -97,9 +95,7 @@ TEST_F(DriveTreeTest, AFolderAddedBeforeItsParentIsFilledIsFoundThereNotDuplicat
 
 TEST_F(DriveTreeTest, FindShellFolderByNameMatchesNameOrPathIgnoringCaseAndNeverAnEmptyName)
 {
-    ScratchFolder scratch(L"byname");
-    MakeFolder(scratch / L"Alpha");
-    MakeFolder(scratch / L"beta");
+    ScratchFolder scratch(L"byname", {L"Alpha", L"beta"});
     CTreeHost host;
     CTestTree& controller = host.Controller();
     HTREEITEM hParent = host.Open(scratch.Path());

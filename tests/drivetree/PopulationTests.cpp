@@ -62,11 +62,8 @@ TEST_F(DriveTreeTest, InitializeShowsTheDesktopExpandedWithItsFoldersInShellOrde
 
 TEST_F(DriveTreeTest, ChildrenCarryTheShellsNamesPathsAndButtonsInItsOrder)
 {
-    ScratchFolder scratch(L"order");
     // Case decides the listing order but not the shell's: "B" before "a" on disk.
-    for (const wchar_t* name : {L"B", L"a", L"c d", L"A2", L"empty"})
-        MakeFolder(scratch / name);
-    MakeFolder(scratch / L"a\\inner");
+    ScratchFolder scratch(L"order", {L"B", L"a", L"c d", L"A2", L"empty", L"a\\inner"});
     CTreeHost host;
     HTREEITEM hFolder = host.Open(scratch.Path());
     host.UserExpand(hFolder);
@@ -120,8 +117,7 @@ void ExpectShellIcons(CTreeHost& host, HTREEITEM hItem, const char* what)
 
 TEST_F(DriveTreeTest, EveryKindOfFolderShowsTheIconsTheShellGivesIt)
 {
-    ScratchFolder scratch(L"kinds");
-    MakeFolder(scratch / L"plain");
+    ScratchFolder scratch(L"kinds", {L"plain"});
     MakeSystemFolder(scratch / L"custom");
     {
         std::ofstream ini(testing_support::Narrow(scratch / L"custom\\desktop.ini"));
@@ -134,10 +130,8 @@ TEST_F(DriveTreeTest, EveryKindOfFolderShowsTheIconsTheShellGivesIt)
     {
         CTreeHost host(1, bRouted);
         HTREEITEM hRoot = host.Controller().m_hShellRoot;
-        HTREEITEM hFolder = host.Open(scratch.Path());
-        host.Tree().Expand(hFolder, TVE_EXPAND);
-        HTREEITEM hProfile = host.Open(documents.substr(0, documents.rfind(L'\\')));
-        host.Tree().Expand(hProfile, TVE_EXPAND);
+        HTREEITEM hFolder = host.OpenExpanded(scratch.Path());
+        HTREEITEM hProfile = host.OpenExpanded(documents.substr(0, documents.rfind(L'\\')));
         HTREEITEM hDrive = host.Tree().GetParentItem(host.Open(L"C:\\Windows"));
         host.Tree().Expand(host.Tree().GetParentItem(hDrive), TVE_EXPAND);
         const struct
@@ -192,9 +186,7 @@ TEST_F(DriveTreeTest, OnlyFoldersThatMayHaveIconsOfTheirOwnAreLookedUpAndOnlyWhe
 
 TEST_F(DriveTreeTest, TheShellsAttributesDecideWhichFoldersAppearAndWhichHaveButtons)
 {
-    ScratchFolder scratch(L"links");
-    for (const wchar_t* name : {L"plain", L"link", L"broken", L"leaf", L"leaf\\inner"})
-        MakeFolder(scratch / name);
+    ScratchFolder scratch(L"links", {L"plain", L"link", L"broken", L"leaf", L"leaf\\inner"});
     {
         CComHolder<IShellLinkW> link;
         ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
@@ -210,8 +202,7 @@ TEST_F(DriveTreeTest, TheShellsAttributesDecideWhichFoldersAppearAndWhichHaveBut
     testing_support::ListingGate gate;
     gate.Set(scratch.Path(), testing_support::ListingGate::Mode::Decorate);
     CTreeHost host;
-    HTREEITEM hFolder = host.Open(scratch.Path());
-    host.Tree().Expand(hFolder, TVE_EXPAND);
+    HTREEITEM hFolder = host.OpenExpanded(scratch.Path());
     EXPECT_EQ((std::vector<std::wstring>{L"leaf", L"plain"}), host.ChildTexts(hFolder));
     EXPECT_FALSE(host.HasButton(host.ChildNamed(hFolder, L"leaf")));
     EXPECT_TRUE(host.HasButton(host.ChildNamed(hFolder, L"plain")));
@@ -219,8 +210,7 @@ TEST_F(DriveTreeTest, TheShellsAttributesDecideWhichFoldersAppearAndWhichHaveBut
 
 TEST_F(DriveTreeTest, ExpandingEnumeratesOnceAndCollapsingEnumeratesAgain)
 {
-    ScratchFolder scratch(L"expand");
-    MakeFolder(scratch / L"one");
+    ScratchFolder scratch(L"expand", {L"one"});
     CTreeHost host;
     host.m_bRouteChanges = false; // only expansion may fill the folder here
     HTREEITEM hFolder = host.Open(scratch.Path());

@@ -171,8 +171,7 @@ void DriveTreeTest::SetUpTestSuite()
     testing_support::TaskMemSpy::Instance();
     // The shell keeps caches of its own for the process (icons, folder
     // objects); one full round fills them before any count is taken.
-    ScratchFolder scratch(L"tree");
-    MakeFolder(scratch / L"a");
+    ScratchFolder scratch(L"tree", {L"a"});
     CTreeHost host;
     HTREEITEM hItem = host.Open(scratch.Path());
     host.Tree().EnsureVisible(hItem);

@@ -50,6 +50,13 @@ public:
 
     // The item of a path, inserted with its ancestors (the path must exist).
     HTREEITEM Open(const std::wstring& path);
+    // The same, expanded (TVM_EXPAND: the owner hears of it).
+    HTREEITEM OpenExpanded(const std::wstring& path)
+    {
+        HTREEITEM hItem = Open(path);
+        m_tree.Expand(hItem, TVE_EXPAND);
+        return hItem;
+    }
     std::vector<HTREEITEM> Children(HTREEITEM hItem);
     std::vector<std::wstring> ChildTexts(HTREEITEM hItem);
     HTREEITEM ChildNamed(HTREEITEM hItem, const std::wstring& name);

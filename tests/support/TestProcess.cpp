@@ -187,7 +187,7 @@ std::wstring UniqueTag()
     return text;
 }
 
-ScratchFolder::ScratchFolder(const wchar_t* prefix)
+ScratchFolder::ScratchFolder(const wchar_t* prefix, std::initializer_list<const wchar_t*> subfolders)
 {
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
@@ -196,6 +196,9 @@ ScratchFolder::ScratchFolder(const wchar_t* prefix)
         m_path = candidate;
     else
         ADD_FAILURE() << "cannot create the scratch folder " << Narrow(candidate);
+    for (const wchar_t* subfolder : subfolders)
+        if (!CreateDirectoryW((*this / subfolder).c_str(), nullptr))
+            ADD_FAILURE() << "cannot create " << Narrow(*this / subfolder);
 }
 
 ScratchFolder::~ScratchFolder()

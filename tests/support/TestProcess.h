@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -55,7 +56,8 @@ std::wstring UniqueTag();
 class ScratchFolder
 {
 public:
-    explicit ScratchFolder(const wchar_t* prefix = L"tbu");
+    // Made with the given subfolders (relative paths, parents first).
+    explicit ScratchFolder(const wchar_t* prefix = L"tbu", std::initializer_list<const wchar_t*> subfolders = {});
     ~ScratchFolder();
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
