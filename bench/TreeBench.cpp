@@ -2,7 +2,8 @@
 // the listing itself costs (FindFirstFileW, and the shell's enumeration with
 // attributes):
 //  - opening a folder of 1,000, 5,000 and 20,000 empty subfolders: the
-//    expansion and the first paint, until every child is on screen;
+//    expansion and the first paint, until every child is on screen; beside
+//    it the tree control alone with as many rows (the floor under it);
 //  - the controller's own filling of such a folder, and its refill of the
 //    20,000 folder after one subfolder vanished (what a change on disk costs);
 //  - a burst of 300 folders made in a folder of 300 while the tree watches
@@ -267,12 +268,54 @@ struct CHost
     }
 };
 
+// What the tree control alone costs for rows of folders: the rows inserted
+// under a collapsed item (texts and the plain folder's icons as the drive
+// tree gives them), then expanded and painted, with no shell work at all.
+// The floor under any expansion of the drive tree on this system.
+double BareTreeOnScreen(int nRows)
+{
+    HWND hwnd = CreateWindowExW(0, kHostClass, L"bare tree", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 420, 640,
+                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND hTree = CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"",
+                                 WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT, 0, 0, 400,
+                                 600, hwnd, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SHFILEINFOW info = {};
+    const HIMAGELIST hImages = reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(
+        L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof(info),
+        SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    TreeView_SetImageList(hTree, hImages, TVSIL_NORMAL);
+    TVINSERTSTRUCTW insert = {};
+    insert.hParent = TVI_ROOT;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT | TVIF_CHILDREN | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    insert.item.iImage = insert.item.iSelectedImage = info.iIcon;
+    insert.item.cChildren = 1;
+    std::wstring text = L"folder";
+    insert.item.pszText = &text[0];
+    HTREEITEM hParent = TreeView_InsertItem(hTree, &insert);
+    UpdateWindow(hTree);
+    const double dOnScreen = TimeOf([&] {
+        insert.hParent = hParent;
+        for (int i = 1; i <= nRows; ++i)
+        {
+            text = SubName(i);
+            insert.item.pszText = &text[0];
+            TreeView_InsertItem(hTree, &insert);
+        }
+        TreeView_Expand(hTree, hParent, TVE_EXPAND);
+        RedrawWindow(hTree, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    });
+    DestroyWindow(hwnd);
+    return dOnScreen;
+}
+
 struct CSizeRound
 {
     double dRaw = 0;
     double dShell = 0;
     double dPopulate = 0;  // the controller's filling of an unopened folder item
     double dOnScreen = 0;  // a first expansion until every child is painted
+    double dBareTree = 0;  // the tree control alone with as many rows
     bool bComplete = true; // every subfolder became an item
 };
 
@@ -291,6 +334,7 @@ CSizeRound MeasureSize(const std::wstring& path, int nFolders)
     CHost host;
     HTREEITEM hItem = host.Open(path);
     round.dOnScreen = TimeOf([&] { round.bComplete = round.bComplete && host.ExpandUntilShown(hItem, nFolders); });
+    round.dBareTree = BareTreeOnScreen(nFolders);
     return round;
 }
 
@@ -570,18 +614,21 @@ void ReportSizes(const std::wstring& root)
     }
 
     std::printf("\nMedians of %d rounds, in ms. population: the controller fills an unopened folder;\n"
-                "on screen: a first expansion until every child is painted (what the user waits for).\n\n",
+                "on screen: a first expansion until every child is painted (what the user waits for);\n"
+                "bare tree: the tree control alone, as many rows inserted, expanded and painted.\n\n",
                 kRounds);
-    std::printf("%7s %8s %8s %10s %9s %10s %9s\n", "folders", "listing", "shell", "population", "pop/shell",
-                "on screen", "scr/shell");
+    std::printf("%7s %8s %8s %10s %9s %10s %9s %10s %10s\n", "folders", "listing", "shell", "population",
+                "pop/shell", "on screen", "scr/shell", "bare tree", "bare/shell");
     std::vector<double> onScreen(kSizeCount), shell(kSizeCount), populate(kSizeCount);
     for (size_t i = 0; i < kSizeCount; ++i)
     {
         shell[i] = MedianOf(rounds[i], &CSizeRound::dShell);
         onScreen[i] = MedianOf(rounds[i], &CSizeRound::dOnScreen);
         populate[i] = MedianOf(rounds[i], &CSizeRound::dPopulate);
-        std::printf("%7d %8.1f %8.1f %10.1f %9.2f %10.1f %9.2f\n", kSizes[i], MedianOf(rounds[i], &CSizeRound::dRaw),
-                    shell[i], populate[i], populate[i] / shell[i], onScreen[i], onScreen[i] / shell[i]);
+        const double dBare = MedianOf(rounds[i], &CSizeRound::dBareTree);
+        std::printf("%7d %8.1f %8.1f %10.1f %9.2f %10.1f %9.2f %10.1f %10.2f\n", kSizes[i],
+                    MedianOf(rounds[i], &CSizeRound::dRaw), shell[i], populate[i], populate[i] / shell[i],
+                    onScreen[i], onScreen[i] / shell[i], dBare, dBare / shell[i]);
     }
     const double dRefillPopulation = Median(populations);
     const double dRefill = Median(refills);
