@@ -30,17 +30,14 @@ std::wstring NameOf(IShellFolder* pFolder, LPCITEMIDLIST relative)
     return szName;
 }
 
-} // namespace
-
-// An enumerator that waits at the gate before it gives its first item.
-class GatedEnum : public IEnumIDList
+// IUnknown for the wrappers below: one interface, counted references.
+template <class Interface>
+class CCounted : public Interface
 {
 public:
-    GatedEnum(ListingGate& gate, IEnumIDList* pInner) : m_gate(gate), m_inner(CComHolder<IEnumIDList>::Share(pInner)) {}
-
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
     {
-        *ppv = (riid == IID_IUnknown || riid == IID_IEnumIDList) ? static_cast<IEnumIDList*>(this) : nullptr;
+        *ppv = (riid == IID_IUnknown || riid == __uuidof(Interface)) ? static_cast<Interface*>(this) : nullptr;
         return *ppv ? (AddRef(), S_OK) : E_NOINTERFACE;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&m_nRefs); }
@@ -51,6 +48,22 @@ public:
             delete this;
         return nRefs;
     }
+
+protected:
+    virtual ~CCounted() = default;
+
+private:
+    LONG m_nRefs = 1;
+};
+
+} // namespace
+
+// An enumerator that waits at the gate before it gives its first item.
+class GatedEnum : public CCounted<IEnumIDList>
+{
+public:
+    GatedEnum(ListingGate& gate, IEnumIDList* pInner) : m_gate(gate), m_inner(CComHolder<IEnumIDList>::Share(pInner)) {}
+
     HRESULT STDMETHODCALLTYPE Next(ULONG celt, PITEMID_CHILD* rgelt, ULONG* pFetched) override
     {
         if (!m_bPassed)
@@ -67,15 +80,13 @@ public:
     HRESULT STDMETHODCALLTYPE Clone(IEnumIDList** ppEnum) override { return m_inner->Clone(ppEnum); }
 
 private:
-    virtual ~GatedEnum() = default;
     ListingGate& m_gate;
     CComHolder<IEnumIDList> m_inner;
     bool m_bPassed = false;
-    LONG m_nRefs = 1;
 };
 
 // The real folder, but for what its mode changes.
-class GatedFolder : public IShellFolder
+class GatedFolder : public CCounted<IShellFolder>
 {
 public:
     GatedFolder(ListingGate& gate, IShellFolder* pInner, ListingGate::Mode mode)
@@ -85,19 +96,6 @@ public:
             ResetEvent(m_gate.m_hNoneLive);
     }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
-    {
-        *ppv = (riid == IID_IUnknown || riid == IID_IShellFolder) ? static_cast<IShellFolder*>(this) : nullptr;
-        return *ppv ? (AddRef(), S_OK) : E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&m_nRefs); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG nRefs = InterlockedDecrement(&m_nRefs);
-        if (!nRefs)
-            delete this;
-        return nRefs;
-    }
     HRESULT STDMETHODCALLTYPE EnumObjects(HWND h, SHCONTF f, IEnumIDList** ppEnum) override
     {
         if (m_mode == ListingGate::Mode::Fail)
@@ -142,7 +140,7 @@ public:
     { return m_inner->SetNameOf(h, p, n, f, o); }
 
 private:
-    virtual ~GatedFolder()
+    ~GatedFolder() override
     {
         if (InterlockedDecrement(&m_gate.m_nLive) == 0)
             SetEvent(m_gate.m_hNoneLive);
@@ -150,7 +148,6 @@ private:
     ListingGate& m_gate;
     CComHolder<IShellFolder> m_inner;
     const ListingGate::Mode m_mode;
-    LONG m_nRefs = 1;
 };
 
 ListingGate::ListingGate()
