@@ -2,37 +2,15 @@
 // remove dialog, and the window's size and place, driven through the real
 // dialog and checked in the window and in the profile.
 #include "BrowseDialogEnv.h"
-#include "RegistryScope.h"
 
-#include <shlobj.h>
 #include <shlwapi.h>
 
 using namespace browsedlg_test;
 
 namespace {
 
-// The visible popup menu window of this thread, and its menu.
-HWND MenuWindow()
-{
-    HWND hFound = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            wchar_t szClass[16] = {};
-            GetClassNameW(hWnd, szClass, 16);
-            if (lstrcmpW(szClass, L"#32768") != 0 || !IsWindowVisible(hWnd))
-                return TRUE;
-            *reinterpret_cast<HWND*>(lParam) = hWnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&hFound));
-    return hFound ? hFound : FindWindowW(L"#32768", nullptr);
-}
-
-HMENU OpenPopupMenu()
-{
-    return reinterpret_cast<HMENU>(SendMessageW(MenuWindow(), MN_GETHMENU, 0, 0));
-}
+// The visible popup menu window of this thread.
+HWND MenuWindow() { return DialogDriver::ThreadWindow(L"#32768"); }
 
 // A menu as a person reads it: the items' texts, "-" for a separator, a
 // popup's items in brackets, "(greyed)" after a greyed item, and before the
@@ -65,7 +43,7 @@ DialogDriver& ChooseFromMenu(DialogDriver& driver, UINT command, std::wstring* p
 {
     return driver.Then([](HWND hDlg) { DialogDriver::Click(hDlg, IDC_BRWS_SPECIAL_FOLDERS); })
         .Next([command, pShown](HWND) {
-            const HMENU hMenu = OpenPopupMenu();
+            const HMENU hMenu = reinterpret_cast<HMENU>(SendMessageW(MenuWindow(), MN_GETHMENU, 0, 0));
             ASSERT_NE(nullptr, hMenu) << "the menu did not open";
             if (pShown != nullptr)
                 *pShown = MenuText(hMenu);
@@ -156,9 +134,7 @@ TEST_F(BrowseDialogTest, FavouritesAndSpecialFolders)
     const std::wstring red = MakeFolders(m_root, L"Red");
     const std::wstring blue = MakeFolders(m_root, L"Blue");
     const std::wstring extra = MakeFolders(m_root, L"extra");
-    std::wstring upperRed = red;
-    for (wchar_t& c : upperRed)
-        c = static_cast<wchar_t>(towupper(c));
+    const std::wstring upperRed = CString(red.c_str()).MakeUpper().GetString();
     const std::wstring twoQ = L"Q\nQ:\\q\nQ\nQ:\\q\n";
     SetProfileString(L"BFF", L"FolderHistoryFav", L"Old Red\n" + upperRed + L"\n" + twoQ);
     wchar_t szTemp[MAX_PATH] = {};
@@ -167,14 +143,9 @@ TEST_F(BrowseDialogTest, FavouritesAndSpecialFolders)
     wchar_t szDocuments[MAX_PATH] = {};
     ASSERT_EQ(S_OK, SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, 0, szDocuments));
     const std::vector<Follow> removeFollows = {
-        {IDC_BRWS_FAVORITES_LIST, 0, 0, 1, 1},
-        {IDOK, 1, 1, 1, 1},
-        {IDCANCEL, 1, 1, 1, 1},
-        {IDC_BRWS_SIZE_GRIP, 1, 1, 1, 1},
-    };
+        {IDC_BRWS_FAVORITES_LIST, 0, 0, 1, 1}, {IDOK, 1, 1, 1, 1}, {IDCANCEL, 1, 1, 1, 1}, {IDC_BRWS_SIZE_GRIP, 1, 1, 1, 1}};
 
-    testing_support::ScopedRegistryValue noPlacesBar(
-        L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32", L"NoPlacesBar");
+    testing_support::ScopedRegistryValue noPlacesBar(kComdlg32Policies, L"NoPlacesBar");
     CBrwsForFolderDlg dlg;
     dlg.SetInitialFolder(blue.c_str());
     dlg.m_lstExtraFolderNames.AddTail(L"Extra one");

@@ -18,16 +18,6 @@ bool IsOfClass(HWND hWnd, const wchar_t* pszClass)
     return lstrcmpiW(szClass, pszClass) == 0;
 }
 
-BOOL CALLBACK FindTopDialog(HWND hWnd, LPARAM lParam)
-{
-    if (IsWindowVisible(hWnd) && IsWindowEnabled(hWnd) && IsOfClass(hWnd, L"#32770"))
-    {
-        *reinterpret_cast<HWND*>(lParam) = hWnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 } // namespace
 
 DialogDriver::~DialogDriver()
@@ -120,9 +110,27 @@ void DialogDriver::Tick()
 
 HWND DialogDriver::ActiveDialog()
 {
-    HWND hFound = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindTopDialog, reinterpret_cast<LPARAM>(&hFound));
-    return hFound;
+    return ThreadWindow(L"#32770", [](HWND hWnd) { return IsWindowEnabled(hWnd) != FALSE; });
+}
+
+HWND DialogDriver::ThreadWindow(const wchar_t* pszClass, std::function<bool(HWND)> also)
+{
+    struct Search
+    {
+        const wchar_t* pszClass;
+        std::function<bool(HWND)> also;
+        HWND hFound;
+    } search{pszClass, std::move(also), nullptr};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hWnd, LPARAM lParam) -> BOOL {
+            Search& s = *reinterpret_cast<Search*>(lParam);
+            if (IsWindowVisible(hWnd) && (!s.pszClass || IsOfClass(hWnd, s.pszClass)) && (!s.also || s.also(hWnd)))
+                s.hFound = hWnd;
+            return s.hFound == nullptr;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.hFound;
 }
 
 void DialogDriver::Click(HWND hDlg, int id)
