@@ -25,20 +25,17 @@ public:
     HFONT m_hFont = nullptr;
     size_t m_nStepsRun = 0;
 
-    afx_msg LRESULT OnGetFont(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_hFont); }
-    afx_msg LRESULT OnRunStep(WPARAM, LPARAM lParam)
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
+        if (message == WM_GETFONT)
+            return reinterpret_cast<LRESULT>(m_hFont);
+        if (message != WM_RUNSTEP)
+            return CWnd::WindowProc(message, wParam, lParam);
         ++m_nStepsRun;
         (*reinterpret_cast<std::function<void()>*>(lParam))();
         return 0;
     }
-    DECLARE_MESSAGE_MAP()
 };
-
-BEGIN_MESSAGE_MAP(CHostWnd, CWnd)
-    ON_MESSAGE(WM_GETFONT, &CHostWnd::OnGetFont)
-    ON_MESSAGE(WM_RUNSTEP, &CHostWnd::OnRunStep)
-END_MESSAGE_MAP()
 
 // The browse callback is a plain function; it forwards to what the test sets.
 std::function<bool(CString&, CEditWithBrowse&)> g_onBrowse;

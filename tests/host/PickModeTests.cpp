@@ -17,7 +17,6 @@ const wchar_t kTitle[] = L"Choose the export folder";
 // first or the time ran out.
 HWND WaitForDialog(const PROCESS_INFORMATION& process)
 {
-    WaitForInputIdle(process.hProcess, 20000);
     for (const ULONGLONG end = GetTickCount64() + 20000; GetTickCount64() < end;)
     {
         HWND hDialog = FindWindowW(L"#32770", kTitle);
