@@ -94,12 +94,8 @@ TEST_F(BrowseDialogTest, NewFoldersMadeWithAFreeNameAndNamedInPlace)
         const std::wstring parent = MakeFolders(root, L"parent");
         MakeFolders(root, L"parent\\New Folder");
         MakeFolders(root, L"parent\\Taken");
-        HMODULE hNames = nullptr;
-        if (r.name != nullptr)
-        {
-            hNames = RecordTranslatedNames(modules / L"names.dll", r.name, r.numbered);
-            ASSERT_NE(nullptr, hNames);
-        }
+        const HMODULE hNames = r.name ? RecordTranslatedNames(modules / L"names.dll", r.name, r.numbered) : nullptr;
+        ASSERT_EQ(r.name != nullptr, hNames != nullptr);
         CBrwsForFolderDlg dlg;
         dlg.SetInitialFolder(parent.c_str());
         HWND hBrowse = nullptr;
@@ -137,11 +133,9 @@ TEST_F(BrowseDialogTest, NewFoldersMadeWithAFreeNameAndNamedInPlace)
                 DialogDriver::Click(hDlg, IDCANCEL);
             });
         EXPECT_EQ(IDCANCEL, RunDialog(dlg, driver));
+        RecordLanguageModule(hReal);
         if (hNames != nullptr)
-        {
-            RecordLanguageModule(hReal);
             FreeLibrary(hNames);
-        }
         EXPECT_EQ((std::set<std::wstring>{L"New Folder", L"Taken", r.made ? r.made : L"Taken"}), Entries(parent));
         EXPECT_EQ(std::set<std::wstring>{L"parent"}, Entries(root.Path())) << "a folder made outside the parent";
         EXPECT_EQ(r.made == nullptr, bFailureShown);

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "BrwsResourceIds.h"
+#include "DialogDriver.h"
 #include "RegistryScope.h"
 #include "TestProcess.h"
 
@@ -17,16 +18,15 @@ const wchar_t kTitle[] = L"Choose the export folder";
 // first or the time ran out.
 HWND WaitForDialog(const PROCESS_INFORMATION& process)
 {
-    for (const ULONGLONG end = GetTickCount64() + 20000; GetTickCount64() < end;)
+    // Waits on the host between looks, so that one that ends is given up at once.
+    const ULONGLONG end = GetTickCount64() + 20000;
+    while (WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT && GetTickCount64() < end)
     {
         HWND hDialog = FindWindowW(L"#32770", kTitle);
         DWORD processId = 0;
         GetWindowThreadProcessId(hDialog, &processId);
         if (hDialog != nullptr && processId == process.dwProcessId && IsWindowVisible(hDialog))
             return hDialog;
-        // Wakes early when the host ends.
-        if (WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0)
-            return nullptr;
     }
     return nullptr;
 }
@@ -52,11 +52,8 @@ TEST(PickMode, PrintsTheChosenFolderOrNothing)
                 HWND hDialog = WaitForDialog(process);
                 if (hDialog == nullptr)
                     return (void)TerminateProcess(process.hProcess, 99);
-                HWND hField = GetDlgItem(hDialog, IDC_BRWS_FOLDER_FIELD);
                 if (button == IDOK)
-                    SendMessageW(hField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(target.c_str()));
-                SendMessageW(hDialog, WM_COMMAND, MAKEWPARAM(IDC_BRWS_FOLDER_FIELD, CBN_EDITCHANGE),
-                             reinterpret_cast<LPARAM>(hField));
+                    testing_support::DialogDriver::SetText(hDialog, IDC_BRWS_FOLDER_FIELD, target.c_str());
                 PostMessageW(GetDlgItem(hDialog, button), BM_CLICK, 0, 0);
             });
         EXPECT_EQ(button == IDOK ? 0u : 1u, result.exitCode);
