@@ -29,14 +29,10 @@ inline const wchar_t* const kComdlg32Policies = L"Software\\Microsoft\\Windows\\
 // The application whose profile the dialog keeps its values in.
 inline CWinApp theApp(L"BrowseDlgTests");
 
-// The profile string value, or "<missing>"; writing one directly.
+// The profile string value, or "<missing>".
 inline std::wstring ProfileString(const wchar_t* section, const wchar_t* entry)
 {
     return static_cast<LPCWSTR>(theApp.GetProfileString(section, entry, L"<missing>"));
-}
-inline void SetProfileString(const wchar_t* section, const wchar_t* entry, const std::wstring& value)
-{
-    ASSERT_TRUE(theApp.WriteProfileString(section, entry, value.c_str()));
 }
 
 // Runs the dialog with the driver's script (or a single step); checks that

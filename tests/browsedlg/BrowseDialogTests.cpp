@@ -103,7 +103,8 @@ TEST_F(BrowseDialogTest, HistoryOfFoldersTypedOpenedAndPicked)
     const std::wstring older = MakeFolders(m_root, L"older");
     const std::wstring typed = MakeFolders(m_root, L"typed");
     MakeFolders(m_root, L"types");
-    SetProfileString(L"H", L"Recent", L"Q:\\gone\n" + older + L"\nQ:\\three\nQ:\\tail-without-feed");
+    ASSERT_TRUE(theApp.WriteProfileString(L"H", L"Recent",
+                                          (L"Q:\\gone\n" + older + L"\nQ:\\three\nQ:\\tail-without-feed").c_str()));
     CBrwsForFolderDlg first;
     {
         first.SetHistory(L"H", L"Recent", 3);

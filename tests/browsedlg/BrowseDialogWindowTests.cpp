@@ -49,10 +49,8 @@ DialogDriver& ChooseFromMenu(DialogDriver& driver, UINT command, std::wstring* p
                 *pShown = MenuText(hMenu);
             for (int i = 0, downs = 0; i < GetMenuItemCount(hMenu); ++i)
             {
-                if (GetMenuState(hMenu, static_cast<UINT>(i), MF_BYPOSITION) & MF_SEPARATOR)
-                    continue;
-                ++downs;
-                if (GetMenuItemID(hMenu, i) != command)
+                downs += (GetMenuState(hMenu, static_cast<UINT>(i), MF_BYPOSITION) & MF_SEPARATOR) ? 0 : 1;
+                if (command == 0 || GetMenuItemID(hMenu, i) != command) // a separator's is 0
                     continue;
                 for (; downs > 0; --downs)
                     DialogDriver::PostKey(MenuWindow(), VK_DOWN);
@@ -65,11 +63,7 @@ DialogDriver& ChooseFromMenu(DialogDriver& driver, UINT command, std::wstring* p
 
 // How a control moves and grows when its dialog grows by (dx, dy): the
 // factors of dx and dy for its left, top, right and bottom edges.
-struct Follow
-{
-    int id;
-    int left, top, right, bottom;
-};
+struct Follow { int id, left, top, right, bottom; };
 // A window's rectangle as edges (left, top, right, bottom): on the screen,
 // or in the client area of hParent when given.
 std::vector<LONG> Edges(HWND hWnd, HWND hParent = nullptr)
@@ -136,7 +130,8 @@ TEST_F(BrowseDialogTest, FavouritesAndSpecialFolders)
     const std::wstring extra = MakeFolders(m_root, L"extra");
     const std::wstring upperRed = CString(red.c_str()).MakeUpper().GetString();
     const std::wstring twoQ = L"Q\nQ:\\q\nQ\nQ:\\q\n";
-    SetProfileString(L"BFF", L"FolderHistoryFav", L"Old Red\n" + upperRed + L"\n" + twoQ);
+    ASSERT_TRUE(theApp.WriteProfileString(L"BFF", L"FolderHistoryFav",
+                                          (L"Old Red\n" + upperRed + L"\n" + twoQ).c_str()));
     wchar_t szTemp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, szTemp);
     PathRemoveBackslashW(szTemp);
@@ -238,11 +233,7 @@ TEST_F(BrowseDialogTest, ResizingAndTheStoredRectangle)
     const LONG h = rcDefault[3] - rcDefault[1];
     MONITORINFO mi = {sizeof(mi)};
     ASSERT_TRUE(GetMonitorInfoW(MonitorFromPoint({9000 + w / 2, 7000 + h / 2}, MONITOR_DEFAULTTONEAREST), &mi));
-    const struct
-    {
-        std::vector<LONG> stored;
-        LONG left, top;
-    } rows[] = {
+    const struct { std::vector<LONG> stored; LONG left, top; } rows[] = {
         {{-40, 30, -40 + w, 30 + h}, -40, 30},
         {{9000, 7000, 9000 + w, 7000 + h}, mi.rcMonitor.left + (mi.rcMonitor.right - mi.rcMonitor.left) / 2 - w / 2,
          mi.rcMonitor.top + (mi.rcMonitor.bottom - mi.rcMonitor.top) / 2 - h / 2},

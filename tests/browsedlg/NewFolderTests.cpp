@@ -69,13 +69,9 @@ std::set<std::wstring> Entries(const std::wstring& folder)
 // made, and F2 there opens no editor.
 TEST_F(BrowseDialogTest, NewFoldersMadeWithAFreeNameAndNamedInPlace)
 {
-    const struct
-    {
-        const wchar_t *name, *numbered; // the translation's; null: the shipped names
-        const wchar_t* label;           // typed before the key; null: none
-        UINT key;
-        const wchar_t* made; // null: none, and the message shows
-    } rows[] = {
+    // The translation's names (null: the shipped ones), the label typed before
+    // the key (null: none), the folder made (null: none, and the message shows).
+    const struct { const wchar_t *name, *numbered, *label; UINT key; const wchar_t* made; } rows[] = {
         {nullptr, nullptr, L"Named", VK_RETURN, L"Named"},
         {nullptr, nullptr, L"Discarded", VK_ESCAPE, L"New Folder (2)"},
         {nullptr, nullptr, L"..\\escaped", VK_RETURN, L"New Folder (2)"},
