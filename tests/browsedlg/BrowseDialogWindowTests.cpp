@@ -84,22 +84,19 @@ void CheckResizing(HWND hDlg, const std::vector<Follow>& follows, int dx, int dy
     };
     resize(-60, -60);
     EXPECT_EQ(start, Edges(hDlg)) << "smaller than the template";
-    std::vector<std::vector<LONG>> before;
-    for (const Follow& follow : follows)
-        before.push_back(Edges(GetDlgItem(hDlg, follow.id), hDlg));
+    std::vector<std::vector<LONG>> expected;
+    for (const Follow& f : follows)
+    {
+        const std::vector<LONG> b = Edges(GetDlgItem(hDlg, f.id), hDlg);
+        expected.push_back({b[0] + f.left * dx, b[1] + f.top * dy, b[2] + f.right * dx, b[3] + f.bottom * dy});
+    }
     resize(dx, dy);
     for (size_t i = 0; i < follows.size(); ++i)
-    {
-        const Follow& f = follows[i];
-        const std::vector<LONG>& b = before[i];
-        EXPECT_EQ((std::vector<LONG>{b[0] + f.left * dx, b[1] + f.top * dy, b[2] + f.right * dx, b[3] + f.bottom * dy}),
-                  Edges(GetDlgItem(hDlg, f.id), hDlg))
-            << "control " << f.id;
-    }
+        EXPECT_EQ(expected[i], Edges(GetDlgItem(hDlg, follows[i].id), hDlg)) << "control " << follows[i].id;
 }
 
 // A step that checks the stored favourites.
-std::function<void(HWND)> Stored(const std::wstring& value)
+auto Stored(const std::wstring& value)
 {
     return [value](HWND) { EXPECT_EQ(value, ProfileString(L"BFF", L"FolderHistoryFav")); };
 }
@@ -137,8 +134,8 @@ TEST_F(BrowseDialogTest, FavouritesAndSpecialFolders)
     PathRemoveBackslashW(szTemp);
     wchar_t szDocuments[MAX_PATH] = {};
     ASSERT_EQ(S_OK, SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, 0, szDocuments));
-    const std::vector<Follow> removeFollows = {
-        {IDC_BRWS_FAVORITES_LIST, 0, 0, 1, 1}, {IDOK, 1, 1, 1, 1}, {IDCANCEL, 1, 1, 1, 1}, {IDC_BRWS_SIZE_GRIP, 1, 1, 1, 1}};
+    const std::vector<Follow> removeFollows = {{IDC_BRWS_FAVORITES_LIST, 0, 0, 1, 1}, {IDOK, 1, 1, 1, 1},
+                                               {IDCANCEL, 1, 1, 1, 1}, {IDC_BRWS_SIZE_GRIP, 1, 1, 1, 1}};
 
     testing_support::ScopedRegistryValue noPlacesBar(kComdlg32Policies, L"NoPlacesBar");
     CBrwsForFolderDlg dlg;

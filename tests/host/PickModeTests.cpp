@@ -57,8 +57,8 @@ TEST(PickMode, PrintsTheChosenFolderOrNothing)
                 PostMessageW(GetDlgItem(hDialog, button), BM_CLICK, 0, 0);
             });
         EXPECT_EQ(button == IDOK ? 0u : 1u, result.exitCode);
-        const std::string line = result.output.substr(0, result.output.find_first_of("\r\n"));
-        EXPECT_EQ(button == IDOK ? testing_support::Narrow(target) : "", line);
+        EXPECT_EQ(button == IDOK ? testing_support::Narrow(target) : "",
+                  result.output.substr(0, result.output.find_first_of("\r\n"))) << "the first line printed";
     }
     wchar_t history[4096] = {};
     DWORD size = sizeof(history);
@@ -72,10 +72,9 @@ TEST(PickMode, PrintsTheChosenFolderOrNothing)
 TEST(HostManifest, DeclaresTheHostDpiAware)
 {
     const std::wstring host = testing_support::BinaryFolder() + L"\\TarkBrowseHost.exe";
-    ACTCTXW context = {sizeof(context)};
-    context.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
-    context.lpSource = host.c_str();
-    context.lpResourceName = CREATEPROCESS_MANIFEST_RESOURCE_ID;
+    // Size, flags, source, architecture, language, folder, resource name.
+    ACTCTXW context = {sizeof(context), ACTCTX_FLAG_RESOURCE_NAME_VALID, host.c_str(), 0, 0, nullptr,
+                       CREATEPROCESS_MANIFEST_RESOURCE_ID};
     HANDLE hContext = CreateActCtxW(&context);
     ASSERT_NE(INVALID_HANDLE_VALUE, hContext) << "no manifest in the host (error " << GetLastError() << ")";
     wchar_t value[16] = {};
