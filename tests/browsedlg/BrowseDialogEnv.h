@@ -47,8 +47,7 @@ inline INT_PTR RunDialog(CDialog& dlg, DialogDriver& driver)
 inline INT_PTR RunDialog(CDialog& dlg, std::function<void(HWND)> step)
 {
     DialogDriver driver;
-    driver.Then(std::move(step));
-    return RunDialog(dlg, driver);
+    return RunDialog(dlg, driver.Then(std::move(step)));
 }
 
 // The dialog's folder tree, the folder field's text, whether a control is enabled.

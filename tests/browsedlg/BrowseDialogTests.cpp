@@ -108,7 +108,6 @@ TEST_F(BrowseDialogTest, HistoryOfFoldersTypedOpenedAndPicked)
     CBrwsForFolderDlg first;
     {
         first.SetHistory(L"H", L"Recent", 3);
-        auto suggestionsShown = [](HWND) { return ShownSuggestions() != nullptr; };
         DialogDriver driver;
         driver
             .Then([&](HWND hDlg) {
@@ -120,14 +119,14 @@ TEST_F(BrowseDialogTest, HistoryOfFoldersTypedOpenedAndPicked)
                 SetFocus(FieldEdit(hDlg));
                 DialogDriver::PostChars(FieldEdit(hDlg), (m_root / L"t").c_str());
             })
-            .Until(suggestionsShown)
+            .Until([](HWND) { return ShownSuggestions() != nullptr; })
             .Then([&](HWND hDlg) { DialogDriver::PostKey(FieldEdit(hDlg), VK_ESCAPE); })
             .Then([&](HWND hDlg) {
                 EXPECT_EQ(nullptr, ShownSuggestions());
                 EXPECT_EQ(m_root / L"t", Field(hDlg));
                 DialogDriver::PostChars(FieldEdit(hDlg), L"y");
             })
-            .Until(suggestionsShown)
+            .Until([](HWND) { return ShownSuggestions() != nullptr; })
             .Then([&](HWND hDlg) {
                 EXPECT_EQ(2, SendMessageW(ShownSuggestions(), LB_GETCOUNT, 0, 0)) << "typed and types";
                 DialogDriver::PostKey(FieldEdit(hDlg), VK_DOWN);

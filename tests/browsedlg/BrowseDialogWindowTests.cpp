@@ -199,8 +199,7 @@ TEST_F(BrowseDialogTest, ResizingAndTheStoredRectangle)
         {IDC_BRWS_FOLDER_TREE, 0, 0, 1, 1},     {IDC_BRWS_FOLDER_FIELD, 0, 0, 1, 0},
         {IDC_BRWS_LOCATE, 1, 0, 1, 0},          {IDC_BRWS_NEW_FOLDER, 1, 0, 1, 0},
         {IDC_BRWS_SPECIAL_FOLDERS, 1, 0, 1, 0}, {IDOK, 1, 1, 1, 1},
-        {IDCANCEL, 1, 1, 1, 1},                 {IDC_BRWS_SIZE_GRIP, 1, 1, 1, 1},
-    };
+        {IDCANCEL, 1, 1, 1, 1},                 {IDC_BRWS_SIZE_GRIP, 1, 1, 1, 1}};
     const std::wstring start = MakeFolders(m_root, L"start");
     auto open = [&](int button, std::function<void(HWND)> look) {
         CBrwsForFolderDlg dlg;
@@ -234,8 +233,7 @@ TEST_F(BrowseDialogTest, ResizingAndTheStoredRectangle)
         {{-40, 30, -40 + w, 30 + h}, -40, 30},
         {{9000, 7000, 9000 + w, 7000 + h}, mi.rcMonitor.left + (mi.rcMonitor.right - mi.rcMonitor.left) / 2 - w / 2,
          mi.rcMonitor.top + (mi.rcMonitor.bottom - mi.rcMonitor.top) / 2 - h / 2},
-        {{-30000, -30000}, rcDefault[0], rcDefault[1]},
-    };
+        {{-30000, -30000}, rcDefault[0], rcDefault[1]}};
     for (auto row : rows)
     {
         ASSERT_TRUE(AfxGetApp()->WriteProfileBinary(L"Place", L"Rect", reinterpret_cast<LPBYTE>(row.stored.data()),

@@ -114,8 +114,7 @@ TEST_F(EditWithBrowse, LayoutInTheParent)
         {CRect(10, 20, 200, 30), CRect(10, 16, 200, 34)}, // 9 short: 4 above, 4 below
         {CRect(10, 2, 200, 12), CRect(10, 0, 200, 18)},   // grown to -2, moved down
         {CRect(10, 50, 200, 68), CRect(10, 50, 200, 68)}, // 1 short: half of it is 0
-        {CRect(10, 50, 300, 75), CRect(10, 50, 300, 75)},
-    };
+        {CRect(10, 50, 300, 75), CRect(10, 50, 300, 75)}};
     for (const auto& c : cases)
     {
         CEditWithBrowse control;
@@ -145,8 +144,7 @@ TEST_F(EditWithBrowse, HowAnEditEnds)
         {L"x", 0, true, L"C:\\Pictures\\2024x"},
         {L"y", VK_ESCAPE, false, L"C:\\Pictures\\2024xy"},
         {L"ab", VK_RETURN, true, L"C:\\Pictures\\2024xyab"}, // Enter after an Escape
-        {L"c", VK_ESCAPE, false, L"C:\\Pictures\\2024xyabc"}, // Escape after an Enter
-    };
+        {L"c", VK_ESCAPE, false, L"C:\\Pictures\\2024xyabc"}}; // Escape after an Enter
     for (const auto& run : runs)
     {
         Type(run.chars, run.key);

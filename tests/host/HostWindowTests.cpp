@@ -60,7 +60,6 @@ protected:
             std::ofstream((source + L"\\" + Name(letter)).c_str(), std::ios::binary) << Narrow(Name(letter));
         ASSERT_TRUE(window.CreateBrowser(CString(root.Path().c_str())));
         window.ShowWindow(SW_SHOW);
-        hList = window.Files().Window().GetSafeHwnd();
     }
 
     std::wstring Name(wchar_t letter) const { return tag + L"-" + letter + L".jpg"; }
@@ -78,6 +77,7 @@ protected:
     // The names of the file list's rows, in order: all, or the selected ones.
     std::vector<std::wstring> Rows(bool bSelectedOnly = false)
     {
+        const HWND hList = window.Files().Window().GetSafeHwnd();
         std::vector<std::wstring> rows;
         for (int i = 0; i < ListView_GetItemCount(hList); ++i)
         {
@@ -100,8 +100,7 @@ protected:
     void ClickAnswering(int id, std::function<void(HWND)> answer)
     {
         DialogDriver driver;
-        driver.Then(std::move(answer));
-        driver.Start();
+        driver.Then(std::move(answer)).Start();
         DialogDriver::Click(window.GetSafeHwnd(), id);
         EXPECT_TRUE(driver.Finished());
     }
@@ -114,7 +113,6 @@ protected:
     // Unique names: the recycle bin outlives the run.
     const std::wstring tag = root.Path().substr(root.Path().rfind(L'\\') + 1);
     CBrowserWindow window;
-    HWND hList = nullptr;
 };
 
 } // namespace
@@ -164,7 +162,7 @@ TEST_F(HostWindowTest, FilesOfTheFolderChosenCopiedDuplicatedRenamedAndDeleted)
 
     Select({Name(L'a')});
     DialogDriver::Click(window.GetSafeHwnd(), IDC_HOST_RENAME);
-    HWND hEdit = ListView_GetEditControl(hList);
+    HWND hEdit = ListView_GetEditControl(window.Files().Window().GetSafeHwnd());
     ASSERT_NE(nullptr, hEdit);
     SetWindowTextW(hEdit, Name(L'r').c_str());
     DialogDriver::PostKey(hEdit, VK_RETURN);
