@@ -6,11 +6,14 @@
 #include <gtest/gtest.h>
 #include <afxwin.h>
 #include <commctrl.h>
+#include <ole2.h>
 #include <shlobj.h>
+#include <TarkLanguage.h>
 
 #include "BrwsForFolderDlg.h"
 #include "BrwsResourceIds.h"
 #include "DialogDriver.h"
+#include "RegistryScope.h"
 #include "TestProcess.h"
 
 #include <functional>
@@ -20,22 +23,32 @@ namespace browsedlg_test {
 using testing_support::DialogDriver;
 using testing_support::ScratchFolder;
 
-// The profile string value, or "<missing>"; writing one directly.
+// The key of the common dialogs' policies, which the dialog follows too.
+inline const wchar_t* const kComdlg32Policies = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32";
+
+// The application whose profile the dialog keeps its values in.
+inline CWinApp theApp(L"BrowseDlgTests");
+
+// The profile string value, or "<missing>".
 inline std::wstring ProfileString(const wchar_t* section, const wchar_t* entry)
 {
-    return static_cast<LPCWSTR>(AfxGetApp()->GetProfileString(section, entry, L"<missing>"));
+    return static_cast<LPCWSTR>(theApp.GetProfileString(section, entry, L"<missing>"));
 }
-inline void SetProfileString(const wchar_t* section, const wchar_t* entry, const std::wstring& value)
-{
-    ASSERT_TRUE(AfxGetApp()->WriteProfileString(section, entry, value.c_str()));
-}
-// Empties the test application's profile.
-void ClearProfile();
 
 // Runs the dialog with the driver's script (or a single step); checks that
 // every step ran and answers what DoModal answered.
-INT_PTR RunDialog(CDialog& dlg, DialogDriver& driver);
-INT_PTR RunDialog(CDialog& dlg, std::function<void(HWND)> step);
+inline INT_PTR RunDialog(CDialog& dlg, DialogDriver& driver)
+{
+    driver.Start();
+    const INT_PTR result = dlg.DoModal();
+    EXPECT_TRUE(driver.Finished());
+    return result;
+}
+inline INT_PTR RunDialog(CDialog& dlg, std::function<void(HWND)> step)
+{
+    DialogDriver driver;
+    return RunDialog(dlg, driver.Then(std::move(step)));
+}
 
 // The dialog's folder tree, the folder field's text, whether a control is enabled.
 inline HWND Tree(HWND hDlg) { return GetDlgItem(hDlg, IDC_BRWS_FOLDER_TREE); }
@@ -49,15 +62,24 @@ inline std::wstring MakeFolders(const ScratchFolder& root, const std::wstring& r
     return root / relative;
 }
 
-// The language module linked in; every test starts and ends with an empty
-// profile and has a scratch folder.
+// The language module linked in; every test starts with an empty profile,
+// leaves none behind and has a scratch folder.
 class BrowseDialogTest : public ::testing::Test
 {
 protected:
-    static void SetUpTestSuite();
-    static void TearDownTestSuite();
-    void SetUp() override { ClearProfile(); }
-    void TearDown() override { ClearProfile(); }
+    static void SetUpTestSuite()
+    {
+        OleInitialize(nullptr);
+        INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+        InitCommonControlsEx(&icc);
+        theApp.SetRegistryKey(L"TarkBrowseDlgTests");
+        CConnectLanguage& language = CConnectLanguage::Instance();
+        language.SetPath(testing_support::BinaryFolder().c_str());
+        language.SetAltPath(L"");
+        ASSERT_GE(language.CallStoredCallbacks(L"English"), 1) << "no language module";
+    }
+    static void TearDownTestSuite() { OleUninitialize(); }
+    testing_support::ScopedRegistryKeyAbsent m_profile{L"Software\\TarkBrowseDlgTests"};
     ScratchFolder m_root{L"bff"};
 };
 

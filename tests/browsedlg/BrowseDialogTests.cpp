@@ -6,7 +6,6 @@
 #include "BrwsFolderFactory.h"
 #include "IconSize.h"
 #include "ListingGate.h"
-#include "RegistryScope.h"
 
 #include <cstring>
 #include <iterator>
@@ -17,8 +16,6 @@
 using namespace browsedlg_test;
 
 namespace {
-
-const wchar_t* const kComdlg32Policies = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32";
 
 // Table index of a virtual member function under the Itanium C++ ABI that
 // mingw uses: a pointer to it holds 1 + its byte offset in the table.
@@ -32,52 +29,34 @@ ptrdiff_t VirtualIndex(F pmf)
 }
 
 // The folder the dialog reported, as GetPathName(FALSE) gives it.
-std::wstring Result(CBrwsForFolderDlg& dlg)
-{
-    return static_cast<LPCWSTR>(dlg.GetPathName(FALSE));
-}
+std::wstring Result(CBrwsForFolderDlg& dlg) { return dlg.GetPathName(FALSE).GetString(); }
+
+CTreeCtrl& TreeOf(HWND hDlg) { return *static_cast<CTreeCtrl*>(CWnd::FromHandle(Tree(hDlg))); }
 
 // The texts of a tree item's children.
-std::vector<std::wstring> ChildTexts(HWND hTree, HTREEITEM hItem)
+std::vector<std::wstring> ChildTexts(HWND hDlg, HTREEITEM hItem)
 {
     std::vector<std::wstring> texts;
-    for (HTREEITEM h = TreeView_GetChild(hTree, hItem); h; h = TreeView_GetNextSibling(hTree, h))
-    {
-        wchar_t buffer[MAX_PATH] = {}; // a folder name has at most 255 characters
-        TVITEMW item = {TVIF_TEXT | TVIF_HANDLE, h};
-        item.pszText = buffer;
-        item.cchTextMax = MAX_PATH;
-        texts.push_back(TreeView_GetItem(hTree, &item) ? buffer : L"<no item>");
-    }
+    for (HTREEITEM h = TreeOf(hDlg).GetChildItem(hItem); h; h = TreeOf(hDlg).GetNextSiblingItem(h))
+        texts.push_back(TreeOf(hDlg).GetItemText(h).GetString());
     return texts;
 }
 
-// The path of the folder behind a tree item, and behind the dialog's selection.
-std::wstring TreeItemPath(HWND hTree, HTREEITEM hItem)
+// The path of the folder behind a tree item (the selection when null).
+std::wstring TreeItemPath(HWND hDlg, HTREEITEM hItem = nullptr)
 {
-    TVITEMW item = {TVIF_PARAM | TVIF_HANDLE, hItem};
-    if (!TreeView_GetItem(hTree, &item) || !item.lParam)
-        return L"<no data>";
-    const CDriveTreeItemData* pData = reinterpret_cast<const CDriveTreeItemData*>(item.lParam);
-    return pData->m_pFolder ? std::wstring(static_cast<LPCWSTR>(pData->m_pFolder->m_strPath)) : L"<no folder>";
+    const auto* pData = reinterpret_cast<const CDriveTreeItemData*>(
+        TreeOf(hDlg).GetItemData(hItem ? hItem : TreeOf(hDlg).GetSelectedItem()));
+    return !pData ? L"<no data>" : pData->m_pFolder ? pData->m_pFolder->m_strPath.GetString() : L"<no folder>";
 }
 
-std::wstring SelectedPath(HWND hDlg)
+// The entries of the folder field's list.
+std::vector<std::wstring> ComboEntries(HWND hDlg)
 {
-    return TreeItemPath(Tree(hDlg), TreeView_GetSelection(Tree(hDlg)));
-}
-
-// Entries of a combo box's list.
-std::vector<std::wstring> ComboEntries(HWND hCombo)
-{
+    auto& combo = *static_cast<CComboBox*>(CWnd::FromHandle(GetDlgItem(hDlg, IDC_BRWS_FOLDER_FIELD)));
     std::vector<std::wstring> entries;
-    for (int i = 0; i < static_cast<int>(SendMessageW(hCombo, CB_GETCOUNT, 0, 0)); ++i)
-    {
-        // Entries are paths of any length.
-        std::wstring entry(static_cast<size_t>(SendMessageW(hCombo, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
-        SendMessageW(hCombo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&entry[0]));
-        entries.push_back(entry.c_str());
-    }
+    for (CString entry; static_cast<int>(entries.size()) < combo.GetCount(); entries.push_back(entry.GetString()))
+        combo.GetLBText(static_cast<int>(entries.size()), entry);
     return entries;
 }
 
@@ -85,22 +64,11 @@ std::vector<std::wstring> ComboEntries(HWND hCombo)
 // control puts it in a popup of its own), else null.
 HWND ShownSuggestions()
 {
-    HWND hList = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            HWND hFound = IsWindowVisible(hWnd) ? FindWindowExW(hWnd, nullptr, L"ListBox", nullptr) : nullptr;
-            *reinterpret_cast<HWND*>(lParam) = hFound;
-            return hFound == nullptr;
-        },
-        reinterpret_cast<LPARAM>(&hList));
-    return hList;
+    auto list = [](HWND hPopup) { return hPopup ? FindWindowExW(hPopup, nullptr, L"ListBox", nullptr) : nullptr; };
+    return list(DialogDriver::ThreadWindow(nullptr, [&](HWND hWnd) { return list(hWnd) != nullptr; }));
 }
 
-HWND FieldEdit(HWND hDlg)
-{
-    return FindWindowExW(GetDlgItem(hDlg, IDC_BRWS_FOLDER_FIELD), nullptr, L"Edit", nullptr);
-}
+HWND FieldEdit(HWND hDlg) { return FindWindowExW(GetDlgItem(hDlg, IDC_BRWS_FOLDER_FIELD), nullptr, L"Edit", nullptr); }
 
 } // namespace
 
@@ -135,16 +103,15 @@ TEST_F(BrowseDialogTest, HistoryOfFoldersTypedOpenedAndPicked)
     const std::wstring older = MakeFolders(m_root, L"older");
     const std::wstring typed = MakeFolders(m_root, L"typed");
     MakeFolders(m_root, L"types");
-    SetProfileString(L"H", L"Recent", L"Q:\\gone\n" + older + L"\nQ:\\three\nQ:\\tail-without-feed");
-    auto entries = [](HWND hDlg) { return ComboEntries(GetDlgItem(hDlg, IDC_BRWS_FOLDER_FIELD)); };
+    ASSERT_TRUE(theApp.WriteProfileString(L"H", L"Recent",
+                                          (L"Q:\\gone\n" + older + L"\nQ:\\three\nQ:\\tail-without-feed").c_str()));
     CBrwsForFolderDlg first;
     {
         first.SetHistory(L"H", L"Recent", 3);
-        auto suggestionsShown = [](HWND) { return ShownSuggestions() != nullptr; };
         DialogDriver driver;
         driver
             .Then([&](HWND hDlg) {
-                EXPECT_EQ((std::vector<std::wstring>{L"Q:\\gone", older, L"Q:\\three"}), entries(hDlg));
+                EXPECT_EQ((std::vector<std::wstring>{L"Q:\\gone", older, L"Q:\\three"}), ComboEntries(hDlg));
                 EXPECT_EQ(nullptr, TreeView_GetSelection(Tree(hDlg))) << "the first entry does not exist";
                 EXPECT_EQ(L"Choose a folder:", DialogDriver::ItemText(hDlg, IDC_BRWS_FOLDER_PROMPT));
                 DialogDriver::SetText(hDlg, IDC_BRWS_FOLDER_FIELD, L"");
@@ -152,14 +119,14 @@ TEST_F(BrowseDialogTest, HistoryOfFoldersTypedOpenedAndPicked)
                 SetFocus(FieldEdit(hDlg));
                 DialogDriver::PostChars(FieldEdit(hDlg), (m_root / L"t").c_str());
             })
-            .Until(suggestionsShown)
+            .Until([](HWND) { return ShownSuggestions() != nullptr; })
             .Then([&](HWND hDlg) { DialogDriver::PostKey(FieldEdit(hDlg), VK_ESCAPE); })
             .Then([&](HWND hDlg) {
                 EXPECT_EQ(nullptr, ShownSuggestions());
                 EXPECT_EQ(m_root / L"t", Field(hDlg));
                 DialogDriver::PostChars(FieldEdit(hDlg), L"y");
             })
-            .Until(suggestionsShown)
+            .Until([](HWND) { return ShownSuggestions() != nullptr; })
             .Then([&](HWND hDlg) {
                 EXPECT_EQ(2, SendMessageW(ShownSuggestions(), LB_GETCOUNT, 0, 0)) << "typed and types";
                 DialogDriver::PostKey(FieldEdit(hDlg), VK_DOWN);
@@ -173,11 +140,10 @@ TEST_F(BrowseDialogTest, HistoryOfFoldersTypedOpenedAndPicked)
                 EXPECT_EQ(typed, Field(hDlg));
                 EXPECT_TRUE(Enabled(hDlg, IDOK));
                 EXPECT_FALSE(Enabled(hDlg, IDC_BRWS_NEW_FOLDER));
-                HWND hField = GetDlgItem(hDlg, IDC_BRWS_FOLDER_FIELD);
-                SendMessageW(hField, CB_SHOWDROPDOWN, TRUE, 0);
-                EXPECT_TRUE(SendMessageW(hField, CB_GETDROPPEDSTATE, 0, 0));
-                EXPECT_EQ(3u, entries(hDlg).size()) << "the history is still the list";
-                SendMessageW(hField, CB_SHOWDROPDOWN, FALSE, 0);
+                SendDlgItemMessageW(hDlg, IDC_BRWS_FOLDER_FIELD, CB_SHOWDROPDOWN, TRUE, 0);
+                EXPECT_TRUE(SendDlgItemMessageW(hDlg, IDC_BRWS_FOLDER_FIELD, CB_GETDROPPEDSTATE, 0, 0));
+                EXPECT_EQ(3u, ComboEntries(hDlg).size()) << "the history is still the list";
+                SendDlgItemMessageW(hDlg, IDC_BRWS_FOLDER_FIELD, CB_SHOWDROPDOWN, FALSE, 0);
                 DialogDriver::Click(hDlg, IDOK);
             });
         EXPECT_EQ(IDOK, RunDialog(first, driver));
@@ -188,7 +154,7 @@ TEST_F(BrowseDialogTest, HistoryOfFoldersTypedOpenedAndPicked)
     CBrwsForFolderDlg second;
     second.SetHistory(L"H", L"Recent", 3);
     EXPECT_EQ(IDOK, RunDialog(second, [&](HWND hDlg) {
-                  EXPECT_EQ(typed, SelectedPath(hDlg));
+                  EXPECT_EQ(typed, TreeItemPath(hDlg));
                   EXPECT_TRUE(Enabled(hDlg, IDOK) && Enabled(hDlg, IDC_BRWS_NEW_FOLDER));
                   DialogDriver::Select(hDlg, IDC_BRWS_FOLDER_FIELD, 2);
                   DialogDriver::Click(hDlg, IDOK);
@@ -210,7 +176,7 @@ TEST_F(BrowseDialogTest, HistoryOfFoldersTypedOpenedAndPicked)
     EXPECT_EQ(IDOK, RunDialog(fourth, [&](HWND hDlg) {
                   HWND hField = GetDlgItem(hDlg, IDC_BRWS_FOLDER_FIELD);
                   EXPECT_EQ(static_cast<DWORD>(CBS_SIMPLE), GetWindowLongW(hField, GWL_STYLE) & 3u);
-                  EXPECT_EQ(0, SendMessageW(hField, CB_GETCOUNT, 0, 0));
+                  EXPECT_TRUE(ComboEntries(hDlg).empty());
                   EXPECT_EQ(nullptr, TreeView_GetSelection(Tree(hDlg))) << "the history's first entry opened";
                   EXPECT_EQ(GetDlgItem(hDlg, IDC_BRWS_FOLDER_PROMPT), GetWindow(hField, GW_HWNDPREV));
                   EXPECT_EQ(GetDlgItem(hDlg, IDC_BRWS_LOCATE), GetWindow(hField, GW_HWNDNEXT));
@@ -256,8 +222,8 @@ TEST_F(BrowseDialogTest, TreeKeysMessagesAndLongPaths)
     dlg.SetInitialFolder(start.c_str());
     dlg.SetHistory(L"H", L"Long", 5);
     HTREEITEM hStart = nullptr;
-    auto siblings = [&](HWND hDlg) { return ChildTexts(Tree(hDlg), TreeView_GetParent(Tree(hDlg), hStart)); };
-    auto children = [&](HWND hDlg) { return ChildTexts(Tree(hDlg), hStart); };
+    auto siblings = [&](HWND hDlg) { return ChildTexts(hDlg, TreeView_GetParent(Tree(hDlg), hStart)); };
+    auto children = [&](HWND hDlg) { return ChildTexts(hDlg, hStart); };
     std::vector<std::wstring> messages;
     auto answerMessage = [&](HWND hBox) {
         messages.push_back(DialogDriver::ItemText(hBox, 0xFFFF));
@@ -273,7 +239,7 @@ TEST_F(BrowseDialogTest, TreeKeysMessagesAndLongPaths)
     driver
         .Then([&](HWND hDlg) {
             hStart = TreeView_GetSelection(Tree(hDlg));
-            EXPECT_EQ(start, SelectedPath(hDlg));
+            EXPECT_EQ(start, TreeItemPath(hDlg));
             EXPECT_EQ((std::vector<std::wstring>{strSearching.GetString(), L"mike"}), siblings(hDlg));
             gate.Open();
         })
@@ -295,15 +261,15 @@ TEST_F(BrowseDialogTest, TreeKeysMessagesAndLongPaths)
         .Until([&](HWND hDlg) { return children(hDlg) == std::vector<std::wstring>{L"new"}; })
         .Then([](HWND hDlg) { DialogDriver::PostKey(Tree(hDlg), VK_BACK); })
         .Then([&](HWND hDlg) {
-            EXPECT_EQ(m_root / L"slow", SelectedPath(hDlg));
+            EXPECT_EQ(m_root / L"slow", TreeItemPath(hDlg));
             // Alt is down while Alt+Up is pressed: a system key.
             PostMessageW(Tree(hDlg), WM_SYSKEYDOWN, VK_UP, 1 | (1 << 29));
         })
         .Then([&](HWND hDlg) {
-            EXPECT_EQ(m_root.Path(), SelectedPath(hDlg));
+            EXPECT_EQ(m_root.Path(), TreeItemPath(hDlg));
             HWND hTree = Tree(hDlg);
             HTREEITEM hVirtual = TreeView_GetChild(hTree, TreeView_GetRoot(hTree));
-            while (hVirtual && !TreeItemPath(hTree, hVirtual).empty())
+            while (hVirtual && !TreeItemPath(hDlg, hVirtual).empty())
                 hVirtual = TreeView_GetNextSibling(hTree, hVirtual);
             ASSERT_NE(nullptr, hVirtual) << "no virtual folder below the desktop";
             TreeView_SelectItem(hTree, hVirtual);
@@ -319,13 +285,13 @@ TEST_F(BrowseDialogTest, TreeKeysMessagesAndLongPaths)
         .Then(typeAndPress(IDC_BRWS_LOCATE));
     if (bReached)
         driver.Then([&](HWND hDlg) {
-            EXPECT_EQ(typed, SelectedPath(hDlg));
+            EXPECT_EQ(typed, TreeItemPath(hDlg));
             typeAndPress(IDOK)(hDlg);
         });
     else
         driver.Then(answerMessage).Then(typeAndPress(IDOK)).Then(answerMessage).Then([&](HWND hDlg) {
             EXPECT_EQ(typed, Field(hDlg)) << "the field's text was changed";
-            EXPECT_NE(cutSibling, SelectedPath(hDlg));
+            EXPECT_NE(cutSibling, TreeItemPath(hDlg));
             DialogDriver::Click(hDlg, IDCANCEL);
         });
     EXPECT_EQ(bReached ? IDOK : IDCANCEL, RunDialog(dlg, driver));
@@ -336,30 +302,8 @@ TEST_F(BrowseDialogTest, TreeKeysMessagesAndLongPaths)
     EXPECT_EQ(bReached ? typed + L"\n" : L"", ProfileString(L"H", L"Long")) << "Cancel writes the history it read";
 }
 
-namespace {
-
-// What the dialog came out like in DISABLED_Probe, in pixels but the first
-// (the font's height as its LOGFONT gives it, negative for a character height).
-const char* const kProbed[] = {"dpi", "width", "height", "tree", "font", "button icon", "tree icon"};
-
-// Runs DISABLED_Probe in a process of its own, started at the resolution
-// (a process reads it once, as it starts); what it printed after "probe:".
-std::vector<int> ProbeDialog(DWORD dpi)
-{
-    testing_support::ScopedNewProcessDpi resolution(dpi);
-    const testing_support::ProcessResult run = testing_support::RunProcess(
-        L"browsedlg_tests.exe", L"--gtest_also_run_disabled_tests --gtest_filter=BrowseDialogTest.DISABLED_Probe");
-    EXPECT_EQ(0u, run.exitCode) << run.output;
-    const size_t found = run.output.find("probe:");
-    std::istringstream numbers(run.output.substr(found == std::string::npos ? run.output.size() : found + 6));
-    std::vector<int> values{std::istream_iterator<int>(numbers), std::istream_iterator<int>()};
-    values.resize(std::size(kProbed));
-    return values;
-}
-
-} // namespace
-
-// The dialog at this process's resolution, for ProbeDialog.
+// The dialog at this process's resolution, printed after "probe:" for the
+// test below, which runs it in processes of their own.
 TEST_F(BrowseDialogTest, DISABLED_Probe)
 {
     // As the sample host's manifest says for it: the dialog is drawn for the
@@ -371,9 +315,8 @@ TEST_F(BrowseDialogTest, DISABLED_Probe)
                   HDC hdc = GetDC(nullptr);
                   const int dpi = GetDeviceCaps(hdc, LOGPIXELSX);
                   ReleaseDC(nullptr, hdc);
-                  RECT rcClient = {};
+                  CRect rcClient, rcTree;
                   GetClientRect(hDlg, &rcClient);
-                  RECT rcTree = {};
                   GetWindowRect(Tree(hDlg), &rcTree);
                   LOGFONTW font = {};
                   GetObjectW(reinterpret_cast<HFONT>(SendMessageW(hDlg, WM_GETFONT, 0, 0)), sizeof(font), &font);
@@ -381,8 +324,8 @@ TEST_F(BrowseDialogTest, DISABLED_Probe)
                       SendDlgItemMessageW(hDlg, IDC_BRWS_SPECIAL_FOLDERS, BM_GETIMAGE, IMAGE_ICON, 0)));
                   int cx = 0, cy = 0;
                   ImageList_GetIconSize(TreeView_GetImageList(Tree(hDlg), TVSIL_NORMAL), &cx, &cy);
-                  printf("probe: %d %ld %ld %ld %ld %d %d\n", dpi, rcClient.right, rcClient.bottom,
-                         rcTree.right - rcTree.left, font.lfHeight, buttonIcon, cx);
+                  printf("probe: %d %d %d %d %ld %d %d\n", dpi, rcClient.Width(), rcClient.Height(), rcTree.Width(),
+                         font.lfHeight, buttonIcon, cx);
                   DialogDriver::Click(hDlg, IDCANCEL);
               }));
 }
@@ -394,6 +337,9 @@ TEST_F(BrowseDialogTest, DISABLED_Probe)
 // for the buttons, which then come at 32 or 48 pixels.
 TEST_F(BrowseDialogTest, HigherResolutionScalesLayoutFontAndIcons)
 {
+    // In pixels but the first and the font's height as its LOGFONT gives it
+    // (negative for a character height).
+    const char* const kProbed[] = {"dpi", "width", "height", "tree", "font", "button icon", "tree icon"};
     const std::wstring ini = testing_support::BinaryFolder() + L"\\u32comm.ini";
     DeleteFileW(ini.c_str());
     const struct { int dpi; const wchar_t* ratio; int buttonIcon; } rows[] = {
@@ -403,7 +349,15 @@ TEST_F(BrowseDialogTest, HigherResolutionScalesLayoutFontAndIcons)
     {
         if (row.ratio != nullptr)
             WritePrivateProfileStringW(L"XUIDPI", L"DPIXRatio", row.ratio, ini.c_str());
-        const std::vector<int> probed = ProbeDialog(static_cast<DWORD>(row.dpi));
+        // A process reads its resolution once, as it starts.
+        testing_support::ScopedNewProcessDpi resolution(static_cast<DWORD>(row.dpi));
+        const testing_support::ProcessResult run = testing_support::RunProcess(
+            L"browsedlg_tests.exe", L"--gtest_also_run_disabled_tests --gtest_filter=BrowseDialogTest.DISABLED_Probe");
+        EXPECT_EQ(0u, run.exitCode) << run.output;
+        const size_t found = run.output.find("probe:");
+        std::istringstream numbers(run.output.substr(found == std::string::npos ? run.output.size() : found + 6));
+        std::vector<int> probed{std::istream_iterator<int>(numbers), std::istream_iterator<int>()};
+        probed.resize(std::size(kProbed));
         ASSERT_EQ(row.dpi, probed[0]) << "the probe did not run at that resolution";
         EXPECT_EQ(row.buttonIcon, probed[5]) << row.dpi << " " << (row.ratio ? row.ratio : L"") << " " << kProbed[5];
         if (base.empty())

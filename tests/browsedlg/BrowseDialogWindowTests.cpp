@@ -2,37 +2,15 @@
 // remove dialog, and the window's size and place, driven through the real
 // dialog and checked in the window and in the profile.
 #include "BrowseDialogEnv.h"
-#include "RegistryScope.h"
 
-#include <shlobj.h>
 #include <shlwapi.h>
 
 using namespace browsedlg_test;
 
 namespace {
 
-// The visible popup menu window of this thread, and its menu.
-HWND MenuWindow()
-{
-    HWND hFound = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            wchar_t szClass[16] = {};
-            GetClassNameW(hWnd, szClass, 16);
-            if (lstrcmpW(szClass, L"#32768") != 0 || !IsWindowVisible(hWnd))
-                return TRUE;
-            *reinterpret_cast<HWND*>(lParam) = hWnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&hFound));
-    return hFound ? hFound : FindWindowW(L"#32768", nullptr);
-}
-
-HMENU OpenPopupMenu()
-{
-    return reinterpret_cast<HMENU>(SendMessageW(MenuWindow(), MN_GETHMENU, 0, 0));
-}
+// The visible popup menu window of this thread.
+HWND MenuWindow() { return DialogDriver::ThreadWindow(L"#32768"); }
 
 // A menu as a person reads it: the items' texts, "-" for a separator, a
 // popup's items in brackets, "(greyed)" after a greyed item, and before the
@@ -65,16 +43,14 @@ DialogDriver& ChooseFromMenu(DialogDriver& driver, UINT command, std::wstring* p
 {
     return driver.Then([](HWND hDlg) { DialogDriver::Click(hDlg, IDC_BRWS_SPECIAL_FOLDERS); })
         .Next([command, pShown](HWND) {
-            const HMENU hMenu = OpenPopupMenu();
+            const HMENU hMenu = reinterpret_cast<HMENU>(SendMessageW(MenuWindow(), MN_GETHMENU, 0, 0));
             ASSERT_NE(nullptr, hMenu) << "the menu did not open";
             if (pShown != nullptr)
                 *pShown = MenuText(hMenu);
             for (int i = 0, downs = 0; i < GetMenuItemCount(hMenu); ++i)
             {
-                if (GetMenuState(hMenu, static_cast<UINT>(i), MF_BYPOSITION) & MF_SEPARATOR)
-                    continue;
-                ++downs;
-                if (GetMenuItemID(hMenu, i) != command)
+                downs += (GetMenuState(hMenu, static_cast<UINT>(i), MF_BYPOSITION) & MF_SEPARATOR) ? 0 : 1;
+                if (command == 0 || GetMenuItemID(hMenu, i) != command) // a separator's is 0
                     continue;
                 for (; downs > 0; --downs)
                     DialogDriver::PostKey(MenuWindow(), VK_DOWN);
@@ -87,11 +63,7 @@ DialogDriver& ChooseFromMenu(DialogDriver& driver, UINT command, std::wstring* p
 
 // How a control moves and grows when its dialog grows by (dx, dy): the
 // factors of dx and dy for its left, top, right and bottom edges.
-struct Follow
-{
-    int id;
-    int left, top, right, bottom;
-};
+struct Follow { int id, left, top, right, bottom; };
 // A window's rectangle as edges (left, top, right, bottom): on the screen,
 // or in the client area of hParent when given.
 std::vector<LONG> Edges(HWND hWnd, HWND hParent = nullptr)
@@ -112,22 +84,19 @@ void CheckResizing(HWND hDlg, const std::vector<Follow>& follows, int dx, int dy
     };
     resize(-60, -60);
     EXPECT_EQ(start, Edges(hDlg)) << "smaller than the template";
-    std::vector<std::vector<LONG>> before;
-    for (const Follow& follow : follows)
-        before.push_back(Edges(GetDlgItem(hDlg, follow.id), hDlg));
+    std::vector<std::vector<LONG>> expected;
+    for (const Follow& f : follows)
+    {
+        const std::vector<LONG> b = Edges(GetDlgItem(hDlg, f.id), hDlg);
+        expected.push_back({b[0] + f.left * dx, b[1] + f.top * dy, b[2] + f.right * dx, b[3] + f.bottom * dy});
+    }
     resize(dx, dy);
     for (size_t i = 0; i < follows.size(); ++i)
-    {
-        const Follow& f = follows[i];
-        const std::vector<LONG>& b = before[i];
-        EXPECT_EQ((std::vector<LONG>{b[0] + f.left * dx, b[1] + f.top * dy, b[2] + f.right * dx, b[3] + f.bottom * dy}),
-                  Edges(GetDlgItem(hDlg, f.id), hDlg))
-            << "control " << f.id;
-    }
+        EXPECT_EQ(expected[i], Edges(GetDlgItem(hDlg, follows[i].id), hDlg)) << "control " << follows[i].id;
 }
 
 // A step that checks the stored favourites.
-std::function<void(HWND)> Stored(const std::wstring& value)
+auto Stored(const std::wstring& value)
 {
     return [value](HWND) { EXPECT_EQ(value, ProfileString(L"BFF", L"FolderHistoryFav")); };
 }
@@ -156,25 +125,19 @@ TEST_F(BrowseDialogTest, FavouritesAndSpecialFolders)
     const std::wstring red = MakeFolders(m_root, L"Red");
     const std::wstring blue = MakeFolders(m_root, L"Blue");
     const std::wstring extra = MakeFolders(m_root, L"extra");
-    std::wstring upperRed = red;
-    for (wchar_t& c : upperRed)
-        c = static_cast<wchar_t>(towupper(c));
+    const std::wstring upperRed = CString(red.c_str()).MakeUpper().GetString();
     const std::wstring twoQ = L"Q\nQ:\\q\nQ\nQ:\\q\n";
-    SetProfileString(L"BFF", L"FolderHistoryFav", L"Old Red\n" + upperRed + L"\n" + twoQ);
+    ASSERT_TRUE(theApp.WriteProfileString(L"BFF", L"FolderHistoryFav",
+                                          (L"Old Red\n" + upperRed + L"\n" + twoQ).c_str()));
     wchar_t szTemp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, szTemp);
     PathRemoveBackslashW(szTemp);
     wchar_t szDocuments[MAX_PATH] = {};
     ASSERT_EQ(S_OK, SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, 0, szDocuments));
-    const std::vector<Follow> removeFollows = {
-        {IDC_BRWS_FAVORITES_LIST, 0, 0, 1, 1},
-        {IDOK, 1, 1, 1, 1},
-        {IDCANCEL, 1, 1, 1, 1},
-        {IDC_BRWS_SIZE_GRIP, 1, 1, 1, 1},
-    };
+    const std::vector<Follow> removeFollows = {{IDC_BRWS_FAVORITES_LIST, 0, 0, 1, 1}, {IDOK, 1, 1, 1, 1},
+                                               {IDCANCEL, 1, 1, 1, 1}, {IDC_BRWS_SIZE_GRIP, 1, 1, 1, 1}};
 
-    testing_support::ScopedRegistryValue noPlacesBar(
-        L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32", L"NoPlacesBar");
+    testing_support::ScopedRegistryValue noPlacesBar(kComdlg32Policies, L"NoPlacesBar");
     CBrwsForFolderDlg dlg;
     dlg.SetInitialFolder(blue.c_str());
     dlg.m_lstExtraFolderNames.AddTail(L"Extra one");
@@ -236,8 +199,7 @@ TEST_F(BrowseDialogTest, ResizingAndTheStoredRectangle)
         {IDC_BRWS_FOLDER_TREE, 0, 0, 1, 1},     {IDC_BRWS_FOLDER_FIELD, 0, 0, 1, 0},
         {IDC_BRWS_LOCATE, 1, 0, 1, 0},          {IDC_BRWS_NEW_FOLDER, 1, 0, 1, 0},
         {IDC_BRWS_SPECIAL_FOLDERS, 1, 0, 1, 0}, {IDOK, 1, 1, 1, 1},
-        {IDCANCEL, 1, 1, 1, 1},                 {IDC_BRWS_SIZE_GRIP, 1, 1, 1, 1},
-    };
+        {IDCANCEL, 1, 1, 1, 1},                 {IDC_BRWS_SIZE_GRIP, 1, 1, 1, 1}};
     const std::wstring start = MakeFolders(m_root, L"start");
     auto open = [&](int button, std::function<void(HWND)> look) {
         CBrwsForFolderDlg dlg;
@@ -267,16 +229,11 @@ TEST_F(BrowseDialogTest, ResizingAndTheStoredRectangle)
     const LONG h = rcDefault[3] - rcDefault[1];
     MONITORINFO mi = {sizeof(mi)};
     ASSERT_TRUE(GetMonitorInfoW(MonitorFromPoint({9000 + w / 2, 7000 + h / 2}, MONITOR_DEFAULTTONEAREST), &mi));
-    const struct
-    {
-        std::vector<LONG> stored;
-        LONG left, top;
-    } rows[] = {
+    const struct { std::vector<LONG> stored; LONG left, top; } rows[] = {
         {{-40, 30, -40 + w, 30 + h}, -40, 30},
         {{9000, 7000, 9000 + w, 7000 + h}, mi.rcMonitor.left + (mi.rcMonitor.right - mi.rcMonitor.left) / 2 - w / 2,
          mi.rcMonitor.top + (mi.rcMonitor.bottom - mi.rcMonitor.top) / 2 - h / 2},
-        {{-30000, -30000}, rcDefault[0], rcDefault[1]},
-    };
+        {{-30000, -30000}, rcDefault[0], rcDefault[1]}};
     for (auto row : rows)
     {
         ASSERT_TRUE(AfxGetApp()->WriteProfileBinary(L"Place", L"Rect", reinterpret_cast<LPBYTE>(row.stored.data()),

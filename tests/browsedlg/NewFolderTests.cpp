@@ -4,7 +4,6 @@
 // parent, and numbered patterns that are malformed, never reach the disk.
 #include "BrowseDialogEnv.h"
 
-#include <TarkLanguage.h>
 
 #include "BrwsModule.h"
 
@@ -70,13 +69,9 @@ std::set<std::wstring> Entries(const std::wstring& folder)
 // made, and F2 there opens no editor.
 TEST_F(BrowseDialogTest, NewFoldersMadeWithAFreeNameAndNamedInPlace)
 {
-    const struct
-    {
-        const wchar_t *name, *numbered; // the translation's; null: the shipped names
-        const wchar_t* label;           // typed before the key; null: none
-        UINT key;
-        const wchar_t* made; // null: none, and the message shows
-    } rows[] = {
+    // The translation's names (null: the shipped ones), the label typed before
+    // the key (null: none), the folder made (null: none, and the message shows).
+    const struct { const wchar_t *name, *numbered, *label; UINT key; const wchar_t* made; } rows[] = {
         {nullptr, nullptr, L"Named", VK_RETURN, L"Named"},
         {nullptr, nullptr, L"Discarded", VK_ESCAPE, L"New Folder (2)"},
         {nullptr, nullptr, L"..\\escaped", VK_RETURN, L"New Folder (2)"},
@@ -95,31 +90,22 @@ TEST_F(BrowseDialogTest, NewFoldersMadeWithAFreeNameAndNamedInPlace)
         const std::wstring parent = MakeFolders(root, L"parent");
         MakeFolders(root, L"parent\\New Folder");
         MakeFolders(root, L"parent\\Taken");
-        HMODULE hNames = nullptr;
-        if (r.name != nullptr)
-        {
-            hNames = RecordTranslatedNames(modules / L"names.dll", r.name, r.numbered);
-            ASSERT_NE(nullptr, hNames);
-        }
+        const HMODULE hNames = r.name ? RecordTranslatedNames(modules / L"names.dll", r.name, r.numbered) : nullptr;
+        ASSERT_EQ(r.name != nullptr, hNames != nullptr);
         CBrwsForFolderDlg dlg;
         dlg.SetInitialFolder(parent.c_str());
-        HWND hBrowse = nullptr;
         bool bFailureShown = false;
         DialogDriver driver;
-        driver
-            .Then([&](HWND hDlg) {
-                hBrowse = hDlg;
-                DialogDriver::Click(hDlg, IDC_BRWS_NEW_FOLDER);
-            })
+        driver.Then([](HWND hDlg) { DialogDriver::Click(hDlg, IDC_BRWS_NEW_FOLDER); })
             .Then([&](HWND hTop) {
-                if (hTop != hBrowse)
+                if (Tree(hTop) == nullptr) // a message box over the dialog
                 {
                     bFailureShown = DialogDriver::ItemText(hTop, 0xFFFF).find(parent) != std::wstring::npos;
                     return DialogDriver::Click(hTop, IDOK);
                 }
-                HWND hEdit = TreeView_GetEditControl(Tree(hBrowse));
+                HWND hEdit = TreeView_GetEditControl(Tree(hTop));
                 ASSERT_NE(nullptr, hEdit) << "no label edit on the new folder";
-                EXPECT_FALSE(Enabled(hBrowse, IDOK));
+                EXPECT_FALSE(Enabled(hTop, IDOK));
                 if (r.label != nullptr)
                     SetWindowTextW(hEdit, r.label);
                 DialogDriver::PostKey(hEdit, r.key);
@@ -138,15 +124,10 @@ TEST_F(BrowseDialogTest, NewFoldersMadeWithAFreeNameAndNamedInPlace)
                 DialogDriver::Click(hDlg, IDCANCEL);
             });
         EXPECT_EQ(IDCANCEL, RunDialog(dlg, driver));
+        RecordLanguageModule(hReal);
         if (hNames != nullptr)
-        {
-            RecordLanguageModule(hReal);
             FreeLibrary(hNames);
-        }
-        std::set<std::wstring> expected = {L"New Folder", L"Taken"};
-        if (r.made != nullptr)
-            expected.insert(r.made);
-        EXPECT_EQ(expected, Entries(parent));
+        EXPECT_EQ((std::set<std::wstring>{L"New Folder", L"Taken", r.made ? r.made : L"Taken"}), Entries(parent));
         EXPECT_EQ(std::set<std::wstring>{L"parent"}, Entries(root.Path())) << "a folder made outside the parent";
         EXPECT_EQ(r.made == nullptr, bFailureShown);
     }

@@ -25,20 +25,17 @@ public:
     HFONT m_hFont = nullptr;
     size_t m_nStepsRun = 0;
 
-    afx_msg LRESULT OnGetFont(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_hFont); }
-    afx_msg LRESULT OnRunStep(WPARAM, LPARAM lParam)
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
+        if (message == WM_GETFONT)
+            return reinterpret_cast<LRESULT>(m_hFont);
+        if (message != WM_RUNSTEP)
+            return CWnd::WindowProc(message, wParam, lParam);
         ++m_nStepsRun;
         (*reinterpret_cast<std::function<void()>*>(lParam))();
         return 0;
     }
-    DECLARE_MESSAGE_MAP()
 };
-
-BEGIN_MESSAGE_MAP(CHostWnd, CWnd)
-    ON_MESSAGE(WM_GETFONT, &CHostWnd::OnGetFont)
-    ON_MESSAGE(WM_RUNSTEP, &CHostWnd::OnRunStep)
-END_MESSAGE_MAP()
 
 // The browse callback is a plain function; it forwards to what the test sets.
 std::function<bool(CString&, CEditWithBrowse&)> g_onBrowse;
@@ -117,8 +114,7 @@ TEST_F(EditWithBrowse, LayoutInTheParent)
         {CRect(10, 20, 200, 30), CRect(10, 16, 200, 34)}, // 9 short: 4 above, 4 below
         {CRect(10, 2, 200, 12), CRect(10, 0, 200, 18)},   // grown to -2, moved down
         {CRect(10, 50, 200, 68), CRect(10, 50, 200, 68)}, // 1 short: half of it is 0
-        {CRect(10, 50, 300, 75), CRect(10, 50, 300, 75)},
-    };
+        {CRect(10, 50, 300, 75), CRect(10, 50, 300, 75)}};
     for (const auto& c : cases)
     {
         CEditWithBrowse control;
@@ -148,8 +144,7 @@ TEST_F(EditWithBrowse, HowAnEditEnds)
         {L"x", 0, true, L"C:\\Pictures\\2024x"},
         {L"y", VK_ESCAPE, false, L"C:\\Pictures\\2024xy"},
         {L"ab", VK_RETURN, true, L"C:\\Pictures\\2024xyab"}, // Enter after an Escape
-        {L"c", VK_ESCAPE, false, L"C:\\Pictures\\2024xyabc"}, // Escape after an Enter
-    };
+        {L"c", VK_ESCAPE, false, L"C:\\Pictures\\2024xyabc"}}; // Escape after an Enter
     for (const auto& run : runs)
     {
         Type(run.chars, run.key);

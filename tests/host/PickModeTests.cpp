@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "BrwsResourceIds.h"
+#include "DialogDriver.h"
 #include "RegistryScope.h"
 #include "TestProcess.h"
 
@@ -17,17 +18,15 @@ const wchar_t kTitle[] = L"Choose the export folder";
 // first or the time ran out.
 HWND WaitForDialog(const PROCESS_INFORMATION& process)
 {
-    WaitForInputIdle(process.hProcess, 20000);
-    for (const ULONGLONG end = GetTickCount64() + 20000; GetTickCount64() < end;)
+    // Waits on the host between looks, so that one that ends is given up at once.
+    const ULONGLONG end = GetTickCount64() + 20000;
+    while (WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT && GetTickCount64() < end)
     {
         HWND hDialog = FindWindowW(L"#32770", kTitle);
         DWORD processId = 0;
         GetWindowThreadProcessId(hDialog, &processId);
         if (hDialog != nullptr && processId == process.dwProcessId && IsWindowVisible(hDialog))
             return hDialog;
-        // Wakes early when the host ends.
-        if (WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0)
-            return nullptr;
     }
     return nullptr;
 }
@@ -53,16 +52,13 @@ TEST(PickMode, PrintsTheChosenFolderOrNothing)
                 HWND hDialog = WaitForDialog(process);
                 if (hDialog == nullptr)
                     return (void)TerminateProcess(process.hProcess, 99);
-                HWND hField = GetDlgItem(hDialog, IDC_BRWS_FOLDER_FIELD);
                 if (button == IDOK)
-                    SendMessageW(hField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(target.c_str()));
-                SendMessageW(hDialog, WM_COMMAND, MAKEWPARAM(IDC_BRWS_FOLDER_FIELD, CBN_EDITCHANGE),
-                             reinterpret_cast<LPARAM>(hField));
+                    testing_support::DialogDriver::SetText(hDialog, IDC_BRWS_FOLDER_FIELD, target.c_str());
                 PostMessageW(GetDlgItem(hDialog, button), BM_CLICK, 0, 0);
             });
         EXPECT_EQ(button == IDOK ? 0u : 1u, result.exitCode);
-        const std::string line = result.output.substr(0, result.output.find_first_of("\r\n"));
-        EXPECT_EQ(button == IDOK ? testing_support::Narrow(target) : "", line);
+        EXPECT_EQ(button == IDOK ? testing_support::Narrow(target) : "",
+                  result.output.substr(0, result.output.find_first_of("\r\n"))) << "the first line printed";
     }
     wchar_t history[4096] = {};
     DWORD size = sizeof(history);
@@ -76,10 +72,9 @@ TEST(PickMode, PrintsTheChosenFolderOrNothing)
 TEST(HostManifest, DeclaresTheHostDpiAware)
 {
     const std::wstring host = testing_support::BinaryFolder() + L"\\TarkBrowseHost.exe";
-    ACTCTXW context = {sizeof(context)};
-    context.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
-    context.lpSource = host.c_str();
-    context.lpResourceName = CREATEPROCESS_MANIFEST_RESOURCE_ID;
+    // Size, flags, source, architecture, language, folder, resource name.
+    ACTCTXW context = {sizeof(context), ACTCTX_FLAG_RESOURCE_NAME_VALID, host.c_str(), 0, 0, nullptr,
+                       CREATEPROCESS_MANIFEST_RESOURCE_ID};
     HANDLE hContext = CreateActCtxW(&context);
     ASSERT_NE(INVALID_HANDLE_VALUE, hContext) << "no manifest in the host (error " << GetLastError() << ")";
     wchar_t value[16] = {};

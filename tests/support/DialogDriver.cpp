@@ -18,16 +18,6 @@ bool IsOfClass(HWND hWnd, const wchar_t* pszClass)
     return lstrcmpiW(szClass, pszClass) == 0;
 }
 
-BOOL CALLBACK FindTopDialog(HWND hWnd, LPARAM lParam)
-{
-    if (IsWindowVisible(hWnd) && IsWindowEnabled(hWnd) && IsOfClass(hWnd, L"#32770"))
-    {
-        *reinterpret_cast<HWND*>(lParam) = hWnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 } // namespace
 
 DialogDriver::~DialogDriver()
@@ -120,9 +110,27 @@ void DialogDriver::Tick()
 
 HWND DialogDriver::ActiveDialog()
 {
-    HWND hFound = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindTopDialog, reinterpret_cast<LPARAM>(&hFound));
-    return hFound;
+    return ThreadWindow(L"#32770", [](HWND hWnd) { return IsWindowEnabled(hWnd) != FALSE; });
+}
+
+HWND DialogDriver::ThreadWindow(const wchar_t* pszClass, std::function<bool(HWND)> also)
+{
+    struct Search
+    {
+        const wchar_t* pszClass;
+        std::function<bool(HWND)> also;
+        HWND hFound;
+    } search{pszClass, std::move(also), nullptr};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hWnd, LPARAM lParam) -> BOOL {
+            Search& s = *reinterpret_cast<Search*>(lParam);
+            if (IsWindowVisible(hWnd) && (!s.pszClass || IsOfClass(hWnd, s.pszClass)) && (!s.also || s.also(hWnd)))
+                s.hFound = hWnd;
+            return s.hFound == nullptr;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.hFound;
 }
 
 void DialogDriver::Click(HWND hDlg, int id)
@@ -136,17 +144,11 @@ void DialogDriver::SetText(HWND hDlg, int id, const wchar_t* text)
 {
     HWND hControl = GetDlgItem(hDlg, id);
     ASSERT_NE(nullptr, hControl) << "no control " << id;
+    SendMessageW(hControl, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    // An edit sends EN_CHANGE for WM_SETTEXT by itself; the combo's edit sends
+    // the combo nothing, typing would.
     if (IsOfClass(hControl, L"ComboBox"))
-    {
-        // The combo's edit sends nothing for WM_SETTEXT to the combo; typing would.
-        SendMessageW(hControl, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
         SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(id, CBN_EDITCHANGE), reinterpret_cast<LPARAM>(hControl));
-    }
-    else
-    {
-        // An edit sends EN_CHANGE for WM_SETTEXT by itself.
-        SendMessageW(hControl, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
-    }
 }
 
 std::wstring DialogDriver::Text(HWND hWnd)
@@ -176,19 +178,13 @@ void DialogDriver::Select(HWND hDlg, int id, int index)
     HWND hControl = GetDlgItem(hDlg, id);
     ASSERT_NE(nullptr, hControl) << "no control " << id;
     if (IsOfClass(hControl, L"ComboBox"))
-    {
         SendMessageW(hControl, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hControl));
-    }
+    else if (GetWindowLongPtrW(hControl, GWL_STYLE) & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL))
+        SendMessageW(hControl, LB_SETSEL, TRUE, index);
     else
-    {
-        bool bMulti = (GetWindowLongPtrW(hControl, GWL_STYLE) & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) != 0;
-        if (bMulti)
-            SendMessageW(hControl, LB_SETSEL, TRUE, index);
-        else
-            SendMessageW(hControl, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(hControl));
-    }
+        SendMessageW(hControl, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    static_assert(CBN_SELCHANGE == LBN_SELCHANGE, "one notification for both");
+    SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(hControl));
 }
 
 bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs)

@@ -49,6 +49,9 @@ public:
     // The topmost visible, enabled dialog-class window of the calling thread
     // (a CDialog, a message box...), or null.
     static HWND ActiveDialog();
+    // The topmost visible window of the calling thread of the class (any when
+    // null) that also passes the test when one is given, or null.
+    static HWND ThreadWindow(const wchar_t* pszClass, std::function<bool(HWND)> also = nullptr);
     // BM_CLICK on control id, as a mouse click would do.
     static void Click(HWND hDlg, int id);
     // Puts text into an edit or combo box as typing would, with the change
