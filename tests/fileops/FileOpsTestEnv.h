@@ -199,16 +199,11 @@ inline int WithShellAnswer(int nID, const std::function<int()>& operation)
 // Fails the test when any dialog shows up on this thread while it lives, and
 // cancels that dialog, so that an operation expected to ask nothing cannot
 // hang the run.
-class NoDialogExpected
+struct NoDialogExpected
 {
-public:
     NoDialogExpected();
     ~NoDialogExpected() { KillTimer(nullptr, m_timer); }
-    NoDialogExpected(const NoDialogExpected&) = delete;
-    NoDialogExpected& operator=(const NoDialogExpected&) = delete;
-
-private:
-    UINT_PTR m_timer;
+    const UINT_PTR m_timer;
 };
 
 // Two scratch folders with folder objects made by the library's factory, and
