@@ -85,7 +85,8 @@ TEST(CacheFile, RejectedFiles)
                   WriteAndRead(file, good.substr(0, size), 3)) << size;
     CScopedFileHandle locked(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     for (const std::wstring& path : {folder / L"missing.zbc", folder.Path(), file})
-        EXPECT_EQ(ZEC_FILE_OPEN_FAILED, ReadCacheFileInfo(path.c_str(), nullptr, nullptr, nullptr)) << testing_support::Narrow(path);
+        EXPECT_EQ(ZEC_FILE_OPEN_FAILED, ReadCacheFileInfo(path.c_str(), nullptr, nullptr, nullptr))
+            << testing_support::Narrow(path);
     EXPECT_EQ(ZEC_FILE_OPEN_FAILED, ReadCacheFileInfo(nullptr, nullptr, nullptr, nullptr));
 }
 
