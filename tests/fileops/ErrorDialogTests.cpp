@@ -68,18 +68,8 @@ TEST(MissingFilesPrompt, ShownBeforeCopyMoveAndDeleteAndOnlyYesGoesOn)
     }
 }
 
-TEST(MissingFilesPrompt, TheExportedPromptGoesOnOnlyWithYes)
-{
-    TestFiles notFound({L"a.jpg"});
-    PromptView view;
-    for (int nAnswer : {IDYES, IDNO})
-        EXPECT_EQ(nAnswer == IDYES ? 0 : ZEC_USER_STOPPED, WithPromptAnswered(Clicking(nAnswer), &view, [&] {
-                      return Code(DisplayFileOpEmptyFilesPrompt(eBFileOpRename, 1, L"D:\\x", notFound));
-                  }));
-}
-
 // Without a list the dialog lists nothing; a second run of the same dialog
-// lists each path once.
+// lists each path once. The exported prompt goes on only with Yes.
 TEST(FileOpErrorDialog, ChoosesTheMessageByOperationConditionAndAnswerModeAndListsEachPathOnce)
 {
     const struct { int nOp, bNotFound, bOther, bCanContinue; UINT nExpected; } cases[] = { // 0: no message
@@ -109,4 +99,9 @@ TEST(FileOpErrorDialog, ChoosesTheMessageByOperationConditionAndAnswerModeAndLis
     for (int nRun = 0; nRun < 2; ++nRun)
         WithPromptAnswered(Clicking(IDOK), &view, [&] { return int(dlg.DoModal()); });
     EXPECT_EQ((Strings{L"C:\\x\\one", L"C:\\x\\two"}), view.fileLines);
+    TestFiles notFound({L"a.jpg"});
+    for (int nAnswer : {IDYES, IDNO})
+        EXPECT_EQ(nAnswer == IDYES ? 0 : ZEC_USER_STOPPED, WithPromptAnswered(Clicking(nAnswer), &view, [&] {
+                      return Code(DisplayFileOpEmptyFilesPrompt(eBFileOpRename, 1, L"D:\\x", notFound));
+                  }));
 }

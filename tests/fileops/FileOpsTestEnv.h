@@ -158,13 +158,9 @@ inline PromptView ReadPrompt(HWND hDlg)
     return view;
 }
 
-// Runs operation while the driver performs steps, one per dialog shown.
-inline int WithDialogsDriven(const std::vector<std::function<void(HWND)>>& steps,
-                             const std::function<int()>& operation)
+// Runs operation while the driver performs its steps, one per dialog shown.
+inline int WithDialogsDriven(DialogDriver& driver, const std::function<int()>& operation)
 {
-    DialogDriver driver;
-    for (const auto& step : steps)
-        driver.Then(step);
     driver.Start();
     const int nResult = operation();
     EXPECT_TRUE(driver.Finished());
@@ -177,40 +173,37 @@ inline int WithDialogsDriven(const std::vector<std::function<void(HWND)>>& steps
 inline int WithPromptAnswered(const std::function<void(HWND)>& answer, PromptView* pView,
                               const std::function<int()>& operation, bool bConfirmInShell = false)
 {
-    std::vector<std::function<void(HWND)>> steps = {[&](HWND hDlg) {
+    DialogDriver driver;
+    driver.Then([&](HWND hDlg) {
         EXPECT_TRUE(IsFileOpPrompt(hDlg));
         *pView = ReadPrompt(hDlg);
         answer(hDlg);
-    }};
+    });
     if (bConfirmInShell)
-        steps.push_back(Clicking(IDYES));
-    return WithDialogsDriven(steps, operation);
+        driver.Then(Clicking(IDYES));
+    return WithDialogsDriven(driver, operation);
 }
 
 // Runs operation while the shell's own confirmation (any dialog but the
 // prompt) is answered with button nID.
 inline int WithShellAnswer(int nID, const std::function<int()>& operation)
 {
-    return WithDialogsDriven({[nID](HWND hDlg) {
-                                 EXPECT_FALSE(IsFileOpPrompt(hDlg)) << "expected the shell's dialog, found the prompt";
-                                 DialogDriver::Click(hDlg, nID);
-                             }},
-                             operation);
+    DialogDriver driver;
+    driver.Then([nID](HWND hDlg) {
+        EXPECT_FALSE(IsFileOpPrompt(hDlg)) << "expected the shell's dialog, found the prompt";
+        DialogDriver::Click(hDlg, nID);
+    });
+    return WithDialogsDriven(driver, operation);
 }
 
 // Fails the test when any dialog shows up on this thread while it lives, and
 // cancels that dialog, so that an operation expected to ask nothing cannot
 // hang the run.
-class NoDialogExpected
+struct NoDialogExpected
 {
-public:
     NoDialogExpected();
     ~NoDialogExpected() { KillTimer(nullptr, m_timer); }
-    NoDialogExpected(const NoDialogExpected&) = delete;
-    NoDialogExpected& operator=(const NoDialogExpected&) = delete;
-
-private:
-    UINT_PTR m_timer;
+    const UINT_PTR m_timer;
 };
 
 // Two scratch folders with folder objects made by the library's factory, and

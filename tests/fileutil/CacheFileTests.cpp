@@ -83,11 +83,11 @@ TEST(CacheFile, RejectedFiles)
     for (size_t size : {0, 10, 14, 15, 18, 19, 22, 278, 279})
         EXPECT_EQ(Summary(size < 279 ? ZEC_FILE_READ_FAILED : 0, size >= 19 ? 0x300 : 0, size < 279 ? L"-" : L"one", L"-"),
                   WriteAndRead(file, good.substr(0, size), 3)) << size;
-    EXPECT_EQ(ZEC_FILE_OPEN_FAILED, ReadCacheFileInfo((folder / L"missing.zbc").c_str(), nullptr, nullptr, nullptr));
-    EXPECT_EQ(ZEC_FILE_OPEN_FAILED, ReadCacheFileInfo(folder.Path().c_str(), nullptr, nullptr, nullptr));
-    EXPECT_EQ(ZEC_FILE_OPEN_FAILED, ReadCacheFileInfo(nullptr, nullptr, nullptr, nullptr));
     CScopedFileHandle locked(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    EXPECT_EQ(ZEC_FILE_OPEN_FAILED, ReadCacheFileInfo(file.c_str(), nullptr, nullptr, nullptr));
+    for (const std::wstring& path : {folder / L"missing.zbc", folder.Path(), file})
+        EXPECT_EQ(ZEC_FILE_OPEN_FAILED, ReadCacheFileInfo(path.c_str(), nullptr, nullptr, nullptr))
+            << testing_support::Narrow(path);
+    EXPECT_EQ(ZEC_FILE_OPEN_FAILED, ReadCacheFileInfo(nullptr, nullptr, nullptr, nullptr));
 }
 
 // Fits an attached image of any size (the iterator never reads the one pixel it refers to).

@@ -100,7 +100,9 @@ TEST(FileNameFilter, AgreesWithReferenceOnGeneratedNames)
         CString n(name.c_str()), f(filter.c_str());
         if (!bCaseSensitive)
             n.MakeLower(), f.MakeLower();
-        bool expected = f.FindOneOf(L"*?") < 0 ? std::wstring(n).find(f) != std::wstring::npos : ReferenceMatch(n, f);
+        const std::wstring lowered(n), pattern(f);
+        bool expected = pattern.find_first_of(L"*?") == std::wstring::npos ? lowered.find(pattern) != std::wstring::npos
+                                                                           : ReferenceMatch(n, f);
         ASSERT_EQ(expected, DoesFileNameMatchFilter(name.c_str(), filter.c_str(), bCaseSensitive) != 0)
             << "filter " << Narrow(filter) << " name " << Narrow(name);
     }

@@ -78,7 +78,6 @@ TEST(Holders, EachKindGivesBackOnEveryPathButDetach)
     ASSERT_TRUE(spy.IsRegistered());
     const unsigned long long mark = spy.Mark();
     WIN32_FIND_DATAW data;
-    HKEY hKey = nullptr;
 
     ExpectHolderGivesBack<CComHolder<IStream>>(
         "COM reference", [&] { return CComHolder<IStream>::Share(stream.Get()).Detach(); },
@@ -100,9 +99,9 @@ TEST(Holders, EachKindGivesBackOnEveryPathButDetach)
         ProcessHandles);
     ExpectHolderGivesBack<CScopedRegKey>(
         "registry key",
-        [&] {
-            RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_READ, &hKey);
-            return hKey;
+        [] {
+            HKEY hKey = nullptr;
+            return RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_READ, &hKey) == ERROR_SUCCESS ? hKey : nullptr;
         },
         ProcessHandles);
 }

@@ -37,7 +37,7 @@ int ReportLink(const wchar_t* path, const wchar_t* altPath)
     language.SetPath(ArgOrEmpty(path));
     language.SetAltPath(ArgOrEmpty(altPath));
     HMODULE module = GetModuleHandleW(L"TarkBrowserUtil.dll");
-    const int entriesBefore = testing_support::CountChainEntries(module);
+    const size_t entriesBefore = testing_support::ChainEntries(module).size();
     language.CallStoredCallbacks(L"English");
     HMODULE rc = GetModuleHandleW(L"TarkBrowserUtilRC.DLL");
 
@@ -52,10 +52,10 @@ int ReportLink(const wchar_t* path, const wchar_t* altPath)
                 info.bFlag ? 1 : 0,
                 info.strText2.IsEmpty() && info.strText4.IsEmpty() && info.strText7.IsEmpty() && info.strText9.IsEmpty());
     }
-    CDynLinkLibrary* head = testing_support::FirstChainEntry(module);
+    const std::vector<CDynLinkLibrary*> chain = testing_support::ChainEntries(module);
     CString text;
-    wprintf(L"newEntries=%d\nrcLoaded=%d\nhead=%ls\nstring=%ls\n", testing_support::CountChainEntries(module) - entriesBefore,
-            rc != nullptr, head ? Which(head->m_hResource, module, rc) : L"none",
+    wprintf(L"newEntries=%d\nrcLoaded=%d\nhead=%ls\nstring=%ls\n", static_cast<int>(chain.size() - entriesBefore),
+            rc != nullptr, chain.empty() ? L"none" : Which(chain[0]->m_hResource, module, rc),
             text.LoadString(IDS_BRWS_NEW_FOLDER_NAME) ? static_cast<LPCWSTR>(text) : L"!");
     return 0;
 }

@@ -45,9 +45,7 @@ std::wstring StartUpLines(DWORD threadId)
 
 struct EventObservation
 {
-    bool sawEvent = false;
-    bool eventSignalled = false;
-    bool sawCheckpoint = false;
+    bool sawEvent = false, eventSignalled = false, sawCheckpoint = false;
 };
 
 } // namespace

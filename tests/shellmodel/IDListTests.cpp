@@ -10,7 +10,7 @@ namespace {
 
 using IDListTest = ShellModelTest;
 
-TEST_F(IDListTest, WalksAndNewListsAgreeWithShell)
+TEST_F(IDListTest, WalksAndNewListsAgreeWithShellOrAreNullWithoutMemory)
 {
     ScratchFolder scratch(L"idl");
     MakeFolders(scratch / L"a\\b");
@@ -52,17 +52,14 @@ TEST_F(IDListTest, WalksAndNewListsAgreeWithShell)
         }
     }
     EXPECT_EQ(nullptr, CreateLinkIDList(lists[2].Get(), lists[4].Get()));
-}
 
-TEST_F(IDListTest, FailedAllocationGivesNull)
-{
-    CIDListHolder list(Parse(L"C:\\windows"));
-    LPCITEMIDLIST p = list.Get();
+    // A failed allocation gives null.
+    LPCITEMIDLIST p = lists[4].Get();
     const std::function<LPITEMIDLIST()> makers[] = {
         [] { return CreateIDList(8); },          [p] { return CopyIDList(p); },
         [p] { return CopyNextIDListOf(p); },     [p] { return ConcatIDLists(p, p); },
         [p] { return CreateParentIDList(p); },   [p] { return CreateLinkIDList(p, p); },
-        [p] { return GetFullIDList(nullptr, L"C:\\windows"); }};
+        [&] { return GetFullIDList(nullptr, (scratch / L"a\\b").c_str()); }};
     for (const auto& make : makers)
     {
         TaskMemSpy::Instance().FailNextAllocations(1);

@@ -20,16 +20,4 @@ inline std::vector<CDynLinkLibrary*> ChainEntries(HMODULE hModule)
     return entries;
 }
 
-inline int CountChainEntries(HMODULE hModule)
-{
-    return static_cast<int>(ChainEntries(hModule).size());
-}
-
-// The newest entry for hModule, or null.
-inline CDynLinkLibrary* FirstChainEntry(HMODULE hModule)
-{
-    std::vector<CDynLinkLibrary*> entries = ChainEntries(hModule);
-    return entries.empty() ? nullptr : entries.front();
-}
-
 } // namespace testing_support

@@ -2,6 +2,7 @@
 
 #include <objbase.h>
 
+#include <algorithm>
 #include <mutex>
 #include <unordered_map>
 
@@ -12,40 +13,13 @@ namespace {
 // Remembers every block allocated while it is registered, with the sequence
 // number of its allocation, until the block is freed. The allocator calls the
 // spy under its own lock, but tests may also read from other threads.
-class CountingSpy : public IMallocSpy
+struct CountingSpy : IMallocSpy
 {
-public:
-    unsigned long long Mark()
-    {
-        std::lock_guard<std::mutex> hold(m_lock);
-        return m_sequence;
-    }
-
-    size_t OutstandingSince(unsigned long long mark)
-    {
-        size_t n = 0;
-        std::lock_guard<std::mutex> hold(m_lock);
-        for (const auto& block : m_live)
-            n += block.second >= mark ? 1 : 0;
-        return n;
-    }
-
-    void FailNext(int nCount)
-    {
-        std::lock_guard<std::mutex> hold(m_lock);
-        m_nFailures = nCount;
-    }
-
     // IUnknown: the spy lives as long as the process.
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
     {
-        if (riid == IID_IUnknown || riid == IID_IMallocSpy)
-        {
-            *ppv = static_cast<IMallocSpy*>(this);
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
+        *ppv = riid == IID_IUnknown || riid == IID_IMallocSpy ? static_cast<IMallocSpy*>(this) : nullptr;
+        return *ppv ? S_OK : E_NOINTERFACE;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
@@ -54,35 +28,19 @@ public:
     {
         std::lock_guard<std::mutex> hold(m_lock);
         const bool bFail = cbRequest != 0 && m_nFailures > 0;
-        if (bFail)
-            --m_nFailures;
+        m_nFailures -= bFail ? 1 : 0;
         return bFail ? 0 : cbRequest;
     }
-    void* STDMETHODCALLTYPE PostAlloc(void* pActual) override
-    {
-        Add(pActual);
-        return pActual;
-    }
-    void* STDMETHODCALLTYPE PreFree(void* pRequest, BOOL fSpyed) override
-    {
-        if (fSpyed)
-            Remove(pRequest);
-        return pRequest;
-    }
+    void* STDMETHODCALLTYPE PostAlloc(void* pActual) override { return Add(pActual); }
+    void* STDMETHODCALLTYPE PreFree(void* pRequest, BOOL fSpyed) override { return fSpyed ? Remove(pRequest) : pRequest; }
     void STDMETHODCALLTYPE PostFree(BOOL) override {}
     SIZE_T STDMETHODCALLTYPE PreRealloc(void* pRequest, SIZE_T cbRequest, void** ppNewRequest,
                                         BOOL fSpyed) override
     {
-        if (fSpyed)
-            Remove(pRequest);
-        *ppNewRequest = pRequest;
+        *ppNewRequest = fSpyed ? Remove(pRequest) : pRequest;
         return cbRequest;
     }
-    void* STDMETHODCALLTYPE PostRealloc(void* pActual, BOOL) override
-    {
-        Add(pActual);
-        return pActual;
-    }
+    void* STDMETHODCALLTYPE PostRealloc(void* pActual, BOOL) override { return Add(pActual); }
     void* STDMETHODCALLTYPE PreGetSize(void* pRequest, BOOL) override { return pRequest; }
     SIZE_T STDMETHODCALLTYPE PostGetSize(SIZE_T cbActual, BOOL) override { return cbActual; }
     void* STDMETHODCALLTYPE PreDidAlloc(void* pRequest, BOOL) override { return pRequest; }
@@ -90,17 +48,18 @@ public:
     void STDMETHODCALLTYPE PreHeapMinimize() override {}
     void STDMETHODCALLTYPE PostHeapMinimize() override {}
 
-private:
-    void Add(void* p)
+    void* Add(void* p)
     {
         std::lock_guard<std::mutex> hold(m_lock);
         if (p)
             m_live[p] = m_sequence++;
+        return p;
     }
-    void Remove(void* p)
+    void* Remove(void* p)
     {
         std::lock_guard<std::mutex> hold(m_lock);
         m_live.erase(p);
+        return p;
     }
 
     std::mutex m_lock;
@@ -130,17 +89,20 @@ TaskMemSpy& TaskMemSpy::Instance()
 
 unsigned long long TaskMemSpy::Mark() const
 {
-    return Spy().Mark();
+    std::lock_guard<std::mutex> hold(Spy().m_lock);
+    return Spy().m_sequence;
 }
 
 size_t TaskMemSpy::OutstandingSince(unsigned long long mark) const
 {
-    return Spy().OutstandingSince(mark);
+    std::lock_guard<std::mutex> hold(Spy().m_lock);
+    return std::count_if(Spy().m_live.begin(), Spy().m_live.end(), [=](const auto& block) { return block.second >= mark; });
 }
 
 void TaskMemSpy::FailNextAllocations(int nCount)
 {
-    Spy().FailNext(nCount);
+    std::lock_guard<std::mutex> hold(Spy().m_lock);
+    Spy().m_nFailures = nCount;
 }
 
 void TaskMemCheckedTest::SetUp()
