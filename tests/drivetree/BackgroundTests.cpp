@@ -6,6 +6,7 @@
 #include "ListingGate.h"
 
 #include "module/Holders.h"
+#include "resources/BrwsResourceIds.h"
 
 #include <thread>
 
@@ -26,7 +27,7 @@ TEST_F(DriveTreeTest, AHeldListingShowsSearchingWhileTheHostRunsThenItsFoldersIn
     host.Tree().SelectItem(hFolder);
     host.UserExpand(hFolder); // returns although the listing waits
 
-    EXPECT_EQ(std::vector<std::wstring>{SearchingText()}, host.ChildTexts(hFolder));
+    EXPECT_EQ(Placeholder(IDS_BRWS_TREE_SEARCHING), host.ChildTexts(hFolder));
     EXPECT_TRUE(host.Tree().GetItemState(hFolder, TVIS_EXPANDED) & TVIS_EXPANDED);
     // Input goes on meanwhile: Down reaches the placeholder.
     PostMessageW(host.Tree().m_hWnd, WM_KEYDOWN, VK_DOWN, 0);
@@ -41,49 +42,37 @@ TEST_F(DriveTreeTest, AHeldListingShowsSearchingWhileTheHostRunsThenItsFoldersIn
     EXPECT_TRUE(host.PumpUntil([&] { return host.ChildTexts(hFolder).size() == 4; }));
 }
 
-TEST_F(DriveTreeTest, CollapsingStopsAListingAndOpeningAgainListsAnew)
+TEST_F(DriveTreeTest, CollapsingDeletingOrDestroyingDuringAHeldListingStopsItAtOnceAndLeavesNoThread)
 {
-    ScratchFolder scratch(L"collapse", {L"x"});
+    ScratchFolder scratch(L"abandon", {L"one", L"one\\x", L"two", L"two\\y", L"three", L"three\\z", L"four",
+                                       L"four\\w"});
     ListingGate gate;
-    gate.Set(scratch.Path(), ListingGate::Mode::Hold);
-    CTreeHost host;
-    HTREEITEM hFolder = host.Open(scratch.Path());
-    host.UserExpand(hFolder);
-    ASSERT_EQ(std::vector<std::wstring>{SearchingText()}, host.ChildTexts(hFolder));
-
-    host.UserCollapse(hFolder);
-    gate.Open();
-    ASSERT_TRUE(gate.WaitUntilNoneLive(10000)); // the listing has ended
-    host.PumpUntil([] { return false; }, kHalfSecond);
-    EXPECT_EQ(std::vector<std::wstring>{SearchingText()}, host.ChildTexts(hFolder))
-        << "a stopped listing inserted something";
-
-    gate.Clear(scratch.Path());
-    host.UserExpand(hFolder);
-    EXPECT_EQ(std::vector<std::wstring>{L"x"}, host.ChildTexts(hFolder));
-}
-
-TEST_F(DriveTreeTest, DeletingTheItemOrDestroyingDuringAHeldListingReturnsAtOnceAndLeavesNoThread)
-{
-    ScratchFolder scratch(L"abandon", {L"one", L"one\\x", L"two", L"two\\y", L"three", L"three\\z"});
-    ListingGate gate;
-    for (const wchar_t* name : {L"one", L"two", L"three"})
+    for (const wchar_t* name : {L"one", L"two", L"three", L"four"})
         gate.Set(scratch / name, ListingGate::Mode::Hold);
     const std::set<DWORD> threadsBefore = ThreadIds();
     {
         CTreeHost host;
         HTREEITEM hOne = host.Open(scratch / L"one");
         HTREEITEM hTwo = host.Open(scratch / L"two");
-        host.UserExpand(hOne);
-        host.UserExpand(hTwo);
+        HTREEITEM hFour = host.Open(scratch / L"four");
+        for (HTREEITEM hItem : {hOne, hTwo, hFour})
+            host.UserExpand(hItem);
+        host.UserCollapse(hFour);
         DWORD dwStart = GetTickCount();
         ASSERT_TRUE(host.Tree().DeleteItem(hOne));
         EXPECT_LT(GetTickCount() - dwStart, 1000u);
-        // The deleted item's listing ends with the others and adds nothing.
+        // The collapsed and the deleted items' listings end with the others and add nothing.
         const UINT nItems = host.Tree().GetCount();
         gate.Open();
         EXPECT_TRUE(host.PumpUntil([&] { return host.ChildTexts(hTwo) == std::vector<std::wstring>{L"y"}; }));
+        ASSERT_TRUE(gate.WaitUntilNoneLive(10000));
+        host.PumpUntil([] { return false; }, kHalfSecond);
         EXPECT_EQ(nItems, host.Tree().GetCount());
+        EXPECT_EQ(Placeholder(IDS_BRWS_TREE_SEARCHING), host.ChildTexts(hFour));
+        // Opened again, the collapsed folder is listed anew.
+        gate.Clear(scratch / L"four");
+        host.UserExpand(hFour);
+        EXPECT_EQ(std::vector<std::wstring>{L"w"}, host.ChildTexts(hFour));
 
         gate.Close();
         host.UserExpand(host.Open(scratch / L"three"));
@@ -141,7 +130,7 @@ TEST_F(DriveTreeTest, AFolderThatCannotBeListedInTimeSaysNotAvailableUntilOpened
     host.Controller().SetListingTimeLimit(300);
     HTREEITEM hFailing = host.Open(scratch / L"failing");
     HTREEITEM hSlow = host.Open(scratch / L"slow");
-    const std::vector<std::wstring> notAvailable = {NotAvailableText()};
+    const std::vector<std::wstring> notAvailable = Placeholder(IDS_BRWS_TREE_NOT_AVAILABLE);
 
     host.UserExpand(hFailing);
     EXPECT_EQ(notAvailable, host.ChildTexts(hFailing));

@@ -9,25 +9,10 @@ using testing_support::TaskMemSpy;
 
 const wchar_t kMyComputer[] = L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
 
-// A folder tree straight below C:\, so that its ancestors are a drive and the
-// computer; removed at scope end. Named uniquely: a killed run leaves its own.
-class CDriveFolder
-{
-public:
-    CDriveFolder() : m_top(L"C:\\tbu_tree_" + testing_support::UniqueTag()) {}
-    ~CDriveFolder() { testing_support::RemoveTree(m_top); }
-    const std::wstring& Top() const { return m_top; }
-
-private:
-    std::wstring m_top;
-};
-
 TEST_F(DriveTreeTest, FindOrAddFolderInsertsTheMissingAncestorsOnceAndThenFindsTheFolder)
 {
-    CDriveFolder drive;
-    MakeFolder(drive.Top());
-    MakeFolder(drive.Top() + L"\\level2");
-    MakeFolder(drive.Top() + L"\\level2\\level3");
+    // Straight below C:\, so that its ancestors are a drive and the computer.
+    ScratchFolder drive(L"tree", {L"level2", L"level2\\level3"}, L"C:\\");
     CTreeHost host;
     CTreeCtrl& tree = host.Tree();
     CTestTree& controller = host.Controller();
@@ -41,13 +26,13 @@ TEST_F(DriveTreeTest, FindOrAddFolderInsertsTheMissingAncestorsOnceAndThenFindsT
 
     // Without its ancestors in the tree a folder is not found, and nothing is added.
     const UINT nItems = tree.GetCount();
-    std::unique_ptr<CBFolder> level2(CreateShellFolder(host.Window(), (drive.Top() + L"\\level2").c_str()));
+    std::unique_ptr<CBFolder> level2(CreateShellFolder(host.Window(), (drive / L"level2").c_str()));
     EXPECT_EQ(nullptr, controller.FindFolder(level2.get()));
     EXPECT_EQ(nItems, tree.GetCount());
 
     int bFound = -1;
     HTREEITEM hLevel3 = controller.FindOrAddFolder(
-        CreateShellFolder(host.Window(), (drive.Top() + L"\\level2\\level3").c_str()), TRUE, &bFound);
+        CreateShellFolder(host.Window(), (drive / L"level2\\level3").c_str()), TRUE, &bFound);
     ASSERT_NE(nullptr, hLevel3);
     EXPECT_EQ(0, bFound);
     EXPECT_EQ(nItems + 3, tree.GetCount());
@@ -57,14 +42,14 @@ TEST_F(DriveTreeTest, FindOrAddFolderInsertsTheMissingAncestorsOnceAndThenFindsT
     for (HTREEITEM h : {hTop, hLevel2, hLevel3})
         EXPECT_EQ(nullptr, tree.GetNextSiblingItem(h)); // each the last child of its parent
     EXPECT_EQ(L"level3", host.Text(hLevel3));
-    EXPECT_EQ(drive.Top() + L"\\level2", std::wstring(controller.GetItemFolder(hLevel2)->m_strPath.GetString()));
+    EXPECT_EQ(drive / L"level2", std::wstring(controller.GetItemFolder(hLevel2)->m_strPath.GetString()));
     EXPECT_EQ(hLevel2, controller.FindFolder(level2.get()));
 
     // Found now: the folder handed in is deleted (its list freed), nothing added.
     const unsigned long long mark = TaskMemSpy::Instance().Mark();
     bFound = -1;
     EXPECT_EQ(hLevel3, controller.FindOrAddFolder(
-                           CreateShellFolder(host.Window(), (drive.Top() + L"\\level2\\level3").c_str()), TRUE, &bFound));
+                           CreateShellFolder(host.Window(), (drive / L"level2\\level3").c_str()), TRUE, &bFound));
     EXPECT_EQ(1, bFound);
     EXPECT_EQ(0u, TaskMemSpy::Instance().OutstandingSince(mark));
     EXPECT_EQ(nItems + 3, tree.GetCount());

@@ -1,7 +1,5 @@
 #include "TreeHost.h"
 
-#include "resources/BrwsResourceIds.h"
-
 #include <TarkLanguage.h>
 #include <tlhelp32.h>
 
@@ -190,17 +188,6 @@ void DriveTreeTest::SetUpTestSuite()
     }
 }
 
-namespace {
-
-std::wstring ResourceText(UINT nId)
-{
-    CString text;
-    text.LoadString(nId);
-    return text.GetString();
-}
-
-} // namespace
-
 std::set<DWORD> ThreadIds()
 {
     std::set<DWORD> ids;
@@ -236,14 +223,11 @@ bool WaitForThreadsToEnd(const std::set<DWORD>& before, DWORD timeoutMs)
     }
 }
 
-std::wstring SearchingText()
+std::vector<std::wstring> Placeholder(UINT nId)
 {
-    return ResourceText(IDS_BRWS_TREE_SEARCHING);
-}
-
-std::wstring NotAvailableText()
-{
-    return ResourceText(IDS_BRWS_TREE_NOT_AVAILABLE);
+    CString text;
+    text.LoadString(nId);
+    return {text.GetString()};
 }
 
 void MakeFolder(const std::wstring& path)

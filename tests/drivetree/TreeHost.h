@@ -112,9 +112,9 @@ void MakeFolder(const std::wstring& path);
 std::set<DWORD> ThreadIds();
 // Waits up to timeoutMs for every thread not in before to end.
 bool WaitForThreadsToEnd(const std::set<DWORD>& before, DWORD timeoutMs = 10000);
-// The placeholders' texts, as the language module has them.
-std::wstring SearchingText();
-std::wstring NotAvailableText();
+// An item's children when it shows just the placeholder of string nId of
+// the language module.
+std::vector<std::wstring> Placeholder(UINT nId);
 // The path SHGetPathFromIDListW gives for an absolute list.
 std::wstring ShellPath(LPCITEMIDLIST pidlFull);
 

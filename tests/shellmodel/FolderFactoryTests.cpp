@@ -115,7 +115,7 @@ TEST_F(FolderFactoryTest, PathsGiveTheirOwnFolderOrNone)
         ASSERT_TRUE(borrowed);
         EXPECT_TRUE(expected.Get() != ListOf(borrowed) && SameBytes(expected.Get(), ListOf(borrowed)));
     }
-    const std::wstring parent = scratch / std::wstring(200, L'p');
+    const std::wstring parent = scratch / std::wstring(180, L'p');
     const std::wstring cut = parent + L"\\" + std::wstring(MAX_PATH - 2 - parent.size(), L'c');
     const std::wstring longer = cut + std::wstring(300 - cut.size(), L'c');
     MakeFolders(cut);

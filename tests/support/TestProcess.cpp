@@ -180,18 +180,17 @@ std::wstring UniqueTag()
         ADD_FAILURE() << "CoCreateGuid failed";
         return std::wstring();
     }
-    wchar_t text[33] = {};
-    swprintf(text, 33, L"%08lX%04X%04X%02X%02X%02X%02X%02X%02X%02X%02X", guid.Data1, guid.Data2, guid.Data3,
-             guid.Data4[0], guid.Data4[1], guid.Data4[2], guid.Data4[3], guid.Data4[4], guid.Data4[5],
-             guid.Data4[6], guid.Data4[7]);
-    return text;
+    wchar_t text[40] = {};
+    StringFromGUID2(guid, text, 40);
+    return std::wstring(text + 1, 36); // without the braces
 }
 
-ScratchFolder::ScratchFolder(const wchar_t* prefix, std::initializer_list<const wchar_t*> subfolders)
+ScratchFolder::ScratchFolder(const wchar_t* prefix, std::initializer_list<const wchar_t*> subfolders,
+                             const wchar_t* parent)
 {
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
-    const std::wstring candidate = std::wstring(temp) + prefix + L"-" + UniqueTag();
+    const std::wstring candidate = std::wstring(parent ? parent : temp) + prefix + L"-" + UniqueTag();
     if (CreateDirectoryW(candidate.c_str(), nullptr))
         m_path = candidate;
     else

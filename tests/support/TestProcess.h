@@ -45,19 +45,20 @@ DebugRun RunUnderDebugger(const std::wstring& program, const std::wstring& argum
                           void (*onString)(const DebugString&, void*) = nullptr,
                           void* context = nullptr);
 
-// A text that no other run, earlier or at the same time, can have made (32
-// hexadecimal digits of a new GUID): for names of files, folders and keys
+// A text that no other run, earlier or at the same time, can have made (a new
+// GUID, without braces): for names of files, folders and keys
 // that may outlive a run that was killed. Process ids will not do: Wine hands
 // the same small ids out again.
 std::wstring UniqueTag();
 
-// A fresh empty folder under the temp folder, named prefix-UniqueTag(),
-// removed with its content at scope end.
+// A fresh empty folder under the parent folder (by default the temp folder),
+// named prefix-UniqueTag(), removed with its content at scope end.
 class ScratchFolder
 {
 public:
     // Made with the given subfolders (relative paths, parents first).
-    explicit ScratchFolder(const wchar_t* prefix = L"tbu", std::initializer_list<const wchar_t*> subfolders = {});
+    explicit ScratchFolder(const wchar_t* prefix = L"tbu", std::initializer_list<const wchar_t*> subfolders = {},
+                           const wchar_t* parent = nullptr);
     ~ScratchFolder();
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
