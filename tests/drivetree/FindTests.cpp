@@ -9,7 +9,7 @@ using testing_support::TaskMemSpy;
 
 const wchar_t kMyComputer[] = L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
 
-TEST_F(DriveTreeTest, FindOrAddFolderInsertsTheMissingAncestorsOnceAndThenFindsTheFolder)
+TEST_F(DriveTreeTest, FindOrAddFolderInsertsTheMissingAncestorsOnceAndThenFindsTheFolderButNeverALink)
 {
     // Straight below C:\, so that its ancestors are a drive and the computer.
     ScratchFolder drive(L"tree", {L"level2", L"level2\\level3"}, L"C:\\");
@@ -60,12 +60,25 @@ TEST_F(DriveTreeTest, FindOrAddFolderInsertsTheMissingAncestorsOnceAndThenFindsT
     EXPECT_EQ(hLevel3, controller.FindOrAddFolder(pOwn, TRUE, nullptr));
     EXPECT_EQ(nLive, TaskMemSpy::Instance().OutstandingSince(0));
     EXPECT_EQ(pOwn, controller.GetItemFolder(hLevel3));
+
+    // A link folder is neither found nor added, and deleted when handed in.
+    std::unique_ptr<CBFolder> link(new CBFolder);
+    link->m_nKind = eBKindLink;
+    link->m_pFolderData = new CBFolderData;
+    link->m_pFolderData->m_pLinkData = new CBLinkData;
+    EXPECT_EQ(nullptr, controller.AddFolder(link.get()));
+    EXPECT_EQ(nullptr, controller.FindFolder(link.get()));
+    EXPECT_EQ(nullptr, controller.FindOrAddFolder(link.release(), TRUE, nullptr)); // deleted: no leak
+    EXPECT_EQ(nItems + 3, tree.GetCount());
 }
 
-TEST_F(DriveTreeTest, AFolderAddedBeforeItsParentIsFilledIsFoundThereNotDuplicated)
+// A folder added before its parent is filled, and folders found by name,
+// which fills the parent without opening it, are there once when it opens.
+TEST_F(DriveTreeTest, FoldersAddedOrFoundByNameBeforeTheirParentOpensAreThereOnce)
 {
-    ScratchFolder scratch(L"added", {L"a", L"m", L"z"});
+    ScratchFolder scratch(L"byname", {L"Alpha", L"beta", L"m"});
     CTreeHost host;
+    CTestTree& controller = host.Controller();
     HTREEITEM hAdded = host.Open(scratch / L"m");
     ASSERT_NE(nullptr, hAdded);
     HTREEITEM hParent = host.Tree().GetParentItem(hAdded);
@@ -73,19 +86,8 @@ TEST_F(DriveTreeTest, AFolderAddedBeforeItsParentIsFilledIsFoundThereNotDuplicat
     // Another spelling of the same path names the same item.
     EXPECT_EQ(hAdded, host.Open(scratch / L"M"));
 
-    host.Tree().Expand(hParent, TVE_EXPAND);
-    EXPECT_EQ((std::vector<std::wstring>{L"a", L"m", L"z"}), host.ChildTexts(hParent));
-    EXPECT_EQ(hAdded, host.ChildNamed(hParent, L"m"));
-}
-
-TEST_F(DriveTreeTest, FindShellFolderByNameMatchesNameOrPathIgnoringCaseAndNeverAnEmptyName)
-{
-    ScratchFolder scratch(L"byname", {L"Alpha", L"beta"});
-    CTreeHost host;
-    CTestTree& controller = host.Controller();
-    HTREEITEM hParent = host.Open(scratch.Path());
+    // By name or by path, ignoring case; never an empty name.
     CBFolder* pParent = controller.GetItemFolder(hParent);
-
     CBFolder* pAlpha = controller.FindShellFolderByName(pParent, L"ALPHA", L"nothing");
     ASSERT_NE(nullptr, pAlpha);
     EXPECT_STREQ(L"Alpha", pAlpha->m_strName.GetString());
@@ -93,28 +95,13 @@ TEST_F(DriveTreeTest, FindShellFolderByNameMatchesNameOrPathIgnoringCaseAndNever
     ASSERT_NE(nullptr, pBeta);
     EXPECT_STREQ(L"beta", pBeta->m_strName.GetString());
     EXPECT_EQ(nullptr, controller.FindShellFolderByName(pParent, L"nothing", L"none"));
-
     // The desktop holds folders without a path; an empty name matches none of them.
     CBFolder* pDesktop = controller.GetItemFolder(controller.m_hShellRoot);
     EXPECT_EQ(nullptr, controller.FindShellFolderByName(pDesktop, L"nothing", L""));
 
-    // It filled the item without opening it; opening it later adds nothing twice.
     host.Tree().Expand(hParent, TVE_EXPAND);
-    EXPECT_EQ((std::vector<std::wstring>{L"Alpha", L"beta"}), host.ChildTexts(hParent));
-}
-
-TEST_F(DriveTreeTest, LinkFoldersAreNeitherFoundNorAddedAndAreDeletedWhenAsked)
-{
-    CTreeHost host;
-    std::unique_ptr<CBFolder> link(new CBFolder);
-    link->m_nKind = eBKindLink;
-    link->m_pFolderData = new CBFolderData;
-    link->m_pFolderData->m_pLinkData = new CBLinkData;
-    const UINT nItems = host.Tree().GetCount();
-    EXPECT_EQ(nullptr, host.Controller().AddFolder(link.get()));
-    EXPECT_EQ(nullptr, host.Controller().FindFolder(link.get()));
-    EXPECT_EQ(nullptr, host.Controller().FindOrAddFolder(link.release(), TRUE, nullptr)); // deleted: no leak
-    EXPECT_EQ(nItems, host.Tree().GetCount());
+    EXPECT_EQ((std::vector<std::wstring>{L"Alpha", L"beta", L"m"}), host.ChildTexts(hParent));
+    EXPECT_EQ(hAdded, host.ChildNamed(hParent, L"m"));
 }
 
 } // namespace

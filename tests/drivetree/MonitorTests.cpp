@@ -29,23 +29,28 @@ void ExpectEnded(const CScopedKernelHandle& thread, bool bStopped = true)
     EXPECT_TRUE(GetExitCodeThread(thread.Get(), &dwExit) && (!bStopped || dwExit == 0xFFFFFFFFu)) << dwExit;
 }
 
+// An opened folder also gains its button with its first subfolder and loses
+// it with its last.
 TEST_F(DriveTreeTest, TheTreeMirrorsFoldersMadeRemovedAndRenamedOnDiskKeepingWhatStays)
 {
-    ScratchFolder scratch(L"mirror", {L"b", L"d", L"d\\inner", L"f", L"f\\gone too"});
+    ScratchFolder scratch(L"mirror", {L"b", L"d", L"d\\inner", L"f", L"f\\gone too", L"g"});
     CTreeHost host;
     CTreeCtrl& tree = host.Tree();
     HTREEITEM hFolder = host.OpenExpanded(scratch.Path());
     HTREEITEM hD = host.ChildNamed(hFolder, L"d");
     HTREEITEM hF = host.ChildNamed(hFolder, L"f");
-    tree.Expand(hD, TVE_EXPAND);
-    tree.Expand(hF, TVE_EXPAND);
+    HTREEITEM hG = host.ChildNamed(hFolder, L"g");
+    for (HTREEITEM hItem : {hD, hF, hG})
+        tree.Expand(hItem, TVE_EXPAND);
+    ASSERT_FALSE(host.HasButton(hG));
     const std::vector<HTREEITEM> dChildren = host.Children(hD);
     const UINT nItems = tree.GetCount();
 
     MakeFolder(scratch / L"c");
     testing_support::RemoveTree(scratch / L"f");
     ASSERT_TRUE(MoveFileW((scratch / L"b").c_str(), (scratch / L"e").c_str()));
-    const std::vector<std::wstring> expected = {L"c", L"d", L"e"};
+    MakeFolder(scratch / L"g\\first");
+    const std::vector<std::wstring> expected = {L"c", L"d", L"e", L"g"};
     host.PumpUntil([&] { return host.ChildTexts(hFolder) == expected; });
     ASSERT_EQ(expected, host.ChildTexts(hFolder));
 
@@ -57,6 +62,9 @@ TEST_F(DriveTreeTest, TheTreeMirrorsFoldersMadeRemovedAndRenamedOnDiskKeepingWha
     for (HTREEITEM hChild : host.Children(hFolder))
         EXPECT_EQ(scratch / host.Text(hChild), std::wstring(host.Controller().GetItemFolder(hChild)->m_strPath.GetString()));
     EXPECT_FALSE(tree.GetItemState(hF, 0xFFFF)); // no such item any more
+    EXPECT_TRUE(host.PumpUntil([&] { return host.HasButton(hG) && host.Children(hG).size() == 1; }));
+    ASSERT_TRUE(RemoveDirectoryW((scratch / L"g\\first").c_str()));
+    EXPECT_TRUE(host.PumpUntil([&] { return !host.HasButton(hG) && host.Children(hG).empty(); }));
 }
 
 TEST_F(DriveTreeTest, TheFirstVisibleRowStaysWhenFoldersComeAndGoAboveIt)
@@ -105,19 +113,6 @@ TEST_F(DriveTreeTest, ASelectionInAVanishedSubtreeMovesToItsNearestSurvivingAnce
     EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(threads[0].Get(), 0));
     ExpectEnded(threads[1], false);
     ExpectEnded(threads[2], false);
-}
-
-TEST_F(DriveTreeTest, AnOpenedFolderGainsItsButtonWithItsFirstSubfolderAndLosesItWithItsLast)
-{
-    ScratchFolder scratch(L"button", {L"empty"});
-    CTreeHost host;
-    HTREEITEM hEmpty = host.OpenExpanded(scratch / L"empty");
-    ASSERT_FALSE(host.HasButton(hEmpty));
-
-    MakeFolder(scratch / L"empty\\first");
-    EXPECT_TRUE(host.PumpUntil([&] { return host.HasButton(hEmpty) && host.Children(hEmpty).size() == 1; }));
-    ASSERT_TRUE(RemoveDirectoryW((scratch / L"empty\\first").c_str()));
-    EXPECT_TRUE(host.PumpUntil([&] { return !host.HasButton(hEmpty) && host.Children(hEmpty).empty(); }));
 }
 
 TEST_F(DriveTreeTest, ABurstOfThreeHundredNewFoldersCostsOneOrTwoFillings)

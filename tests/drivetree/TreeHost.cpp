@@ -25,11 +25,9 @@ public:
 
 CCountingApp theApp;
 
+// Each host asks again; a second registration just fails.
 void RegisterHostClass()
 {
-    static bool bRegistered = false;
-    if (bRegistered)
-        return;
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_TREEVIEW_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
     WNDCLASSW wc = {};
@@ -37,7 +35,7 @@ void RegisterHostClass()
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = kHostClass;
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    bRegistered = RegisterClassW(&wc) != 0;
+    RegisterClassW(&wc);
 }
 
 // One visible top-level window for the whole run; each host is a child of it.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace testing_support {
 
 namespace {
@@ -92,12 +94,9 @@ void DialogDriver::Tick()
     switch (step.kind)
     {
     case Step::kThen:
-        if (hDlg == nullptr)
-            return;
-        m_nextStep = index + 1;
-        step.action(hDlg);
-        break;
     case Step::kNext:
+        if (step.kind == Step::kThen && hDlg == nullptr)
+            return;
         m_nextStep = index + 1;
         step.action(hDlg);
         break;
@@ -153,10 +152,8 @@ void DialogDriver::SetText(HWND hDlg, int id, const wchar_t* text)
 
 std::wstring DialogDriver::Text(HWND hWnd)
 {
-    int length = GetWindowTextLengthW(hWnd);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    int got = GetWindowTextW(hWnd, &text[0], length + 1);
-    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hWnd)) + 1, L'\0');
+    text.resize(static_cast<size_t>(std::max(0, GetWindowTextW(hWnd, &text[0], static_cast<int>(text.size())))));
     return text;
 }
 

@@ -123,13 +123,11 @@ DebugRun RunUnderDebugger(const std::wstring& program, const std::wstring& argum
         DWORD continueStatus = DBG_CONTINUE;
         switch (event.dwDebugEventCode)
         {
-        case CREATE_PROCESS_DEBUG_EVENT:
-            if (event.u.CreateProcessInfo.hFile)
-                CloseHandle(event.u.CreateProcessInfo.hFile);
+        case CREATE_PROCESS_DEBUG_EVENT: // the image files come open (or null): ours to close
+            CloseHandle(event.u.CreateProcessInfo.hFile);
             break;
         case LOAD_DLL_DEBUG_EVENT:
-            if (event.u.LoadDll.hFile)
-                CloseHandle(event.u.LoadDll.hFile);
+            CloseHandle(event.u.LoadDll.hFile);
             break;
         case EXCEPTION_DEBUG_EVENT:
             if (!firstBreakpointSeen &&
