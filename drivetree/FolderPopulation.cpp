@@ -6,6 +6,7 @@
 // name in constant time, and put in order by inserting each new folder at its
 // place instead of sorting the tree.
 #include "drivetree/FolderPopulation.h"
+#include "drivetree/ListingSeam.h"
 
 #include "BrwsIDList.h"
 #include "BrwsModule.h"
@@ -13,6 +14,7 @@
 #include "shellmodel/ShellModelPrivate.h"
 
 #include <algorithm>
+#include <atomic>
 #include <unordered_set>
 
 namespace {
@@ -80,6 +82,8 @@ const DWORD kSliceMs = 45;        // what a slice of folders found in the backgr
 const size_t kFirstSliceSize = 2048; // the first slice once the item is open
 const size_t kMinSliceSize = 64;  // the fewest folders a slice shows
 
+std::atomic<LONG> g_nInProgress{0}; // for BrwsFillingsInProgress
+
 } // namespace
 
 CFolderPopulation::CFolderPopulation(CDriveTreeUtil& controller, CTreeItemNode& node, bool bRefresh,
@@ -87,6 +91,17 @@ CFolderPopulation::CFolderPopulation(CDriveTreeUtil& controller, CTreeItemNode& 
     : m_controller(controller), m_tree(*controller.m_pTreeCtrl), m_node(node), m_bRefresh(bRefresh),
       m_bStreaming(bStreaming), m_hwndSink(hwndSink), m_nId(nId)
 {
+    ++g_nInProgress;
+}
+
+CFolderPopulation::~CFolderPopulation()
+{
+    --g_nInProgress;
+}
+
+LONG BrwsFillingsInProgress()
+{
+    return g_nInProgress;
 }
 
 bool CFolderPopulation::Start(DWORD dwBudgetMs)

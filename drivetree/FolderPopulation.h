@@ -29,6 +29,7 @@ public:
     // wParam nId) when it has found more or has ended.
     CFolderPopulation(CDriveTreeUtil& controller, CTreeItemNode& node, bool bRefresh, bool bStreaming,
                       HWND hwndSink, UINT_PTR nId);
+    ~CFolderPopulation();
     CFolderPopulation(const CFolderPopulation&) = delete;
     CFolderPopulation& operator=(const CFolderPopulation&) = delete;
 

@@ -14,3 +14,8 @@ typedef HRESULT(CALLBACK* PFN_BRWS_LISTING_BIND)(LPCITEMIDLIST pidlFull, IShellF
 
 // Null puts the usual binding back.
 BRWSUTIL_API void BrwsSetListingBindHook(PFN_BRWS_LISTING_BIND pfnHook);
+
+// The fillings of folder items, in every tree of the process, that have begun
+// and not ended: one ends when what its listing found is shown, or when it is
+// stopped (its item collapsed or deleted, its tree destroyed).
+BRWSUTIL_API LONG BrwsFillingsInProgress();

@@ -5,6 +5,8 @@
 #include "TreeHost.h"
 #include "ListingGate.h"
 
+#include "drivetree/ListingSeam.h"
+
 #include "module/Holders.h"
 #include "resources/BrwsResourceIds.h"
 
@@ -58,9 +60,11 @@ TEST_F(DriveTreeTest, CollapsingDeletingOrDestroyingDuringAHeldListingStopsItAtO
         for (HTREEITEM hItem : {hOne, hTwo, hFour})
             host.UserExpand(hItem);
         host.UserCollapse(hFour);
+        const LONG nFillings = BrwsFillingsInProgress();
         DWORD dwStart = GetTickCount();
         ASSERT_TRUE(host.Tree().DeleteItem(hOne));
         EXPECT_LT(GetTickCount() - dwStart, 1000u);
+        EXPECT_EQ(nFillings - 1, BrwsFillingsInProgress()) << "the deleted item's filling goes on";
         // The collapsed and the deleted items' listings end with the others and add nothing.
         const UINT nItems = host.Tree().GetCount();
         gate.Open();
