@@ -255,7 +255,8 @@ struct CHost
                 return tree.GetCount() == nBefore + nChildren && hFirst && tree.GetItemData(hFirst);
             },
             60000);
-        RedrawWindow(tree.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        // What is still to paint of it (the loop has painted the rest).
+        RedrawWindow(tree.m_hWnd, nullptr, nullptr, RDW_UPDATENOW);
         return bShown;
     }
 
@@ -303,7 +304,7 @@ double BareTreeOnScreen(int nRows)
             TreeView_InsertItem(hTree, &insert);
         }
         TreeView_Expand(hTree, hParent, TVE_EXPAND);
-        RedrawWindow(hTree, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        RedrawWindow(hTree, nullptr, nullptr, RDW_UPDATENOW);
     });
     DestroyWindow(hwnd);
     return dOnScreen;

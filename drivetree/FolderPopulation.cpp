@@ -22,25 +22,49 @@ namespace {
 // Keeps a tree from laying itself out and painting while the children of an
 // open folder change: some trees do both after every single insertion, which
 // makes inserting k children under n visible ones cost k * n.
+//
+// Given the row the new children go after, and that row lies below what the
+// tree shows, the children change nothing in view: the whole repaint that
+// some trees ask for when redrawing is turned back on is then dropped. A big
+// folder shown slice by slice would otherwise be repainted once per slice.
 class CRedrawHold
 {
 public:
-    CRedrawHold(CTreeCtrl& tree, bool bHold) : m_tree(tree), m_bHold(bHold)
+    CRedrawHold(CTreeCtrl& tree, bool bHold, HTREEITEM hAppendAfter = nullptr) : m_tree(tree), m_bHold(bHold)
     {
-        if (m_bHold)
-            m_tree.SendMessage(WM_SETREDRAW, FALSE, 0);
+        if (!m_bHold)
+            return;
+        // A repaint already due is left to happen.
+        m_bOutOfView = hAppendAfter && !m_tree.GetUpdateRect(nullptr) && IsBelowView(hAppendAfter);
+        m_tree.GetClientRect(&m_rcClient);
+        m_tree.SendMessage(WM_SETREDRAW, FALSE, 0);
     }
     ~CRedrawHold()
     {
-        if (m_bHold)
-            m_tree.SendMessage(WM_SETREDRAW, TRUE, 0);
+        if (!m_bHold)
+            return;
+        m_tree.SendMessage(WM_SETREDRAW, TRUE, 0);
+        CRect rcClient;
+        m_tree.GetClientRect(&rcClient);
+        // A scroll bar that came or went moved the rows: they are repainted.
+        if (m_bOutOfView && rcClient == m_rcClient)
+            m_tree.ValidateRect(nullptr);
     }
     CRedrawHold(const CRedrawHold&) = delete;
     CRedrawHold& operator=(const CRedrawHold&) = delete;
 
 private:
+    bool IsBelowView(HTREEITEM hItem) const
+    {
+        CRect rcItem, rcClient;
+        m_tree.GetClientRect(&rcClient);
+        return m_tree.GetItemRect(hItem, &rcItem, FALSE) && rcItem.top >= rcClient.bottom;
+    }
+
     CTreeCtrl& m_tree;
     const bool m_bHold;
+    bool m_bOutOfView = false;
+    CRect m_rcClient;
 };
 
 // A child item that is no folder: what the item's listing is doing.
@@ -78,7 +102,7 @@ int CALLBACK CompareRanks(LPARAM lParam1, LPARAM lParam2, LPARAM)
     return RankedBefore(a, b) ? -1 : RankedBefore(b, a) ? 1 : 0;
 }
 
-const DWORD kSliceMs = 45;        // what a slice of folders found in the background should take
+const DWORD kSliceMs = 40;        // what a slice of folders found in the background should take
 const size_t kFirstSliceSize = 2048; // the first slice once the item is open
 const size_t kMinSliceSize = 64;  // the fewest folders a slice shows
 
@@ -228,7 +252,10 @@ bool CFolderPopulation::ShowArrived()
         return false;
     const DWORD dwStart = ::GetTickCount();
     {
-        CRedrawHold hold(m_tree, (m_tree.GetItemState(m_node.m_hItem, TVIS_EXPANDED) & TVIS_EXPANDED) != 0);
+        // New folders go last: after the last child, or the placeholder.
+        const std::vector<CTreeItemNode*>& children = m_node.Children();
+        CRedrawHold hold(m_tree, (m_tree.GetItemState(m_node.m_hItem, TVIS_EXPANDED) & TVIS_EXPANDED) != 0,
+                         children.empty() ? m_node.m_hPlaceholder : children.back()->m_hItem);
         for (size_t i = 0; i < nCount; ++i)
             ShowArrivedOne(m_arrived[m_nArrivedShown + i]);
     }

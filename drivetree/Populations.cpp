@@ -8,7 +8,11 @@ const wchar_t kSinkClass[] = L"TarkBrowserUtil.DriveTreeListings";
 
 // Two timers a population: its time limit, and the next slice of what its
 // listing found. A slice waits for a timer, the lowest of the messages: the
-// user's input and the paint of what the last slice showed go first.
+// user's input and the paint of what the last slice showed go first. The
+// slice timer keeps running while found folders wait, so that the next slice
+// is due as soon as those have gone, not a timer period later. Other timers
+// due then (the host's own: an animation, a progress bar) get their turn
+// first, once: a system may hand the same timer's message out twice in a row.
 UINT_PTR LimitTimer(UINT_PTR nId)
 {
     return nId * 2;
@@ -102,6 +106,7 @@ void CPopulations::StopAll()
         entry.second->Stop();
     m_byId.clear();
     m_byNode.clear();
+    m_slicing.clear();
     if (m_hwndSink)
         ::DestroyWindow(m_hwndSink); // its timers go with it
     m_hwndSink = nullptr;
@@ -145,7 +150,7 @@ void CPopulations::Forget(const CFolderPopulation& population)
         return;
     m_byNode.erase(&population.Node());
     ::KillTimer(m_hwndSink, LimitTimer(population.Id()));
-    ::KillTimer(m_hwndSink, SliceTimer(population.Id()));
+    StopSlicing(population.Id());
 }
 
 // A refresh asked for while this one ran reads the folder once more.
@@ -156,24 +161,40 @@ void CPopulations::Ended(const std::shared_ptr<CFolderPopulation>& population)
         Populate(population->Node(), true);
 }
 
-// The listing found more, or ended: the next slice is due.
+// The listing found more, or ended: a slice is due, unless the slice timer
+// runs already (setting it again would put its next tick off).
 void CPopulations::OnProgress(UINT_PTR nId)
 {
-    if (m_byId.count(nId))
+    if (m_byId.count(nId) && m_slicing.insert(nId).second)
         ::SetTimer(m_hwndSink, SliceTimer(nId), kSliceGapMs, nullptr);
 }
 
 void CPopulations::OnSliceDue(UINT_PTR nId)
 {
-    ::KillTimer(m_hwndSink, SliceTimer(nId));
     auto it = m_byId.find(nId);
     if (it == m_byId.end())
-        return; // stopped since
+    {
+        ::KillTimer(m_hwndSink, SliceTimer(nId)); // stopped since
+        return;
+    }
+    const bool bOthersDue = (HIWORD(::GetQueueStatus(QS_TIMER)) & QS_TIMER) != 0;
+    if (bOthersDue && !m_bYielded)
+    {
+        m_bYielded = true;
+        return;
+    }
+    m_bYielded = false;
     std::shared_ptr<CFolderPopulation> population = it->second;
     if (population->Continue())
         Ended(population);
-    else if (population->HasWaiting())
-        ::SetTimer(m_hwndSink, SliceTimer(nId), kSliceGapMs, nullptr); // the listing will not tell again
+    else if (!population->HasWaiting())
+        StopSlicing(nId); // until the listing tells again
+}
+
+void CPopulations::StopSlicing(UINT_PTR nId)
+{
+    ::KillTimer(m_hwndSink, SliceTimer(nId));
+    m_slicing.erase(nId);
 }
 
 void CPopulations::OnTimeOut(UINT_PTR nId)

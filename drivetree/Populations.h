@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <unordered_map>
+#include <unordered_set>
 
 // Starts the fillings of a controller's items and keeps those that outlast
 // their budget: the message-only window their listings tell, the time limit
@@ -13,7 +14,8 @@
 class CPopulations
 {
 public:
-    static const DWORD kDefaultBudgetMs = 60;
+    // The budget, the expansion and its first paint stay within 100 ms.
+    static const DWORD kDefaultBudgetMs = 50;
     static const DWORD kDefaultTimeLimitMs = 15000;
 
     explicit CPopulations(CDriveTreeUtil& controller) : m_controller(controller) {}
@@ -49,6 +51,7 @@ private:
     void Ended(const std::shared_ptr<CFolderPopulation>& population);
     void OnProgress(UINT_PTR nId);
     void OnSliceDue(UINT_PTR nId);
+    void StopSlicing(UINT_PTR nId);
     void OnTimeOut(UINT_PTR nId);
     static LRESULT CALLBACK SinkProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
@@ -57,4 +60,6 @@ private:
     UINT_PTR m_nLastId = 0;
     std::unordered_map<const CTreeItemNode*, std::shared_ptr<CFolderPopulation>> m_byNode;
     std::unordered_map<UINT_PTR, std::shared_ptr<CFolderPopulation>> m_byId;
+    std::unordered_set<UINT_PTR> m_slicing; // populations whose slice timer runs
+    bool m_bYielded = false;                // the last slice due waited for other timers
 };

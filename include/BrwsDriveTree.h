@@ -133,7 +133,7 @@ public:
 
     // How long a folder's listing may take while the caller waits: one that
     // takes longer goes on in the background, the item showing "Searching..."
-    // when it opens for the first time (60 ms unless set; INFINITE: wait).
+    // when it opens for the first time (50 ms unless set; INFINITE: wait).
     void SetListingBudget(DWORD dwMs);
     // How long a listing may take at all before its folder shows "Not
     // available" (15 s unless set); also the longest wait of a call that

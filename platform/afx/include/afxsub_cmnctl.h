@@ -113,6 +113,13 @@ public:
     }
     // The item's children indicator (cChildren): nonzero when it shows a button.
     BOOL ItemHasChildren(HTREEITEM hItem) const;
+    // The item's row (bTextOnly: its text) in client coordinates; FALSE when
+    // the item is not shown (a collapsed ancestor) or does not exist.
+    BOOL GetItemRect(HTREEITEM hItem, LPRECT lpRect, BOOL bTextOnly) const
+    {
+        *reinterpret_cast<HTREEITEM*>(lpRect) = hItem;
+        return static_cast<BOOL>(SendMessage(TVM_GETITEMRECT, bTextOnly, reinterpret_cast<LPARAM>(lpRect)));
+    }
     UINT GetCount() const { return static_cast<UINT>(SendMessage(TVM_GETCOUNT, 0, 0)); }
     UINT GetVisibleCount() const { return static_cast<UINT>(SendMessage(TVM_GETVISIBLECOUNT, 0, 0)); }
 

@@ -120,6 +120,7 @@ public:
     void GetWindowRect(LPRECT lpRect) const { ::GetWindowRect(m_hWnd, lpRect); }
     void GetClientRect(LPRECT lpRect) const { ::GetClientRect(m_hWnd, lpRect); }
     void ScreenToClient(LPRECT lpRect) const;
+
     void ClientToScreen(LPRECT lpRect) const;
 
     // --- Relatives -----------------------------------------------------------
@@ -144,6 +145,9 @@ public:
 
     // --- Painting ------------------------------------------------------------
     void UpdateWindow() { ::UpdateWindow(m_hWnd); }
+    // lpRect null: the whole client area.
+    BOOL GetUpdateRect(LPRECT lpRect, BOOL bErase = FALSE) { return ::GetUpdateRect(m_hWnd, lpRect, bErase); }
+    void ValidateRect(LPCRECT lpRect) { ::ValidateRect(m_hWnd, lpRect); }
     void ShowScrollBar(UINT nBar, BOOL bShow = TRUE) { ::ShowScrollBar(m_hWnd, nBar, bShow); }
 
     // --- Modal loop -------------------------------------------------------------
