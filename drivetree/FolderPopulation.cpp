@@ -517,12 +517,21 @@ bool CFolderPopulation::PathsAreJoined(const CListedFolder& listed)
     return m_nPathsJoined == 1;
 }
 
+// Built in one buffer: it is made for every folder of a big listing.
 CString CFolderPopulation::JoinedPath(const std::wstring& fileName) const
 {
-    CString strPath = m_node.m_pFolder->m_strPath;
-    if (strPath.Right(1) != L"\\")
-        strPath += L'\\';
-    return strPath + fileName.c_str();
+    const CString& strFolder = m_node.m_pFolder->m_strPath;
+    const int nFolder = strFolder.GetLength();
+    const int nSeparator = nFolder == 0 || strFolder[nFolder - 1] != L'\\' ? 1 : 0;
+    const int nLength = nFolder + nSeparator + static_cast<int>(fileName.size());
+    CString strPath;
+    LPWSTR pszPath = strPath.GetBuffer(nLength);
+    wmemcpy(pszPath, strFolder.GetString(), static_cast<size_t>(nFolder));
+    if (nSeparator)
+        pszPath[nFolder] = L'\\';
+    wmemcpy(pszPath + nFolder + nSeparator, fileName.data(), fileName.size());
+    strPath.ReleaseBuffer(nLength);
+    return strPath;
 }
 
 // The expand button says whether there are subfolders now: a folder that

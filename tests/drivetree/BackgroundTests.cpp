@@ -44,6 +44,26 @@ TEST_F(DriveTreeTest, AHeldListingShowsSearchingWhileTheHostRunsThenItsFoldersIn
     EXPECT_TRUE(host.PumpUntil([&] { return host.ChildTexts(hFolder).size() == 4; }));
 }
 
+// The folders come after the item opened (no budget) and the listing is held
+// at its end: what the tree shows of them is what the slices painted. On C:
+// the folder's rows are in view without scrolling.
+TEST_F(DriveTreeTest, FoldersFoundInViewArePaintedBeforeTheListingEnds)
+{
+    ScratchFolder scratch(L"painted", {L"a", L"a\\x", L"a\\y"}, L"C:\\");
+    ListingGate gate;
+    gate.Set(scratch / L"a", ListingGate::Mode::HoldEnd);
+    CTreeHost host;
+    host.Controller().SetListingBudget(0);
+    HTREEITEM hFolder = host.Open(scratch / L"a");
+    host.UserExpand(hFolder);
+    host.Tree().UpdateWindow();
+
+    EXPECT_TRUE(host.PumpUntil([&] { return host.ChildNamed(hFolder, L"y") != nullptr; }));
+    EXPECT_EQ(Placeholder(IDS_BRWS_TREE_SEARCHING).front(), host.ChildTexts(hFolder).front()); // still listing
+    EXPECT_TRUE(host.ShowsText(host.ChildNamed(hFolder, L"x")));
+    EXPECT_TRUE(host.ShowsText(host.ChildNamed(hFolder, L"y")));
+}
+
 TEST_F(DriveTreeTest, CollapsingDeletingOrDestroyingDuringAHeldListingStopsItAtOnceAndLeavesNoThread)
 {
     ScratchFolder scratch(L"abandon", {L"one", L"one\\x", L"two", L"two\\y", L"three", L"three\\z", L"four",

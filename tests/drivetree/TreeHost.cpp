@@ -137,6 +137,22 @@ std::wstring CTreeHost::Text(HTREEITEM hItem)
     return std::wstring(text.GetString(), static_cast<size_t>(text.GetLength()));
 }
 
+// Text drawn over the background leaves more than one colour in its rectangle.
+bool CTreeHost::ShowsText(HTREEITEM hItem)
+{
+    CRect rcText;
+    m_tree.UpdateWindow();
+    if (!m_tree.GetItemRect(hItem, &rcText, TRUE))
+        return false;
+    HDC hdc = GetDC(m_tree.m_hWnd);
+    std::set<COLORREF> colours;
+    for (int y = rcText.top; y < rcText.bottom; ++y)
+        for (int x = rcText.left; x < rcText.right; ++x)
+            colours.insert(GetPixel(hdc, x, y));
+    ReleaseDC(m_tree.m_hWnd, hdc);
+    return colours.size() > 1;
+}
+
 std::vector<std::wstring> CTreeHost::ChildTexts(HTREEITEM hItem)
 {
     std::vector<std::wstring> texts;

@@ -62,6 +62,8 @@ public:
     HTREEITEM ChildNamed(HTREEITEM hItem, const std::wstring& name);
     std::wstring Text(HTREEITEM hItem);
     bool HasButton(HTREEITEM hItem) { return m_tree.ItemHasChildren(hItem) != FALSE; }
+    // Whether the item's text is on the screen once the tree painted what is due.
+    bool ShowsText(HTREEITEM hItem);
     // Collapses or expands as the user does, from the keyboard: unlike
     // TVM_EXPAND, that always notifies the owner.
     void UserCollapse(HTREEITEM hItem) { UserKey(hItem, VK_LEFT); }

@@ -62,27 +62,46 @@ private:
 class GatedEnum : public CCounted<IEnumIDList>
 {
 public:
-    GatedEnum(ListingGate& gate, IEnumIDList* pInner) : m_gate(gate), m_inner(CComHolder<IEnumIDList>::Share(pInner)) {}
+    GatedEnum(ListingGate& gate, IEnumIDList* pInner, bool bAtEnd)
+        : m_gate(gate), m_inner(CComHolder<IEnumIDList>::Share(pInner)), m_bAtEnd(bAtEnd)
+    {
+    }
 
+    // Held at the end: the last items come as if more followed, and the
+    // call after them waits.
     HRESULT STDMETHODCALLTYPE Next(ULONG celt, PITEMID_CHILD* rgelt, ULONG* pFetched) override
     {
-        if (!m_bPassed)
+        if (!m_bAtEnd || m_bEnded)
+            WaitOnce();
+        if (m_bEnded)
         {
-            InterlockedIncrement(&m_gate.m_nWaiting);
-            WaitForSingleObject(m_gate.m_hOpen, INFINITE);
-            InterlockedDecrement(&m_gate.m_nWaiting);
-            m_bPassed = true;
+            *pFetched = 0;
+            return S_FALSE;
         }
-        return m_inner->Next(celt, rgelt, pFetched);
+        const HRESULT hr = m_inner->Next(celt, rgelt, pFetched);
+        m_bEnded = m_bAtEnd && hr == S_FALSE;
+        return m_bEnded ? S_OK : hr;
     }
     HRESULT STDMETHODCALLTYPE Skip(ULONG celt) override { return m_inner->Skip(celt); }
     HRESULT STDMETHODCALLTYPE Reset() override { return m_inner->Reset(); }
     HRESULT STDMETHODCALLTYPE Clone(IEnumIDList** ppEnum) override { return m_inner->Clone(ppEnum); }
 
 private:
+    void WaitOnce()
+    {
+        if (m_bPassed)
+            return;
+        InterlockedIncrement(&m_gate.m_nWaiting);
+        WaitForSingleObject(m_gate.m_hOpen, INFINITE);
+        InterlockedDecrement(&m_gate.m_nWaiting);
+        m_bPassed = true;
+    }
+
     ListingGate& m_gate;
     CComHolder<IEnumIDList> m_inner;
+    const bool m_bAtEnd;
     bool m_bPassed = false;
+    bool m_bEnded = false;
 };
 
 // The real folder, but for what its mode changes.
@@ -101,10 +120,11 @@ public:
         if (m_mode == ListingGate::Mode::Fail)
             return E_FAIL;
         HRESULT hr = m_inner->EnumObjects(h, f, ppEnum);
-        if (m_mode == ListingGate::Mode::Hold && hr == S_OK && *ppEnum)
+        const bool bHold = m_mode == ListingGate::Mode::Hold || m_mode == ListingGate::Mode::HoldEnd;
+        if (bHold && hr == S_OK && *ppEnum)
         {
             IEnumIDList* pInner = *ppEnum;
-            *ppEnum = new GatedEnum(m_gate, pInner);
+            *ppEnum = new GatedEnum(m_gate, pInner, m_mode == ListingGate::Mode::HoldEnd);
             pInner->Release();
         }
         return hr;
@@ -192,11 +212,6 @@ void ListingGate::Close()
 int ListingGate::Waiting() const
 {
     return static_cast<int>(m_nWaiting);
-}
-
-int ListingGate::Live() const
-{
-    return static_cast<int>(m_nLive);
 }
 
 bool ListingGate::WaitUntilNoneLive(DWORD timeoutMs) const

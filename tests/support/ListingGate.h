@@ -18,6 +18,7 @@ public:
     enum class Mode
     {
         Hold,     // the enumeration waits before its first item until Open()
+        HoldEnd,  // the enumeration gives every item, then waits before its end until Open()
         Fail,     // EnumObjects fails
         Decorate, // the item "link" is a shortcut, "broken" has no attributes, "leaf" no subfolders
     };
@@ -37,9 +38,8 @@ public:
     void Close();
     // Listings waiting at the gate now.
     int Waiting() const;
-    // Gated folders that some listing still holds.
-    int Live() const;
-    // Waits up to timeoutMs (without pumping messages) for Live() to be 0.
+    // Waits up to timeoutMs (without pumping messages) until no listing holds
+    // a gated folder any more.
     bool WaitUntilNoneLive(DWORD timeoutMs) const;
 
 private:
