@@ -34,9 +34,9 @@ public:
     {
         if (!m_bHold)
             return;
+        m_tree.GetClientRect(&m_rcClient);
         // A repaint already due is left to happen.
         m_bOutOfView = hAppendAfter && !m_tree.GetUpdateRect(nullptr) && IsBelowView(hAppendAfter);
-        m_tree.GetClientRect(&m_rcClient);
         m_tree.SendMessage(WM_SETREDRAW, FALSE, 0);
     }
     ~CRedrawHold()
@@ -56,9 +56,8 @@ public:
 private:
     bool IsBelowView(HTREEITEM hItem) const
     {
-        CRect rcItem, rcClient;
-        m_tree.GetClientRect(&rcClient);
-        return m_tree.GetItemRect(hItem, &rcItem, FALSE) && rcItem.top >= rcClient.bottom;
+        CRect rcItem;
+        return m_tree.GetItemRect(hItem, &rcItem, FALSE) && rcItem.top >= m_rcClient.bottom;
     }
 
     CTreeCtrl& m_tree;
@@ -517,20 +516,12 @@ bool CFolderPopulation::PathsAreJoined(const CListedFolder& listed)
     return m_nPathsJoined == 1;
 }
 
-// Built in one buffer: it is made for every folder of a big listing.
 CString CFolderPopulation::JoinedPath(const std::wstring& fileName) const
 {
-    const CString& strFolder = m_node.m_pFolder->m_strPath;
-    const int nFolder = strFolder.GetLength();
-    const int nSeparator = nFolder == 0 || strFolder[nFolder - 1] != L'\\' ? 1 : 0;
-    const int nLength = nFolder + nSeparator + static_cast<int>(fileName.size());
-    CString strPath;
-    LPWSTR pszPath = strPath.GetBuffer(nLength);
-    wmemcpy(pszPath, strFolder.GetString(), static_cast<size_t>(nFolder));
-    if (nSeparator)
-        pszPath[nFolder] = L'\\';
-    wmemcpy(pszPath + nFolder + nSeparator, fileName.data(), fileName.size());
-    strPath.ReleaseBuffer(nLength);
+    CString strPath = m_node.m_pFolder->m_strPath;
+    if (strPath.IsEmpty() || strPath[strPath.GetLength() - 1] != L'\\')
+        strPath.AppendChar(L'\\');
+    strPath.Append(fileName.c_str(), static_cast<int>(fileName.size()));
     return strPath;
 }
 

@@ -120,7 +120,6 @@ public:
     void GetWindowRect(LPRECT lpRect) const { ::GetWindowRect(m_hWnd, lpRect); }
     void GetClientRect(LPRECT lpRect) const { ::GetClientRect(m_hWnd, lpRect); }
     void ScreenToClient(LPRECT lpRect) const;
-
     void ClientToScreen(LPRECT lpRect) const;
 
     // --- Relatives -----------------------------------------------------------
