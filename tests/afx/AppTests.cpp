@@ -15,9 +15,9 @@ std::vector<BYTE> ProfileBytes(CWinApp& app, LPCWSTR pszEntry)
 {
     LPBYTE pData = nullptr;
     UINT nBytes = 0;
-    if (!app.GetProfileBinary(L"Sec", pszEntry, &pData, &nBytes))
-        return {};
-    std::vector<BYTE> bytes(pData, pData + nBytes);
+    std::vector<BYTE> bytes;
+    if (app.GetProfileBinary(L"Sec", pszEntry, &pData, &nBytes))
+        bytes.assign(pData, pData + nBytes);
     delete[] pData;
     return bytes;
 }
@@ -62,9 +62,7 @@ TEST(WaitCursorTest, NestedWaitsRestoreTheOriginalCursorOnlyAtTheOutermostEnd)
     {
         CWaitCursor outer;
         EXPECT_EQ(hWait, GetCursor());
-        {
-            CWaitCursor inner;
-        }
+        { CWaitCursor inner; }
         EXPECT_EQ(hWait, GetCursor());
     }
     EXPECT_EQ(hArrow, GetCursor());

@@ -19,10 +19,7 @@ public:
     template <class LINK>
     static int Count(LINK p)
     {
-        int n = 0;
-        for (; p != nullptr; p = p->pNext)
-            ++n;
-        return n;
+        return p ? 1 + Count(p->pNext) : 0;
     }
     int BlockCount() const { return Count(this->m_pBlocks); }
     int FreeCount() const { return Count(this->m_pNodeFree); }
@@ -31,8 +28,8 @@ public:
 // Counts live instances, and can be told to fail when copied.
 struct Counted
 {
-    static int s_live;
-    static bool s_failCopy;
+    static inline int s_live = 0;
+    static inline bool s_failCopy = false;
     int value;
 
     Counted(int v = 0) : value(v) { ++s_live; }
@@ -44,8 +41,6 @@ struct Counted
     }
     ~Counted() { --s_live; }
 };
-int Counted::s_live = 0;
-bool Counted::s_failCopy = false;
 
 std::vector<int> Values(CList<Counted, const Counted&>& list)
 {

@@ -5,35 +5,26 @@
 
 #include <gtest/gtest.h>
 
+// What the row's statement throws, caught as the class it must be thrown as.
+#define CATCHING(Class, statement) \
+    []() -> CException* { try { statement; } catch (Class* e) { return e; } return nullptr; }
+
 TEST(ExceptionTest, EachIsCaughtAsItsClassAndOnlyTheNewOnesAreFreed)
 {
-    EXPECT_THROW(AfxThrowMemoryException(), CMemoryException*);
-    // Out of memory is reported as the memory exception, as the framework does.
-    EXPECT_THROW(AfxThrowOleException(E_OUTOFMEMORY), CMemoryException*);
-    EXPECT_THROW(AfxThrowInvalidArgException(), CInvalidArgException*);
-    EXPECT_THROW(AfxThrowNotSupportedException(), CNotSupportedException*);
-
-    const struct { const char* name; void (*throwIt)(); bool bStatic; } rows[] = {
-        {"memory", [] { AfxThrowMemoryException(); }, true},
-        {"OLE memory", [] { AfxThrowOleException(E_OUTOFMEMORY); }, true},
-        {"argument", [] { AfxThrowInvalidArgException(); }, true},
-        {"not supported", [] { AfxThrowNotSupportedException(); }, true},
-        {"OLE", [] { AfxThrowOleException(E_FAIL); }, false}};
+    const struct { const char* name; CException* (*caught)(); bool bStatic; } rows[] = {
+        {"memory", CATCHING(CMemoryException, AfxThrowMemoryException()), true},
+        // Out of memory is reported as the memory exception, as the framework does.
+        {"OLE memory", CATCHING(CMemoryException, AfxThrowOleException(E_OUTOFMEMORY)), true},
+        {"argument", CATCHING(CInvalidArgException, AfxThrowInvalidArgException()), true},
+        {"not supported", CATCHING(CNotSupportedException, AfxThrowNotSupportedException()), true},
+        {"OLE", CATCHING(COleException, AfxThrowOleException(E_FAIL)), false}};
     for (const auto& r : rows)
     {
         SCOPED_TRACE(r.name);
         CException* pCaught[2] = {};
         for (CException*& pException : pCaught)
         {
-            try
-            {
-                r.throwIt();
-            }
-            catch (CException* e)
-            {
-                pException = e;
-            }
-            ASSERT_NE(nullptr, pException);
+            ASSERT_NE(nullptr, pException = r.caught());
             EXPECT_EQ(!r.bStatic, pException->m_bAutoDelete != FALSE);
             pException->Delete();
         }

@@ -34,8 +34,7 @@ class ResourceSearchTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_NE(nullptr, m_hA);
-        ASSERT_NE(nullptr, m_hB);
+        ASSERT_TRUE(m_hA && m_hB);
         ASSERT_TRUE(ChainModules().empty());
         ASSERT_TRUE(AfxInitExtensionModule(m_recordA, m_hA));
         ASSERT_TRUE(AfxInitExtensionModule(m_recordB, m_hB));
@@ -123,9 +122,7 @@ TEST_F(ResourceSearchTest, ToolTipTextComesFromTheModuleThatHasIt)
     ASSERT_TRUE(tips.AddTool(&button, IDS_TIP_ONLY_IN_A));
 
     wchar_t szText[64] = {};
-    TTTOOLINFOW ti = {TTTOOLINFOW_V2_SIZE};
-    ti.hwnd = frame.m_hWnd;
-    ti.uId = reinterpret_cast<UINT_PTR>(button.m_hWnd);
+    TTTOOLINFOW ti = {TTTOOLINFOW_V2_SIZE, 0, frame.m_hWnd, reinterpret_cast<UINT_PTR>(button.m_hWnd)};
     ASSERT_TRUE(tips.SendMessage(TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&ti)));
     EXPECT_EQ(static_cast<UINT>(TTF_IDISHWND | TTF_SUBCLASS), ti.uFlags & (TTF_IDISHWND | TTF_SUBCLASS));
     ti.lpszText = szText; // the tool's own text was its string's id

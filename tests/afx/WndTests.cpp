@@ -7,27 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
 
 bool IsImageList(HIMAGELIST hList)
 {
-    int cx = 0;
-    int cy = 0;
+    int cx = 0, cy = 0;
     return ImageList_GetIconSize(hList, &cx, &cy) != FALSE;
-}
-
-struct WorkerSeen
-{
-    CWinThread* pThread = nullptr;
-    int nPriority = 0;
-};
-
-UINT AFX_CDECL Worker(LPVOID pParam)
-{
-    auto* pSeen = static_cast<WorkerSeen*>(pParam);
-    pSeen->pThread = AfxGetThread();
-    pSeen->nPriority = GetThreadPriority(GetCurrentThread());
-    return 0;
 }
 
 } // namespace
@@ -58,14 +45,18 @@ TEST(ImageListTest, OnlyAnAttachedListIsDestroyedNeitherADetachedNorATemporaryOn
 
 TEST(ThreadTest, SuspendedWorkerRunsAtItsPriorityAndItsObjectClosesItsHandle)
 {
-    WorkerSeen seen;
-    CWinThread* pThread = AfxBeginThread(Worker, &seen, THREAD_PRIORITY_IDLE, 0, CREATE_SUSPENDED);
+    using Seen = std::pair<CWinThread*, int>; // the worker's own AfxGetThread and priority
+    Seen seen;
+    auto worker = [](LPVOID p) -> UINT {
+        *static_cast<Seen*>(p) = {AfxGetThread(), GetThreadPriority(GetCurrentThread())};
+        return 0;
+    };
+    CWinThread* pThread = AfxBeginThread(worker, &seen, THREAD_PRIORITY_IDLE, 0, CREATE_SUSPENDED);
     ASSERT_NE(nullptr, pThread);
     pThread->m_bAutoDelete = FALSE;
     EXPECT_EQ(1u, pThread->ResumeThread()) << "it was suspended until now";
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(pThread->m_hThread, 10000));
-    EXPECT_EQ(pThread, seen.pThread) << "AfxGetThread on the worker is its own object";
-    EXPECT_EQ(THREAD_PRIORITY_IDLE, seen.nPriority);
+    EXPECT_EQ(Seen(pThread, THREAD_PRIORITY_IDLE), seen);
 
     HANDLE hThread = pThread->m_hThread;
     delete pThread;

@@ -21,11 +21,11 @@ namespace {
 
 const std::wstring kResourceFile = L"TarkBrowserUtilRC.DLL";
 
-std::string Lower(std::string text)
+// A path as the probe reports it: lower case.
+std::string Lower(std::wstring path)
 {
-    for (char& c : text)
-        c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-    return text;
+    CharLowerBuffW(&path[0], static_cast<DWORD>(path.size()));
+    return Narrow(path);
 }
 
 } // namespace
@@ -37,9 +37,9 @@ TEST(LinkExtensionOutcome, LanguagePathThenAlternativePathThenNone)
 {
     testing_support::ScratchFolder empty;
     const std::wstring bin = BinaryFolder();
-    const std::string record = "records=1\nrecord=" + Lower(Narrow(bin + L"\\TarkBrowserUtil.dll")) + "|";
+    const std::string record = "records=1\nrecord=" + Lower(bin + L"\\TarkBrowserUtil.dll") + "|";
     const std::string linked =
-        record + Lower(Narrow(bin + L"\\" + kResourceFile)) + "|rc|1|1|1\nnewEntries=1\nrcLoaded=1\nhead=rc\nstring=New Folder\n";
+        record + Lower(bin + L"\\" + kResourceFile) + "|rc|1|1|1\nnewEntries=1\nrcLoaded=1\nhead=rc\nstring=New Folder\n";
     const struct { std::wstring path, altPath; std::string report; } rows[] = {
         {bin, empty.Path(), linked},
         {empty.Path(), bin, linked},

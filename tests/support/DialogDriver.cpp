@@ -32,25 +32,10 @@ DialogDriver::~DialogDriver()
         ADD_FAILURE() << "dialog script ended after " << m_nextStep << " of " << m_steps.size() << " steps";
 }
 
-DialogDriver& DialogDriver::Add(Step step)
+void CALLBACK DialogDriver::OnTimer(HWND, UINT, UINT_PTR, DWORD)
 {
-    m_steps.push_back(std::move(step));
-    return *this;
-}
-
-DialogDriver& DialogDriver::Then(std::function<void(HWND)> step)
-{
-    return Add({Step::kThen, std::move(step), nullptr});
-}
-
-DialogDriver& DialogDriver::Next(std::function<void(HWND)> step)
-{
-    return Add({Step::kNext, std::move(step), nullptr});
-}
-
-DialogDriver& DialogDriver::Until(std::function<bool(HWND)> condition)
-{
-    return Add({Step::kUntil, nullptr, std::move(condition)});
+    if (t_pDriver != nullptr)
+        t_pDriver->Tick();
 }
 
 void DialogDriver::Start()
@@ -62,74 +47,43 @@ void DialogDriver::Start()
     ASSERT_NE(0u, m_timer);
 }
 
-void CALLBACK DialogDriver::OnTimer(HWND, UINT, UINT_PTR, DWORD)
-{
-    if (t_pDriver != nullptr)
-        t_pDriver->Tick();
-}
-
 void DialogDriver::Tick()
 {
     HWND hDlg = ActiveDialog();
     if (GetTickCount64() - m_startTick > kTimeLimitMs)
     {
         if (!m_bTimedOut)
-        {
-            m_bTimedOut = true;
             ADD_FAILURE() << "dialog script timed out at step " << m_nextStep << " of " << m_steps.size();
-        }
-        // Close whatever is open so the test can go on.
-        EndMenu();
+        m_bTimedOut = true;
+        EndMenu(); // closes whatever is open, so that the test can go on
         if (hDlg != nullptr)
             PostMessageW(hDlg, WM_COMMAND, IDCANCEL, 0);
         return;
     }
-    if (Finished())
-        return;
-
     // Index taken before the step runs: a step may open a nested modal loop
     // in which later ticks run the following steps.
-    size_t index = m_nextStep;
-    Step& step = m_steps[index];
-    switch (step.kind)
-    {
-    case Step::kThen:
-    case Step::kNext:
-        if (step.kind == Step::kThen && hDlg == nullptr)
-            return;
+    const size_t index = m_nextStep;
+    if (Finished() || (m_steps[index].kind == Step::kThen && hDlg == nullptr))
+        return;
+    const Step& step = m_steps[index];
+    if (step.kind != Step::kUntil)
         m_nextStep = index + 1;
-        step.action(hDlg);
-        break;
-    case Step::kUntil:
-        if (step.condition(hDlg))
-            m_nextStep = index + 1;
-        break;
-    }
-}
-
-HWND DialogDriver::ActiveDialog()
-{
-    return ThreadWindow(L"#32770", [](HWND hWnd) { return IsWindowEnabled(hWnd) != FALSE; });
+    if (step.run(hDlg) && step.kind == Step::kUntil)
+        m_nextStep = index + 1;
 }
 
 HWND DialogDriver::ThreadWindow(const wchar_t* pszClass, std::function<bool(HWND)> also)
 {
-    struct Search
-    {
-        const wchar_t* pszClass;
-        std::function<bool(HWND)> also;
-        HWND hFound;
-    } search{pszClass, std::move(also), nullptr};
+    HWND hFound = nullptr;
+    std::function<BOOL(HWND)> look = [&](HWND hWnd) {
+        if (IsWindowVisible(hWnd) && (!pszClass || IsOfClass(hWnd, pszClass)) && (!also || also(hWnd)))
+            hFound = hWnd;
+        return hFound == nullptr;
+    };
     EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            Search& s = *reinterpret_cast<Search*>(lParam);
-            if (IsWindowVisible(hWnd) && (!s.pszClass || IsOfClass(hWnd, s.pszClass)) && (!s.also || s.also(hWnd)))
-                s.hFound = hWnd;
-            return s.hFound == nullptr;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.hFound;
+        GetCurrentThreadId(), [](HWND hWnd, LPARAM p) { return (*reinterpret_cast<decltype(look)*>(p))(hWnd); },
+        reinterpret_cast<LPARAM>(&look));
+    return hFound;
 }
 
 void DialogDriver::Click(HWND hDlg, int id)

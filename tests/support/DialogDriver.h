@@ -37,9 +37,9 @@ public:
     DialogDriver(const DialogDriver&) = delete;
     DialogDriver& operator=(const DialogDriver&) = delete;
 
-    DialogDriver& Then(std::function<void(HWND hDlg)> step);
-    DialogDriver& Next(std::function<void(HWND hDlgOrNull)> step);
-    DialogDriver& Until(std::function<bool(HWND hDlg)> condition);
+    DialogDriver& Then(std::function<void(HWND hDlg)> step) { return Add(Step::kThen, Once(std::move(step))); }
+    DialogDriver& Next(std::function<void(HWND hDlgOrNull)> step) { return Add(Step::kNext, Once(std::move(step))); }
+    DialogDriver& Until(std::function<bool(HWND hDlg)> condition) { return Add(Step::kUntil, std::move(condition)); }
 
     // Arms the timer; one driver per thread at a time.
     void Start();
@@ -48,7 +48,10 @@ public:
 
     // The topmost visible, enabled dialog-class window of the calling thread
     // (a CDialog, a message box...), or null.
-    static HWND ActiveDialog();
+    static HWND ActiveDialog()
+    {
+        return ThreadWindow(L"#32770", [](HWND hWnd) { return IsWindowEnabled(hWnd) != FALSE; });
+    }
     // The topmost visible window of the calling thread of the class (any when
     // null) that also passes the test when one is given, or null.
     static HWND ThreadWindow(const wchar_t* pszClass, std::function<bool(HWND)> also = nullptr);
@@ -74,13 +77,20 @@ private:
     struct Step
     {
         enum Kind { kThen, kNext, kUntil } kind;
-        std::function<void(HWND)> action;
-        std::function<bool(HWND)> condition;
+        std::function<bool(HWND)> run; // true: the step is done
     };
+    static std::function<bool(HWND)> Once(std::function<void(HWND)> f)
+    {
+        return [f](HWND h) { return f(h), true; };
+    }
+    DialogDriver& Add(Step::Kind kind, std::function<bool(HWND)> run)
+    {
+        m_steps.push_back({kind, std::move(run)});
+        return *this;
+    }
 
     static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
     void Tick();
-    DialogDriver& Add(Step step);
 
     std::vector<Step> m_steps;
     size_t m_nextStep = 0;

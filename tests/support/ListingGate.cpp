@@ -5,7 +5,6 @@
 
 #include <shlwapi.h>
 
-#include <cwctype>
 
 namespace testing_support {
 
@@ -15,8 +14,7 @@ ListingGate* g_pGate = nullptr;
 
 std::wstring Upper(std::wstring text)
 {
-    for (wchar_t& c : text)
-        c = static_cast<wchar_t>(std::towupper(c));
+    CharUpperBuffW(&text[0], static_cast<DWORD>(text.size()));
     return text;
 }
 
@@ -24,9 +22,8 @@ std::wstring NameOf(IShellFolder* pFolder, LPCITEMIDLIST relative)
 {
     STRRET name = {};
     wchar_t szName[MAX_PATH] = {};
-    if (FAILED(pFolder->GetDisplayNameOf(relative, SHGDN_INFOLDER, &name)) ||
-        FAILED(StrRetToBufW(&name, relative, szName, MAX_PATH)))
-        return std::wstring();
+    if (SUCCEEDED(pFolder->GetDisplayNameOf(relative, SHGDN_INFOLDER, &name)))
+        StrRetToBufW(&name, relative, szName, MAX_PATH);
     return szName;
 }
 
@@ -100,8 +97,7 @@ private:
     ListingGate& m_gate;
     CComHolder<IEnumIDList> m_inner;
     const bool m_bAtEnd;
-    bool m_bPassed = false;
-    bool m_bEnded = false;
+    bool m_bPassed = false, m_bEnded = false;
 };
 
 // The real folder, but for what its mode changes.
@@ -143,21 +139,18 @@ public:
         return hr;
     }
     // The rest as the real folder answers.
-    HRESULT STDMETHODCALLTYPE ParseDisplayName(HWND h, IBindCtx* b, LPWSTR n, ULONG* e, PIDLIST_RELATIVE* p, ULONG* a) override
-    { return m_inner->ParseDisplayName(h, b, n, e, p, a); }
-    HRESULT STDMETHODCALLTYPE BindToObject(PCUIDLIST_RELATIVE p, IBindCtx* b, REFIID r, void** v) override
-    { return m_inner->BindToObject(p, b, r, v); }
-    HRESULT STDMETHODCALLTYPE BindToStorage(PCUIDLIST_RELATIVE p, IBindCtx* b, REFIID r, void** v) override
-    { return m_inner->BindToStorage(p, b, r, v); }
-    HRESULT STDMETHODCALLTYPE CompareIDs(LPARAM l, PCUIDLIST_RELATIVE a, PCUIDLIST_RELATIVE b) override
-    { return m_inner->CompareIDs(l, a, b); }
-    HRESULT STDMETHODCALLTYPE CreateViewObject(HWND h, REFIID r, void** v) override { return m_inner->CreateViewObject(h, r, v); }
-    HRESULT STDMETHODCALLTYPE GetUIObjectOf(HWND h, UINT c, PCUITEMID_CHILD_ARRAY a, REFIID r, UINT* x, void** v) override
-    { return m_inner->GetUIObjectOf(h, c, a, r, x, v); }
-    HRESULT STDMETHODCALLTYPE GetDisplayNameOf(PCUITEMID_CHILD p, SHGDNF f, STRRET* n) override
-    { return m_inner->GetDisplayNameOf(p, f, n); }
-    HRESULT STDMETHODCALLTYPE SetNameOf(HWND h, PCUITEMID_CHILD p, LPCWSTR n, SHGDNF f, PITEMID_CHILD* o) override
-    { return m_inner->SetNameOf(h, p, n, f, o); }
+#define FORWARD(Method, Params, Args) \
+    HRESULT STDMETHODCALLTYPE Method Params override { return m_inner->Method Args; }
+    FORWARD(ParseDisplayName, (HWND h, IBindCtx* b, LPWSTR n, ULONG* e, PIDLIST_RELATIVE* p, ULONG* a),
+            (h, b, n, e, p, a))
+    FORWARD(BindToObject, (PCUIDLIST_RELATIVE p, IBindCtx* b, REFIID r, void** v), (p, b, r, v))
+    FORWARD(BindToStorage, (PCUIDLIST_RELATIVE p, IBindCtx* b, REFIID r, void** v), (p, b, r, v))
+    FORWARD(CompareIDs, (LPARAM l, PCUIDLIST_RELATIVE a, PCUIDLIST_RELATIVE b), (l, a, b))
+    FORWARD(CreateViewObject, (HWND h, REFIID r, void** v), (h, r, v))
+    FORWARD(GetUIObjectOf, (HWND h, UINT c, PCUITEMID_CHILD_ARRAY a, REFIID r, UINT* x, void** v), (h, c, a, r, x, v))
+    FORWARD(GetDisplayNameOf, (PCUITEMID_CHILD p, SHGDNF f, STRRET* n), (p, f, n))
+    FORWARD(SetNameOf, (HWND h, PCUITEMID_CHILD p, LPCWSTR n, SHGDNF f, PITEMID_CHILD* o), (h, p, n, f, o))
+#undef FORWARD
 
 private:
     ~GatedFolder() override
@@ -199,26 +192,6 @@ void ListingGate::Clear(const std::wstring& path)
     m_modes.erase(Upper(path));
 }
 
-void ListingGate::Open()
-{
-    SetEvent(m_hOpen);
-}
-
-void ListingGate::Close()
-{
-    ResetEvent(m_hOpen);
-}
-
-int ListingGate::Waiting() const
-{
-    return static_cast<int>(m_nWaiting);
-}
-
-bool ListingGate::WaitUntilNoneLive(DWORD timeoutMs) const
-{
-    return WaitForSingleObject(m_hNoneLive, timeoutMs) == WAIT_OBJECT_0;
-}
-
 // On the listing thread.
 HRESULT CALLBACK ListingGate::Bind(LPCITEMIDLIST pidlFull, IShellFolder** ppFolder)
 {
@@ -226,16 +199,13 @@ HRESULT CALLBACK ListingGate::Bind(LPCITEMIDLIST pidlFull, IShellFolder** ppFold
     wchar_t szPath[MAX_PATH] = {};
     if (!pGate || !SHGetPathFromIDListW(pidlFull, szPath))
         return S_FALSE;
-    Mode mode;
-    {
-        std::lock_guard<std::mutex> lock(pGate->m_lock);
-        auto it = pGate->m_modes.find(Upper(szPath));
-        if (it == pGate->m_modes.end())
-            return S_FALSE;
-        mode = it->second;
-    }
-    CComHolder<IShellFolder> desktop;
-    CComHolder<IShellFolder> real;
+    std::unique_lock<std::mutex> lock(pGate->m_lock);
+    auto it = pGate->m_modes.find(Upper(szPath));
+    if (it == pGate->m_modes.end())
+        return S_FALSE;
+    const Mode mode = it->second;
+    lock.unlock();
+    CComHolder<IShellFolder> desktop, real;
     HRESULT hr = SHGetDesktopFolder(desktop.Receive());
     if (SUCCEEDED(hr))
         hr = desktop->BindToObject(pidlFull, nullptr, IID_IShellFolder, real.ReceiveVoid());

@@ -27,20 +27,18 @@ public:
     // listing go, and waits until no listing holds a gated folder any more.
     ListingGate();
     ~ListingGate();
-    ListingGate(const ListingGate&) = delete;
-    ListingGate& operator=(const ListingGate&) = delete;
 
     void Set(const std::wstring& path, Mode mode);
     // The folder is listed as usual from now on.
     void Clear(const std::wstring& path);
     // Lets every held listing go on; Close holds those that start later.
-    void Open();
-    void Close();
+    void Open() { SetEvent(m_hOpen); }
+    void Close() { ResetEvent(m_hOpen); }
     // Listings waiting at the gate now.
-    int Waiting() const;
+    int Waiting() const { return static_cast<int>(m_nWaiting); }
     // Waits up to timeoutMs (without pumping messages) until no listing holds
     // a gated folder any more.
-    bool WaitUntilNoneLive(DWORD timeoutMs) const;
+    bool WaitUntilNoneLive(DWORD timeoutMs) const { return WaitForSingleObject(m_hNoneLive, timeoutMs) == 0; }
 
 private:
     static HRESULT CALLBACK Bind(LPCITEMIDLIST pidlFull, IShellFolder** ppFolder);

@@ -117,9 +117,4 @@ void TaskMemCheckedTest::TearDown()
     EXPECT_EQ(0u, Outstanding()) << "task-allocator blocks left outstanding by the test";
 }
 
-size_t TaskMemCheckedTest::Outstanding() const
-{
-    return TaskMemSpy::Instance().OutstandingSince(m_mark);
-}
-
 } // namespace testing_support

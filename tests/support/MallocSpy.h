@@ -44,7 +44,7 @@ protected:
     void TearDown() override;
 
     // Blocks allocated since SetUp and still outstanding.
-    size_t Outstanding() const;
+    size_t Outstanding() const { return TaskMemSpy::Instance().OutstandingSince(m_mark); }
 
 private:
     unsigned long long m_mark = 0;

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <mutex>
 #include <vector>
 
 namespace testing_support {
@@ -22,30 +21,28 @@ const wchar_t kTestsKey[] = L"Software\\TarkBrowserUtilTests";
 const wchar_t kNotesKey[] = L"Software\\TarkBrowserUtilTests\\Undo";
 const wchar_t kOwnerPrefix[] = L"TarkBrowserUtilTests-";
 
-bool KeyExists(const std::wstring& key)
+CScopedRegKey Open(const std::wstring& key)
 {
     CScopedRegKey h;
-    return RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, h.Receive()) == ERROR_SUCCESS;
+    RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, h.Receive());
+    return h;
 }
+
+bool KeyExists(const std::wstring& key) { return Open(key).IsValid(); }
 
 bool KeyIsEmpty(const std::wstring& key)
 {
-    CScopedRegKey h;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, h.Receive()) != ERROR_SUCCESS)
-        return false;
-    DWORD subkeys = 0;
-    DWORD values = 0;
-    LONG status = RegQueryInfoKeyW(h.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
-                                   nullptr, nullptr, nullptr, nullptr);
-    return status == ERROR_SUCCESS && subkeys == 0 && values == 0;
+    DWORD subkeys = 1, values = 1;
+    RegQueryInfoKeyW(Open(key).Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
+                     nullptr, nullptr);
+    return subkeys == 0 && values == 0;
 }
 
 // Copies key from with its values and subkeys into key to (created when missing).
 bool CopyKey(const std::wstring& from, const std::wstring& to)
 {
-    CScopedRegKey hFrom;
-    CScopedRegKey hTo;
-    return RegOpenKeyExW(HKEY_CURRENT_USER, from.c_str(), 0, KEY_READ, hFrom.Receive()) == ERROR_SUCCESS &&
+    CScopedRegKey hFrom = Open(from), hTo;
+    return hFrom &&
            RegCreateKeyExW(HKEY_CURRENT_USER, to.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, hTo.Receive(),
                            nullptr) == ERROR_SUCCESS &&
            RegCopyTreeW(hFrom.Get(), nullptr, hTo.Get()) == ERROR_SUCCESS;
@@ -61,13 +58,10 @@ void DeleteKey(const std::wstring& key)
 // the name as; false when there is none to copy.
 bool CopyValue(const std::wstring& from, const wchar_t* name, const std::wstring& to, const wchar_t* as)
 {
-    CScopedRegKey h;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, from.c_str(), 0, KEY_READ, h.Receive()) != ERROR_SUCCESS)
-        return false;
-    DWORD type = 0;
-    DWORD size = 0;
+    CScopedRegKey h = Open(from);
+    DWORD type = 0, size = 0;
     std::vector<BYTE> data;
-    bool read = RegQueryValueExW(h.Get(), name, nullptr, &type, nullptr, &size) == ERROR_SUCCESS;
+    bool read = h && RegQueryValueExW(h.Get(), name, nullptr, &type, nullptr, &size) == ERROR_SUCCESS;
     data.resize(size + 1);
     read = read && RegQueryValueExW(h.Get(), name, nullptr, &type, data.data(), &size) == ERROR_SUCCESS;
     return read && RegSetKeyValueW(HKEY_CURRENT_USER, to.c_str(), as, type, data.data(), size) == ERROR_SUCCESS;
@@ -77,9 +71,8 @@ std::wstring ReadText(const std::wstring& key, const wchar_t* name)
 {
     wchar_t text[512] = {};
     DWORD size = sizeof(text);
-    if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
-        return std::wstring();
-    return text;
+    const LONG status = RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_REG_SZ, nullptr, text, &size);
+    return status == ERROR_SUCCESS ? text : L"";
 }
 
 bool WriteText(const std::wstring& key, const wchar_t* name, const std::wstring& text)
@@ -94,36 +87,25 @@ void UndoValue(const std::wstring& note, const std::wstring& key)
     if (!CopyValue(note, L"Old", key, name.c_str()))
         RegDeleteKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str());
     std::vector<std::wstring> created;
-    for (;;)
-    {
-        std::wstring made = ReadText(note, (L"Created" + std::to_wstring(created.size())).c_str());
-        if (made.empty())
-            break;
+    for (std::wstring made; !(made = ReadText(note, (L"Created" + std::to_wstring(created.size())).c_str())).empty();)
         created.push_back(made);
-    }
     for (auto made = created.rbegin(); made != created.rend(); ++made)
         if (KeyIsEmpty(*made))
             RegDeleteKeyW(HKEY_CURRENT_USER, made->c_str());
 }
 
-void UndoHiding(const std::wstring& note, const std::wstring& key)
-{
-    DeleteKey(key);
-    if (KeyExists(note + L"\\Saved"))
-    {
-        EXPECT_TRUE(CopyKey(note + L"\\Saved", key)) << "could not put a registry key back";
-    }
-}
-
 // Puts back what the note says and drops the note.
 void ApplyNote(const std::wstring& note)
 {
-    const std::wstring valueKey = ReadText(note, L"Key");
-    const std::wstring hiddenKey = ReadText(note, L"Hidden");
+    const std::wstring valueKey = ReadText(note, L"Key"), hiddenKey = ReadText(note, L"Hidden");
     if (!valueKey.empty())
         UndoValue(note, valueKey);
     else if (!hiddenKey.empty())
-        UndoHiding(note, hiddenKey);
+    {
+        DeleteKey(hiddenKey);
+        EXPECT_TRUE(!KeyExists(note + L"\\Saved") || CopyKey(note + L"\\Saved", hiddenKey))
+            << "could not put a registry key back";
+    }
     DeleteKey(note);
     for (const wchar_t* parent : {kNotesKey, kTestsKey})
         if (KeyIsEmpty(parent))
@@ -134,24 +116,20 @@ void ApplyNote(const std::wstring& note)
 
 RegistryUndoNote::RegistryUndoNote()
 {
-    // Whatever a killed run left must be undone before a scope reads what it
-    // will put back.
-    static std::once_flag leftoversUndone;
-    std::call_once(leftoversUndone, UndoLeftoverRegistryChanges);
     // Names sort as the notes were made: the time, then a count within the process.
     static std::atomic<unsigned> count{0};
     FILETIME now = {};
     GetSystemTimeAsFileTime(&now);
     wchar_t order[32] = {};
     swprintf(order, 32, L"%08lX%08lX%08X-", now.dwHighDateTime, now.dwLowDateTime, count++);
-    const std::wstring name = order + UniqueTag();
+    const std::wstring name = order + UniqueTag(), key = std::wstring(kNotesKey) + L"\\" + name;
     // The owner's mark comes first, so that no other process takes the note
     // for a leftover while it is being written.
     m_owner.Reset(CreateMutexW(nullptr, FALSE, (kOwnerPrefix + name).c_str()));
     CScopedRegKey h;
-    if (m_owner && RegCreateKeyExW(HKEY_CURRENT_USER, (std::wstring(kNotesKey) + L"\\" + name).c_str(), 0, nullptr,
-                                   0, KEY_WRITE, nullptr, h.Receive(), nullptr) == ERROR_SUCCESS)
-        m_key = std::wstring(kNotesKey) + L"\\" + name;
+    if (m_owner && RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, h.Receive(),
+                                   nullptr) == ERROR_SUCCESS)
+        m_key = key;
     else
         ADD_FAILURE() << "cannot note how to undo a registry change";
 }
@@ -208,9 +186,7 @@ ScopedRegistryKeyAbsent::ScopedRegistryKeyAbsent(std::wstring key)
 void UndoLeftoverRegistryChanges()
 {
     std::vector<std::wstring> names;
-    CScopedRegKey h;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kNotesKey, 0, KEY_READ, h.Receive()) != ERROR_SUCCESS)
-        return;
+    CScopedRegKey h = Open(kNotesKey);
     wchar_t name[256];
     for (DWORD i = 0, length = 256; RegEnumKeyExW(h.Get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) ==
                                     ERROR_SUCCESS;
@@ -218,12 +194,10 @@ void UndoLeftoverRegistryChanges()
         names.push_back(name);
     h.Reset(); // the notes key itself may go with the last note
     std::sort(names.rbegin(), names.rend());
+    // A note whose owner's mutex is still there belongs to a live scope.
     for (const std::wstring& note : names)
-    {
-        // A note whose owner's mutex is still there belongs to a live scope.
         if (!CScopedKernelHandle(OpenMutexW(SYNCHRONIZE, FALSE, (kOwnerPrefix + note).c_str())))
             ApplyNote(std::wstring(kNotesKey) + L"\\" + note);
-    }
 }
 
 ScopedNewProcessDpi::ScopedNewProcessDpi(DWORD dpi)
@@ -233,8 +207,7 @@ ScopedNewProcessDpi::ScopedNewProcessDpi(DWORD dpi)
     LONG status = RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, REG_OPTION_VOLATILE, KEY_SET_VALUE, nullptr,
                                   m_key.Receive(), nullptr);
     if (status == ERROR_SUCCESS)
-        status = RegSetValueExW(m_key.Get(), L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
-                                sizeof(dpi));
+        status = RegSetValueExW(m_key.Get(), L"LogPixels", 0, REG_DWORD, reinterpret_cast<BYTE*>(&dpi), sizeof(dpi));
     EXPECT_EQ(ERROR_SUCCESS, status) << "the resolution of new processes could not be set";
 }
 

@@ -24,8 +24,6 @@ class RegistryUndoNote
 public:
     RegistryUndoNote();
     ~RegistryUndoNote();
-    RegistryUndoNote(const RegistryUndoNote&) = delete;
-    RegistryUndoNote& operator=(const RegistryUndoNote&) = delete;
 
     // The note's key under HKEY_CURRENT_USER; empty when none could be made.
     const std::wstring& Key() const { return m_key; }
@@ -42,8 +40,6 @@ class ScopedRegistryValue
 {
 public:
     ScopedRegistryValue(std::wstring key, std::wstring name);
-    ScopedRegistryValue(const ScopedRegistryValue&) = delete;
-    ScopedRegistryValue& operator=(const ScopedRegistryValue&) = delete;
 
     // Writes the value with any type and bytes (creating the key); false on failure.
     bool Set(DWORD type, const void* data, DWORD size);
@@ -65,8 +61,6 @@ class ScopedRegistryKeyAbsent
 {
 public:
     explicit ScopedRegistryKeyAbsent(std::wstring key);
-    ScopedRegistryKeyAbsent(const ScopedRegistryKeyAbsent&) = delete;
-    ScopedRegistryKeyAbsent& operator=(const ScopedRegistryKeyAbsent&) = delete;
 
 private:
     RegistryUndoNote m_note;
@@ -83,8 +77,6 @@ class ScopedNewProcessDpi
 public:
     explicit ScopedNewProcessDpi(DWORD dpi);
     ~ScopedNewProcessDpi();
-    ScopedNewProcessDpi(const ScopedNewProcessDpi&) = delete;
-    ScopedNewProcessDpi& operator=(const ScopedNewProcessDpi&) = delete;
 
 private:
     CScopedRegKey m_key;

@@ -18,32 +18,26 @@ std::wstring BinaryFolder()
 
 std::string Narrow(const std::wstring& text)
 {
-    if (text.empty())
-        return {};
-    int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                nullptr, nullptr);
-    std::string out(n, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], n, nullptr,
-                        nullptr);
-    return out;
-}
-
-std::wstring Widen(const std::string& text, UINT codePage)
-{
-    if (text.empty())
-        return {};
-    int n = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring out(n, L'\0');
-    MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), &out[0], n);
+    const int size = static_cast<int>(text.size());
+    std::string out(WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, &out[0], static_cast<int>(out.size()), nullptr, nullptr);
     return out;
 }
 
 namespace {
 
-// "<binary folder>\program" arguments
-std::wstring CommandLineFor(const std::wstring& program, const std::wstring& arguments)
+// Starts "<binary folder>\program" arguments; false (and the test fails) when it cannot.
+bool Start(const std::wstring& program, const std::wstring& arguments, STARTUPINFOW& startup, DWORD flags,
+           PROCESS_INFORMATION& process)
 {
-    return L"\"" + BinaryFolder() + L"\\" + program + L"\" " + arguments;
+    std::wstring line = L"\"" + BinaryFolder() + L"\\" + program + L"\" " + arguments;
+    startup.cb = sizeof(startup);
+    const bool bInherit = (startup.dwFlags & STARTF_USESTDHANDLES) != 0;
+    if (CreateProcessW(nullptr, &line[0], nullptr, nullptr, bInherit, flags, nullptr, nullptr, &startup, &process))
+        return true;
+    const DWORD dwError = GetLastError();
+    ADD_FAILURE() << "cannot start " << Narrow(line) << " (error " << dwError << ")";
+    return false;
 }
 
 } // namespace
@@ -53,40 +47,29 @@ ProcessResult RunProcess(const std::wstring& program, const std::wstring& argume
 {
     ProcessResult result;
     SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-    CScopedKernelHandle readPipe;
-    CScopedKernelHandle writePipe;
+    CScopedKernelHandle readPipe, writePipe;
     if (!CreatePipe(readPipe.Receive(), writePipe.Receive(), &inherit, 0))
     {
         ADD_FAILURE() << "CreatePipe failed";
         return result;
     }
     SetHandleInformation(readPipe.Get(), HANDLE_FLAG_INHERIT, 0);
-
     STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = writePipe.Get();
     startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     PROCESS_INFORMATION process = {};
-    std::wstring line = CommandLineFor(program, arguments);
-    BOOL started = CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                                  &startup, &process);
-    const DWORD dwError = GetLastError();
+    const bool bStarted = Start(program, arguments, startup, 0, process);
     // The child holds the only writing end now, so the reads below end when it does.
     writePipe.Reset();
-    if (!started)
-    {
-        ADD_FAILURE() << "cannot start " << Narrow(line) << " (error " << dwError << ")";
+    if (!bStarted)
         return result;
-    }
-    CScopedKernelHandle thread(process.hThread);
-    CScopedKernelHandle child(process.hProcess);
+    CScopedKernelHandle thread(process.hThread), child(process.hProcess);
     if (whileRunning)
         whileRunning(process);
     char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(readPipe.Get(), buffer, sizeof(buffer), &read, nullptr) && read > 0)
+    for (DWORD read = 0; ReadFile(readPipe.Get(), buffer, sizeof(buffer), &read, nullptr) && read > 0;)
         result.output.append(buffer, read);
     WaitForSingleObject(child.Get(), INFINITE);
     GetExitCodeProcess(child.Get(), &result.exitCode);
@@ -98,20 +81,12 @@ DebugRun RunUnderDebugger(const std::wstring& program, const std::wstring& argum
 {
     DebugRun run;
     STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    std::wstring line = CommandLineFor(program, arguments);
-    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, DEBUG_ONLY_THIS_PROCESS, nullptr,
-                        nullptr, &startup, &process))
-    {
-        ADD_FAILURE() << "cannot start " << Narrow(line) << " under the debugger";
+    if (!Start(program, arguments, startup, DEBUG_ONLY_THIS_PROCESS, process))
         return run;
-    }
-    CScopedKernelHandle thread(process.hThread);
-    CScopedKernelHandle child(process.hProcess);
+    CScopedKernelHandle thread(process.hThread), child(process.hProcess);
     run.mainThreadId = process.dwThreadId;
-    bool firstBreakpointSeen = false;
-    for (;;)
+    for (bool bBreakSeen = false;;)
     {
         DEBUG_EVENT event = {};
         if (!WaitForDebugEvent(&event, 120000))
@@ -120,7 +95,7 @@ DebugRun RunUnderDebugger(const std::wstring& program, const std::wstring& argum
             TerminateProcess(child.Get(), 1);
             break;
         }
-        DWORD continueStatus = DBG_CONTINUE;
+        DWORD status = DBG_CONTINUE;
         switch (event.dwDebugEventCode)
         {
         case CREATE_PROCESS_DEBUG_EVENT: // the image files come open (or null): ours to close
@@ -129,42 +104,35 @@ DebugRun RunUnderDebugger(const std::wstring& program, const std::wstring& argum
         case LOAD_DLL_DEBUG_EVENT:
             CloseHandle(event.u.LoadDll.hFile);
             break;
-        case EXCEPTION_DEBUG_EVENT:
-            if (!firstBreakpointSeen &&
-                event.u.Exception.ExceptionRecord.ExceptionCode == EXCEPTION_BREAKPOINT)
-                firstBreakpointSeen = true;
-            else
-                continueStatus = DBG_EXCEPTION_NOT_HANDLED;
+        case EXCEPTION_DEBUG_EVENT: // the loader's first breakpoint is the debugger's, the rest the child's
+            if (bBreakSeen || event.u.Exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT)
+                status = DBG_EXCEPTION_NOT_HANDLED;
+            bBreakSeen = true;
             break;
         case OUTPUT_DEBUG_STRING_EVENT:
         {
             const OUTPUT_DEBUG_STRING_INFO& info = event.u.DebugString;
-            DebugString received;
             // The length counts characters of the string's own width, its terminator included.
-            const size_t unit = info.fUnicode ? sizeof(wchar_t) : 1;
-            std::vector<char> bytes(info.nDebugStringLength * unit + sizeof(wchar_t), '\0');
-            SIZE_T got = 0;
-            ReadProcessMemory(child.Get(), info.lpDebugStringData, bytes.data(),
-                              info.nDebugStringLength * unit, &got);
+            const size_t size = info.nDebugStringLength * (info.fUnicode ? sizeof(wchar_t) : 1);
+            std::vector<char> bytes(size + sizeof(wchar_t), '\0');
+            ReadProcessMemory(child.Get(), info.lpDebugStringData, bytes.data(), size, nullptr);
+            std::wstring text(size + 1, L'\0'); // an ANSI string has no more characters than bytes
             if (info.fUnicode)
-                received.text = reinterpret_cast<const wchar_t*>(bytes.data());
+                text = reinterpret_cast<const wchar_t*>(bytes.data());
             else
-                received.text = Widen(bytes.data(), CP_ACP);
-            run.strings.push_back(received);
+                text.resize(MultiByteToWideChar(CP_ACP, 0, bytes.data(), -1, &text[0], static_cast<int>(size + 1)) - 1);
+            run.strings.push_back({text});
             if (onString)
-                onString(received, context);
+                onString(run.strings.back(), context);
             break;
         }
-        default:
-            break;
-        }
-        if (event.dwDebugEventCode == EXIT_PROCESS_DEBUG_EVENT)
-        {
+        case EXIT_PROCESS_DEBUG_EVENT:
             run.exitCode = event.u.ExitProcess.dwExitCode;
-            ContinueDebugEvent(event.dwProcessId, event.dwThreadId, DBG_CONTINUE);
             break;
         }
-        ContinueDebugEvent(event.dwProcessId, event.dwThreadId, continueStatus);
+        ContinueDebugEvent(event.dwProcessId, event.dwThreadId, status);
+        if (event.dwDebugEventCode == EXIT_PROCESS_DEBUG_EVENT)
+            break;
     }
     WaitForSingleObject(child.Get(), INFINITE);
     return run;
@@ -173,13 +141,9 @@ DebugRun RunUnderDebugger(const std::wstring& program, const std::wstring& argum
 std::wstring UniqueTag()
 {
     GUID guid = {};
-    if (FAILED(CoCreateGuid(&guid)))
-    {
-        ADD_FAILURE() << "CoCreateGuid failed";
-        return std::wstring();
-    }
     wchar_t text[40] = {};
-    StringFromGUID2(guid, text, 40);
+    if (FAILED(CoCreateGuid(&guid)) || !StringFromGUID2(guid, text, 40))
+        ADD_FAILURE() << "no new GUID";
     return std::wstring(text + 1, 36); // without the braces
 }
 
@@ -207,24 +171,19 @@ ScratchFolder::~ScratchFolder()
 void RemoveTree(const std::wstring& path)
 {
     WIN32_FIND_DATAW data;
-    CScopedFindHandle find(FindFirstFileW((path + L"\\*").c_str(), &data));
-    if (find)
-    {
-        do
+    { // the folder cannot go while it is searched
+        CScopedFindHandle find(FindFirstFileW((path + L"\\*").c_str(), &data));
+        for (bool bMore = find.IsValid(); bMore; bMore = FindNextFileW(find.Get(), &data))
         {
-            std::wstring name = data.cFileName;
+            const std::wstring name = data.cFileName, child = path + L"\\" + name;
             if (name == L"." || name == L"..")
                 continue;
-            std::wstring child = path + L"\\" + name;
+            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 RemoveTree(child);
             else
-            {
-                SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
                 DeleteFileW(child.c_str());
-            }
-        } while (FindNextFileW(find.Get(), &data));
-        find.Reset(); // the folder cannot go while it is searched
+        }
     }
     RemoveDirectoryW(path.c_str());
 }
@@ -236,12 +195,8 @@ std::wstring DataHome()
     typedef LPWSTR(CDECL * DosNameFn)(LPCSTR);
     auto toDos = reinterpret_cast<DosNameFn>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
-    if (toDos == nullptr || dataHome == nullptr || *dataHome != '/')
-        return std::wstring();
-    LPWSTR dos = toDos(dataHome);
-    if (dos == nullptr)
-        return std::wstring();
-    std::wstring result = dos;
+    LPWSTR dos = toDos && dataHome && *dataHome == '/' ? toDos(dataHome) : nullptr;
+    const std::wstring result = dos ? dos : L"";
     HeapFree(GetProcessHeap(), 0, dos);
     return result;
 }
@@ -254,13 +209,13 @@ std::wstring TrashFiles()
 
 TrashEntries::~TrashEntries()
 {
-    const std::wstring dataHome = DataHome();
-    if (dataHome.empty())
-        return;
     // The bin keeps each entry as the file under files\ and its record under
     // info\ (the XDG trash that Wine uses).
+    const std::wstring dataHome = DataHome();
     for (const std::wstring& name : m_names)
     {
+        if (dataHome.empty())
+            break;
         DeleteFileW((dataHome + L"\\Trash\\files\\" + name).c_str());
         DeleteFileW((dataHome + L"\\Trash\\info\\" + name + L".trashinfo").c_str());
     }

@@ -96,8 +96,7 @@ private:
     std::vector<std::wstring> m_names;
 };
 
+// To UTF-8.
 std::string Narrow(const std::wstring& text);
-// From UTF-8 unless another code page is named.
-std::wstring Widen(const std::string& text, UINT codePage = CP_UTF8);
 
 } // namespace testing_support
