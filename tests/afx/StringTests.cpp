@@ -69,8 +69,7 @@ TEST(CStringTest, CopiesOnDifferentThreadsCountTheirSharing)
     std::atomic<int> nToStart{3};
     auto copyAndDrop = [&] {
         for (--nToStart; nToStart > 0;) // all start together
-        {
-        }
+            std::this_thread::yield();
         for (int i = 0; i < 1000000; ++i)
         {
             CString copy = source;

@@ -99,10 +99,7 @@ TEST(Holders, EachKindGivesBackOnEveryPathButDetach)
         ProcessHandles);
     ExpectHolderGivesBack<CScopedRegKey>(
         "registry key",
-        [] {
-            HKEY hKey = nullptr;
-            return RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_READ, &hKey) == ERROR_SUCCESS ? hKey : nullptr;
-        },
+        [] { HKEY h = nullptr; return RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_READ, &h) ? nullptr : h; },
         ProcessHandles);
 }
 
