@@ -5,7 +5,6 @@
 
 #include <shlwapi.h>
 
-
 namespace testing_support {
 
 namespace {

@@ -23,11 +23,9 @@ int g_failures = 0;
 
 void Check(bool ok, const char* what)
 {
+    g_failures += ok ? 0 : 1;
     if (!ok)
-    {
         fprintf(stderr, "FAILED: %s\n", what);
-        ++g_failures;
-    }
 }
 
 CString FolderOf(HMODULE module)
