@@ -92,12 +92,6 @@ TEST(ModuleLifecycle, ChainEntriesAndResourceHolderBeforeAndAfterLinking)
     EXPECT_EQ(before, AfxGetResourceHandle());
 }
 
-BOOL CALLBACK CollectType(HMODULE, LPWSTR type, LONG_PTR types)
-{
-    reinterpret_cast<std::set<ULONG_PTR>*>(types)->insert(reinterpret_cast<ULONG_PTR>(type));
-    return TRUE;
-}
-
 // The module's own file holds only its version block, no entry-point export;
 // its texts and dialogs live in the language module (the link report finds
 // them there).
@@ -105,7 +99,10 @@ TEST(ModuleFiles, VersionOnlyResourcesAndNoEntryPointExport)
 {
     HMODULE module = GetModuleHandleW(L"TarkBrowserUtil.dll");
     std::set<ULONG_PTR> types;
-    EnumResourceTypesW(module, CollectType, reinterpret_cast<LONG_PTR>(&types));
+    auto collect = [](HMODULE, LPWSTR type, LONG_PTR types) -> BOOL {
+        return reinterpret_cast<std::set<ULONG_PTR>*>(types)->insert(reinterpret_cast<ULONG_PTR>(type)), TRUE;
+    };
+    EnumResourceTypesW(module, collect, reinterpret_cast<LONG_PTR>(&types));
     EXPECT_EQ(std::set<ULONG_PTR>{reinterpret_cast<ULONG_PTR>(RT_VERSION)}, types);
     EXPECT_EQ(nullptr, GetProcAddress(module, "DllMain"));
 }

@@ -38,7 +38,10 @@ public:
     int Waiting() const { return static_cast<int>(m_nWaiting); }
     // Waits up to timeoutMs (without pumping messages) until no listing holds
     // a gated folder any more.
-    bool WaitUntilNoneLive(DWORD timeoutMs) const { return WaitForSingleObject(m_hNoneLive, timeoutMs) == 0; }
+    bool WaitUntilNoneLive(DWORD timeoutMs) const
+    {
+        return WaitForSingleObject(m_hNoneLive, timeoutMs) == WAIT_OBJECT_0;
+    }
 
 private:
     static HRESULT CALLBACK Bind(LPCITEMIDLIST pidlFull, IShellFolder** ppFolder);
