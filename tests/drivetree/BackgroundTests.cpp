@@ -17,8 +17,6 @@ namespace {
 
 using testing_support::ListingGate;
 
-const DWORD kHalfSecond = 500;
-
 TEST_F(DriveTreeTest, AHeldListingShowsSearchingWhileTheHostRunsThenItsFoldersInOrderWatched)
 {
     ScratchFolder scratch(L"held", {L"c", L"a", L"b"});
@@ -90,7 +88,7 @@ TEST_F(DriveTreeTest, CollapsingDeletingOrDestroyingDuringAHeldListingStopsItAtO
         gate.Open();
         EXPECT_TRUE(host.PumpUntil([&] { return host.ChildTexts(hTwo) == std::vector<std::wstring>{L"y"}; }));
         ASSERT_TRUE(gate.WaitUntilNoneLive(10000));
-        host.PumpUntil([] { return false; }, kHalfSecond);
+        host.PumpUntil([] { return false; }, 500); // time for a stray insert
         EXPECT_EQ(nItems, host.Tree().GetCount());
         EXPECT_EQ(Placeholder(IDS_BRWS_TREE_SEARCHING), host.ChildTexts(hFour));
         // Opened again, the collapsed folder is listed anew.

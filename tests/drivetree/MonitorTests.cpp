@@ -30,61 +30,49 @@ void ExpectEnded(const CScopedKernelHandle& thread, bool bStopped = true)
 }
 
 // An opened folder also gains its button with its first subfolder and loses
-// it with its last.
+// it with its last; the first visible row stays while folders come and go
+// above it.
 TEST_F(DriveTreeTest, TheTreeMirrorsFoldersMadeRemovedAndRenamedOnDiskKeepingWhatStays)
 {
     ScratchFolder scratch(L"mirror", {L"b", L"d", L"d\\inner", L"f", L"f\\gone too", L"g"});
+    std::vector<std::wstring> expected = {L"c", L"d", L"e", L"g"};
+    for (int i = 10; i < 70; ++i)
+    {
+        expected.push_back(L"z" + std::to_wstring(i));
+        MakeFolder(scratch / expected.back());
+    }
     CTreeHost host;
     CTreeCtrl& tree = host.Tree();
     HTREEITEM hFolder = host.OpenExpanded(scratch.Path());
     HTREEITEM hD = host.ChildNamed(hFolder, L"d");
-    HTREEITEM hF = host.ChildNamed(hFolder, L"f");
     HTREEITEM hG = host.ChildNamed(hFolder, L"g");
-    for (HTREEITEM hItem : {hD, hF, hG})
+    for (HTREEITEM hItem : {hD, host.ChildNamed(hFolder, L"f"), hG})
         tree.Expand(hItem, TVE_EXPAND);
     ASSERT_FALSE(host.HasButton(hG));
     const std::vector<HTREEITEM> dChildren = host.Children(hD);
+    HTREEITEM hTop = host.ChildNamed(hFolder, L"z40");
+    ASSERT_TRUE(tree.SelectSetFirstVisible(hTop));
+    ASSERT_EQ(hTop, tree.GetFirstVisibleItem());
+    tree.UpdateWindow();
     const UINT nItems = tree.GetCount();
 
     MakeFolder(scratch / L"c");
     testing_support::RemoveTree(scratch / L"f");
     ASSERT_TRUE(MoveFileW((scratch / L"b").c_str(), (scratch / L"e").c_str()));
     MakeFolder(scratch / L"g\\first");
-    const std::vector<std::wstring> expected = {L"c", L"d", L"e", L"g"};
-    host.PumpUntil([&] { return host.ChildTexts(hFolder) == expected; });
-    ASSERT_EQ(expected, host.ChildTexts(hFolder));
+    ASSERT_TRUE(host.PumpUntil([&] { return host.ChildTexts(hFolder) == expected; }));
     EXPECT_TRUE(host.PumpUntil([&] { return host.HasButton(hG) && host.Children(hG).size() == 1; }));
 
     // f went with its child, b became e, g gained one: as many items as before.
     EXPECT_EQ(nItems, tree.GetCount());
+    EXPECT_EQ(hTop, tree.GetFirstVisibleItem());
     EXPECT_EQ(hD, host.ChildNamed(hFolder, L"d"));
     EXPECT_TRUE(tree.GetItemState(hD, TVIS_EXPANDED) & TVIS_EXPANDED);
     EXPECT_EQ(dChildren, host.Children(hD));
     for (HTREEITEM hChild : host.Children(hFolder))
         EXPECT_EQ(scratch / host.Text(hChild), std::wstring(host.Controller().GetItemFolder(hChild)->m_strPath.GetString()));
-    EXPECT_FALSE(tree.GetItemState(hF, 0xFFFF)); // no such item any more
     ASSERT_TRUE(RemoveDirectoryW((scratch / L"g\\first").c_str()));
     EXPECT_TRUE(host.PumpUntil([&] { return !host.HasButton(hG) && host.Children(hG).empty(); }));
-}
-
-TEST_F(DriveTreeTest, TheFirstVisibleRowStaysWhenFoldersComeAndGoAboveIt)
-{
-    ScratchFolder scratch(L"scroll");
-    for (int i = 10; i < 70; ++i)
-        MakeFolder(scratch / (L"f" + std::to_wstring(i)));
-    CTreeHost host;
-    CTreeCtrl& tree = host.Tree();
-    HTREEITEM hFolder = host.OpenExpanded(scratch.Path());
-    HTREEITEM hTop = host.ChildNamed(hFolder, L"f40");
-    ASSERT_TRUE(tree.SelectSetFirstVisible(hTop));
-    ASSERT_EQ(hTop, tree.GetFirstVisibleItem());
-
-    MakeFolder(scratch / L"f05");
-    ASSERT_TRUE(RemoveDirectoryW((scratch / L"f20").c_str()));
-    ASSERT_TRUE(host.PumpUntil([&] {
-        return host.ChildNamed(hFolder, L"f05") && !host.ChildNamed(hFolder, L"f20");
-    }));
-    EXPECT_EQ(hTop, tree.GetFirstVisibleItem());
 }
 
 TEST_F(DriveTreeTest, ASelectionInAVanishedSubtreeMovesToItsNearestSurvivingAncestor)
@@ -95,24 +83,21 @@ TEST_F(DriveTreeTest, ASelectionInAVanishedSubtreeMovesToItsNearestSurvivingAnce
     HTREEITEM hFolder = host.Open(scratch.Path());
     HTREEITEM hC = host.Open(scratch / L"a\\b\\c");
     tree.SelectItem(hC); // opens (fills and watches) its ancestors
-    const std::vector<HTREEITEM> opened = {hFolder, tree.GetParentItem(tree.GetParentItem(hC)),
-                                           tree.GetParentItem(hC)};
-    std::vector<CScopedKernelHandle> threads;
-    for (HTREEITEM h : opened)
-        threads.push_back(DuplicateThreadHandle(host.Controller().Data(h)));
-    host.m_selections.clear();
+    HTREEITEM hB = tree.GetParentItem(hC);
+    CScopedKernelHandle folderThread = DuplicateThreadHandle(host.Controller().Data(hFolder));
+    CScopedKernelHandle aThread = DuplicateThreadHandle(host.Controller().Data(tree.GetParentItem(hB)));
+    CScopedKernelHandle bThread = DuplicateThreadHandle(host.Controller().Data(hB));
 
     // Moved away whole, as to the recycle bin.
     ScratchFolder elsewhere(L"selgone-bin");
     ASSERT_TRUE(MoveFileW((scratch / L"a").c_str(), (elsewhere / L"a").c_str()));
     ASSERT_TRUE(host.PumpUntil([&] { return host.ChildTexts(hFolder) == std::vector<std::wstring>{L"keep"}; }));
     EXPECT_EQ(hFolder, tree.GetSelectedItem());
-    ASSERT_FALSE(host.m_selections.empty());
-    EXPECT_EQ(hFolder, host.m_selections.back());
+    EXPECT_EQ(hFolder, host.m_selections.empty() ? nullptr : host.m_selections.back()) << "the host was told";
     // The threads of a and b ended with their items; the folder's runs on.
-    EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(threads[0].Get(), 0));
-    ExpectEnded(threads[1], false);
-    ExpectEnded(threads[2], false);
+    EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(folderThread.Get(), 0));
+    ExpectEnded(aThread, false);
+    ExpectEnded(bThread, false);
 }
 
 TEST_F(DriveTreeTest, ABurstOfThreeHundredNewFoldersCostsOneOrTwoFillings)
@@ -132,7 +117,6 @@ TEST_F(DriveTreeTest, ABurstOfThreeHundredNewFoldersCostsOneOrTwoFillings)
     maker.join();
     ASSERT_TRUE(host.PumpUntil([&] { return host.Children(hFolder).size() == 600; }));
     EXPECT_FALSE(host.PumpUntil([&] { return Populations() > nBefore + 2; }, 300));
-    EXPECT_LE(Populations(), nBefore + 2);
     EXPECT_GE(Populations(), nBefore + 1);
 }
 
@@ -202,9 +186,7 @@ TEST_F(DriveTreeTest, DeletingAnItemOrDestroyingEndsItsWatchFirstAndLeavesNothin
             host.Tree().Expand(hChild, TVE_EXPAND);
         MakeFolder(scratch / L"c");
         testing_support::RemoveTree(scratch / L"gone");
-        EXPECT_TRUE(host.PumpUntil([&] {
-            return host.ChildTexts(hFolder) == std::vector<std::wstring>{L"a", L"b", L"c"};
-        }));
+        EXPECT_TRUE(host.PumpUntil([&] { return host.ChildTexts(hFolder) == std::vector<std::wstring>{L"a", L"b", L"c"}; }));
         // The watch let go of the deleted folder: it is gone from disk too.
         EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((scratch / L"gone").c_str()));
         UpdateWindow(host.Tree().m_hWnd);

@@ -25,26 +25,23 @@ public:
 
 CCountingApp theApp;
 
-// Each host asks again; a second registration just fails.
-void RegisterHostClass()
-{
-    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_TREEVIEW_CLASSES | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&icc);
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = kHostClass;
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    RegisterClassW(&wc);
-}
-
 // One visible top-level window for the whole run; each host is a child of it.
 // (Under Xvfb without a window manager, destroying a top-level window takes
 // seconds in Wine's X11 driver.)
 HWND Stage()
 {
-    static HWND hStage = CreateWindowExW(0, kHostClass, L"drive tree tests", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10,
-                                         10, 340, 460, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    static HWND hStage = [] {
+        INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_TREEVIEW_CLASSES | ICC_STANDARD_CLASSES};
+        InitCommonControlsEx(&icc);
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = kHostClass;
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        RegisterClassW(&wc);
+        return CreateWindowExW(0, kHostClass, L"drive tree tests", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 340, 460,
+                               nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    }();
     return hStage;
 }
 
@@ -57,8 +54,8 @@ int Populations()
 
 CTreeHost::CTreeHost(int bShowAllFolders, bool bRouteDispInfo) : m_bRouteDispInfo(bRouteDispInfo)
 {
-    RegisterHostClass();
-    m_hwnd = CreateWindowExW(0, kHostClass, L"drive tree", WS_CHILD | WS_VISIBLE, 0, 0, 320, 420, Stage(), nullptr,
+    HWND hStage = Stage();
+    m_hwnd = CreateWindowExW(0, kHostClass, L"drive tree", WS_CHILD | WS_VISIBLE, 0, 0, 320, 420, hStage, nullptr,
                              GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(m_hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CTreeHost::WindowProc));
@@ -131,12 +128,6 @@ std::vector<HTREEITEM> CTreeHost::Children(HTREEITEM hItem)
     return children;
 }
 
-std::wstring CTreeHost::Text(HTREEITEM hItem)
-{
-    CString text = m_tree.GetItemText(hItem);
-    return std::wstring(text.GetString(), static_cast<size_t>(text.GetLength()));
-}
-
 // Text drawn over the background leaves more than one colour in its rectangle.
 bool CTreeHost::ShowsText(HTREEITEM hItem)
 {
@@ -171,10 +162,6 @@ HTREEITEM CTreeHost::ChildNamed(HTREEITEM hItem, const std::wstring& name)
 
 void DriveTreeTest::SetUpTestSuite()
 {
-    static bool bWarm = false;
-    if (bWarm)
-        return;
-    bWarm = true;
     CoInitialize(nullptr); // as in the host
     CConnectLanguage& language = CConnectLanguage::Instance();
     language.SetPath(testing_support::BinaryFolder().c_str());
@@ -221,39 +208,18 @@ bool WaitForThreadsToEnd(const std::set<DWORD>& before, DWORD timeoutMs)
     {
         std::vector<HANDLE> newer;
         for (DWORD id : ThreadIds())
-            if (!before.count(id))
-                if (HANDLE hThread = OpenThread(SYNCHRONIZE, FALSE, id))
-                    newer.push_back(hThread);
-        if (newer.empty())
-            return true;
+            if (HANDLE hThread = before.count(id) ? nullptr : OpenThread(SYNCHRONIZE, FALSE, id))
+                newer.push_back(hThread);
         const DWORD elapsed = GetTickCount() - start;
-        const DWORD result = elapsed < timeoutMs ? WaitForMultipleObjects(static_cast<DWORD>(newer.size()),
-                                                                          newer.data(), TRUE, timeoutMs - elapsed)
-                                                 : WAIT_TIMEOUT;
+        const DWORD result = newer.empty()         ? WAIT_OBJECT_0
+                             : elapsed >= timeoutMs ? WAIT_TIMEOUT
+                                                    : WaitForMultipleObjects(static_cast<DWORD>(newer.size()),
+                                                                             newer.data(), TRUE, timeoutMs - elapsed);
         for (HANDLE hThread : newer)
             CloseHandle(hThread);
-        if (result == WAIT_TIMEOUT || result == WAIT_FAILED)
-            return false;
+        if (newer.empty() || result == WAIT_TIMEOUT || result == WAIT_FAILED)
+            return newer.empty();
     }
-}
-
-std::vector<std::wstring> Placeholder(UINT nId)
-{
-    CString text;
-    text.LoadString(nId);
-    return {text.GetString()};
-}
-
-void MakeFolder(const std::wstring& path)
-{
-    ASSERT_TRUE(CreateDirectoryW(path.c_str(), nullptr)) << testing_support::Narrow(path);
-}
-
-std::wstring ShellPath(LPCITEMIDLIST pidlFull)
-{
-    wchar_t szPath[MAX_PATH] = {};
-    SHGetPathFromIDListW(pidlFull, szPath);
-    return szPath;
 }
 
 } // namespace drivetree_test

@@ -25,7 +25,6 @@ using testing_support::ScratchFolder;
 class CTestTree : public CDriveTreeUtil
 {
 public:
-    using CDriveTreeUtil::AddShellFolder;
     using CDriveTreeUtil::PopulateShellFolder;
 
     CDriveTreeItemData* Data(HTREEITEM hItem) const
@@ -60,7 +59,7 @@ public:
     std::vector<HTREEITEM> Children(HTREEITEM hItem);
     std::vector<std::wstring> ChildTexts(HTREEITEM hItem);
     HTREEITEM ChildNamed(HTREEITEM hItem, const std::wstring& name);
-    std::wstring Text(HTREEITEM hItem);
+    std::wstring Text(HTREEITEM hItem) { return m_tree.GetItemText(hItem).GetString(); }
     bool HasButton(HTREEITEM hItem) { return m_tree.ItemHasChildren(hItem) != FALSE; }
     // Whether the item's text is on the screen once the tree painted what is due.
     bool ShowsText(HTREEITEM hItem);
@@ -70,10 +69,7 @@ public:
     void UserExpand(HTREEITEM hItem) { UserKey(hItem, VK_RIGHT); }
 
     // Dispatches messages until done() holds or timeoutMs pass; done()'s value.
-    bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000)
-    {
-        return testing_support::PumpMessagesUntil(done, timeoutMs);
-    }
+    bool PumpUntil(const std::function<bool()>& done, DWORD ms = 10000) { return testing_support::PumpMessagesUntil(done, ms); }
 
     // WM_USER messages are routed while this is set; each is counted.
     bool m_bRouteChanges = true;
@@ -109,15 +105,21 @@ protected:
     static void SetUpTestSuite();
 };
 
-void MakeFolder(const std::wstring& path);
+inline void MakeFolder(const std::wstring& path)
+{
+    ASSERT_TRUE(CreateDirectoryW(path.c_str(), nullptr)) << testing_support::Narrow(path);
+}
 // The ids of this process's threads.
 std::set<DWORD> ThreadIds();
 // Waits up to timeoutMs for every thread not in before to end.
 bool WaitForThreadsToEnd(const std::set<DWORD>& before, DWORD timeoutMs = 10000);
 // An item's children when it shows just the placeholder of string nId of
 // the language module.
-std::vector<std::wstring> Placeholder(UINT nId);
-// The path SHGetPathFromIDListW gives for an absolute list.
-std::wstring ShellPath(LPCITEMIDLIST pidlFull);
+inline std::vector<std::wstring> Placeholder(UINT nId)
+{
+    CString text;
+    text.LoadString(nId);
+    return {text.GetString()};
+}
 
 } // namespace drivetree_test
