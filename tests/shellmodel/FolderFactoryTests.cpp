@@ -9,9 +9,10 @@ using FolderFactoryTest = ShellModelTest;
 
 // The desktop is its own parent and the parent of top items; a clip folder of
 // the empty list becomes the desktop, others become full folders (with the
-// owner window, the clip folder left as it was). No drive here is removable;
-// folders without a drive letter are asked nothing, and the process keeps its
-// error mode.
+// owner window, the clip folder left as it was). A clip folder owns only its
+// list (the fixture finds no block left) and cannot be copied. No drive here
+// is removable; folders without a drive letter are asked nothing, and the
+// process keeps its error mode.
 TEST_F(FolderFactoryTest, DesktopTopItemsClipFoldersAndDrives)
 {
     ScratchFolder scratch(L"clip");
@@ -34,7 +35,9 @@ TEST_F(FolderFactoryTest, DesktopTopItemsClipFoldersAndDrives)
         EXPECT_EQ(m_hwndOwner, (*folder)->GetShellData()->m_hwndOwner);
     EXPECT_EQ(Narrow(scratch.Path()), Utf8(full->m_strPath));
     EXPECT_TRUE(full->GetShellData()->m_pParentFolder);
-    EXPECT_TRUE(clipList == ListOf(clip) && clip->m_strPath == L"elsewhere");
+    EXPECT_TRUE(clipList == ListOf(clip) && clip->m_strPath == L"elsewhere" && clip->m_strName.IsEmpty());
+    EXPECT_TRUE(!clip->GetShellData()->m_pParentFolder && clip->GetShellData()->m_pidlRelative == ILFindLastID(clipList));
+    EXPECT_EQ(nullptr, CopyBFolder(clip.get()));
 
     const UINT uErrorMode = GetErrorMode();
     for (const FolderPtr* folder : {&computer, &full, &clip})
@@ -135,6 +138,7 @@ TEST_F(FolderFactoryTest, PathsGiveTheirOwnFolderOrNone)
     if (unbound)
         belowFile.Detach();
     ASSERT_EQ(nullptr, unbound);
+    EXPECT_FALSE(CShellFolderBind(Desktop().Get(), file.Get()).IsBound());
     EXPECT_EQ(nullptr, CreateShellFolder(m_hwndOwner, belowFile.Get(), false));
     EXPECT_EQ(nullptr, CreateShellFolderChainLink(m_hwndOwner, belowFile.Get(), ILFindLastID(belowFile.Get())));
     EXPECT_EQ(nullptr, CreateShellFolderChainLink(m_hwndOwner, belowFile.Get(), folder.Get()));
