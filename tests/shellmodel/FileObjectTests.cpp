@@ -32,8 +32,7 @@ TEST_F(FileObjectTest, FilesCarryTheirPartsIntoIndependentCopies)
 // the list and the parent's reference.
 TEST_F(FileObjectTest, BaseFactoryAgreesWithShell)
 {
-    ScratchFolder scratch(L"base");
-    MakeFolders(scratch / kNonAnsiNames[0]);
+    ScratchFolder scratch(L"base", {kNonAnsiNames[0]});
     MakeFile(scratch / L"file.txt");
     const std::wstring names[] = {L"", L"C:\\", scratch / kNonAnsiNames[0], scratch / L"file.txt",
                                   kDocumentsItem, L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}"};

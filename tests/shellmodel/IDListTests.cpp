@@ -11,8 +11,7 @@ using IDListTest = ShellModelTest;
 
 TEST_F(IDListTest, WalksAndNewListsAgreeWithShellOrAreNullWithoutMemory)
 {
-    ScratchFolder scratch(L"idl");
-    MakeFolders(scratch / L"a\\b");
+    ScratchFolder scratch(L"idl", {L"a", L"a\\b"});
     CIDListHolder lists[] = {CIDListHolder(SpecialList(CSIDL_DESKTOP)), CIDListHolder(SpecialList(CSIDL_DRIVES)),
                              CIDListHolder(Parse(L"C:\\")), CIDListHolder(Parse(kDocumentsItem)),
                              CIDListHolder(Parse(scratch / L"a\\b"))};
