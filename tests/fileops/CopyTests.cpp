@@ -100,10 +100,8 @@ TEST_F(CopyTest, AFileDeclinedOrNotArrivedIsNotHandedBack)
     EXPECT_EQ(ZEC_USER_STOPPED, WithShellAnswer(IDNO, [&] { return Copy(1, {L"a.jpg", L"b.jpg"}, to.get()); }));
     CScopedFileHandle lock(CreateFileW((src / L"locked.jpg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(lock.IsValid());
-    {
-        NoDialogExpected quiet;
-        EXPECT_EQ(ZEC_SHELL_OP_FAILED, Copy(1, {L"c.jpg", L"locked.jpg"}, to.get()));
-    }
+    NoDialogExpected quiet;
+    EXPECT_EQ(ZEC_SHELL_OP_FAILED, Copy(1, {L"c.jpg", L"locked.jpg"}, to.get()));
     lock.Reset();
     EXPECT_EQ((Strings{L"a.jpg", L"b.jpg", L"c.jpg"}), Listing(dst.Path()));
     EXPECT_EQ("already here", ReadFile(dst / L"a.jpg"));

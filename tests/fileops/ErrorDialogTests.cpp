@@ -53,8 +53,6 @@ TEST(MissingFilesPrompt, ShownBeforeCopyMoveAndDeleteAndOnlyYesGoesOn)
                   }, r.op == kDelete && r.nCode == 0));
         EXPECT_EQ(ResourceText(r.nMessage), view.message);
         EXPECT_EQ((r.bSomeExist ? Buttons{IDYES, IDNO} : Buttons{IDOK}), view.buttons);
-        EXPECT_TRUE(view.iconShown);
-        EXPECT_EQ(std::wstring(AfxGetAppName()), view.title);
         EXPECT_EQ(r.bSomeExist ? std::vector<const CBFile*>{files[1]} : Pointers(files), Pointers(notFound));
         EXPECT_EQ(Each(notFound, [&](const CBFile* p) { return src / Str(p->m_strName); }), view.fileLines);
         const bool bCopied = r.nCode == 0 && r.op == kCopy;

@@ -123,13 +123,12 @@ inline std::wstring ResourceText(UINT nID)
     return Str(text);
 }
 
-// What a person sees in a file-operation prompt.
+// What a person sees in a file-operation prompt besides its icon and title.
 struct PromptView
 {
-    std::wstring title, message;
+    std::wstring message;
     Strings fileLines;
     std::vector<int> buttons; // those shown of OK, Yes and No, in that order
-    bool iconShown = false;
 };
 
 // An answer that clicks button nID.
@@ -139,7 +138,8 @@ inline std::function<void(HWND)> Clicking(int nID)
 }
 
 // Runs operation while a dialog script answers the first dialog: with pView
-// it must be the prompt, read into *pView first, without it the shell's own
+// it must be the prompt (with the stop icon and the application's name as
+// its title), read into *pView first, without it the shell's own
 // confirmation. With bConfirmInShell the shell's confirmation that follows
 // the prompt gets Yes. Returns what operation returns.
 inline int WithPromptAnswered(const std::function<void(HWND)>& answer, PromptView* pView,
@@ -152,13 +152,14 @@ inline int WithPromptAnswered(const std::function<void(HWND)>& answer, PromptVie
         EXPECT_EQ(pView != nullptr, bPrompt) << "expected the prompt (true) or the shell's dialog (false)";
         if (pView)
         {
-            *pView = {DialogDriver::Text(hDlg), DialogDriver::ItemText(hDlg, IDC_BRWS_FILEOP_MESSAGE)};
+            *pView = {DialogDriver::ItemText(hDlg, IDC_BRWS_FILEOP_MESSAGE)};
+            EXPECT_EQ(std::wstring(AfxGetAppName()), DialogDriver::Text(hDlg));
+            EXPECT_NE(0, SendDlgItemMessageW(hDlg, IDC_BRWS_FILEOP_ICON, STM_GETICON, 0, 0)) << "no icon";
             for (std::wstring line; std::getline(files, line);)
                 pView->fileLines.push_back(line.substr(0, line.find(L'\r')));
             for (int nID : {IDOK, IDYES, IDNO})
                 if (IsWindowVisible(GetDlgItem(hDlg, nID)))
                     pView->buttons.push_back(nID);
-            pView->iconShown = SendDlgItemMessageW(hDlg, IDC_BRWS_FILEOP_ICON, STM_GETICON, 0, 0) != 0;
         }
         answer(hDlg);
     });

@@ -31,10 +31,8 @@ TEST_F(RenameTest, RenamesAndHandsBackAnObjectWithTheOldValues)
         SCOPED_TRACE(testing_support::Narrow(name));
         const std::wstring oldName = Str(file->m_strName);
         CBFile* pNew = nullptr;
-        {
-            NoDialogExpected quiet;
-            EXPECT_EQ(0, Rename(*file, name, &pNew));
-        }
+        NoDialogExpected quiet;
+        EXPECT_EQ(0, Rename(*file, name, &pNew));
         std::unique_ptr<CBFile> renamed(pNew);
         ASSERT_TRUE(renamed);
         EXPECT_EQ((Strings{name}), Listing(src.Path()));
