@@ -7,8 +7,9 @@ using namespace fileops_test;
 using DeleteTest = FileOpTest;
 
 // Names unique to this run, so that the recycle bin, which outlives the run,
-// cannot hold an older file of the same name.
-TEST_F(DeleteTest, ToTheRecycleBinOrForGoodAfterTheShellsConfirmation)
+// cannot hold an older file of the same name. The file stays when the shell
+// is told No (a stop) and when it cannot delete a file in use (a failure).
+TEST_F(DeleteTest, ToTheRecycleBinOrForGoodOnlyAfterTheShellsConfirmation)
 {
     const std::wstring trash = testing_support::TrashFiles(), a = Leaf(src.Path()) + L"-a.jpg";
     const std::wstring gone = Leaf(src.Path()) + L"-gone.jpg", b = Leaf(src.Path()) + L"-b.jpg";
@@ -26,17 +27,10 @@ TEST_F(DeleteTest, ToTheRecycleBinOrForGoodAfterTheShellsConfirmation)
         EXPECT_EQ((Strings{L"other.jpg"}), Listing(src.Path()));
         EXPECT_EQ(bToRecycleBin ? testing_support::Narrow(a) : "<missing>", ReadFile(trash + L"\\" + first));
     }
-}
-
-// The file stays when the shell is told No (a stop) and when it cannot
-// delete a file in use (a failure).
-TEST_F(DeleteTest, ADeclinedConfirmationOrAFileInUseKeepsTheFile)
-{
-    Make({L"a.jpg"});
-    EXPECT_EQ(ZEC_USER_STOPPED, Delete({L"a.jpg"}, true, IDNO));
-    CScopedFileHandle lock(CreateFileW((src / L"a.jpg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    EXPECT_EQ(ZEC_USER_STOPPED, Delete({L"other.jpg"}, true, IDNO));
+    CScopedFileHandle lock(CreateFileW((src / L"other.jpg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(lock.IsValid()) << "gone after No";
-    EXPECT_EQ(ZEC_SHELL_OP_FAILED, Delete({L"a.jpg"}, false));
+    EXPECT_EQ(ZEC_SHELL_OP_FAILED, Delete({L"other.jpg"}, false));
     lock.Reset();
-    EXPECT_EQ("a.jpg", ReadFile(src / L"a.jpg"));
+    EXPECT_EQ("other.jpg", ReadFile(src / L"other.jpg"));
 }

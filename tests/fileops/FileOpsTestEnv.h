@@ -20,6 +20,7 @@
 #include <functional>
 #include <iterator>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -95,21 +96,23 @@ struct TestFiles : CBFileList
     CBFile* operator[](int index) const { return GetAt(FindIndex(index)); }
 };
 
-// The names, or the paths, of the list's objects in list order.
+// The list's objects in list order, each as view(object) gives it.
+template <class View> auto Each(const CBFileList& list, View view) -> std::vector<decltype(view(nullptr))>
+{
+    std::vector<decltype(view(nullptr))> out;
+    for (POSITION pos = list.GetHeadPosition(); pos != nullptr;)
+        out.push_back(view(list.GetNext(pos)));
+    return out;
+}
+
 inline Strings Names(const CBFileList& list, bool bPaths = false)
 {
-    Strings names;
-    for (POSITION pos = list.GetHeadPosition(); pos != nullptr; list.GetNext(pos))
-        names.push_back(Str(bPaths ? list.GetAt(pos)->m_strPath : list.GetAt(pos)->m_strName));
-    return names;
+    return Each(list, [=](const CBFile* p) { return Str(bPaths ? p->m_strPath : p->m_strName); });
 }
 
 inline std::vector<const CBFile*> Pointers(const CBFileList& list)
 {
-    std::vector<const CBFile*> pointers;
-    for (POSITION pos = list.GetHeadPosition(); pos != nullptr;)
-        pointers.push_back(list.GetNext(pos));
-    return pointers;
+    return Each(list, [](const CBFile* p) { return p; });
 }
 
 // The text of string resource nID of the language module.
@@ -120,13 +123,12 @@ inline std::wstring ResourceText(UINT nID)
     return Str(text);
 }
 
-// What a person sees in a file-operation prompt.
+// What a person sees in a file-operation prompt besides its icon and title.
 struct PromptView
 {
-    std::wstring title, message;
+    std::wstring message;
     Strings fileLines;
     std::vector<int> buttons; // those shown of OK, Yes and No, in that order
-    bool iconShown = false;
 };
 
 // An answer that clicks button nID.
@@ -135,65 +137,43 @@ inline std::function<void(HWND)> Clicking(int nID)
     return [nID](HWND hDlg) { DialogDriver::Click(hDlg, nID); };
 }
 
-inline bool IsFileOpPrompt(HWND hDlg)
+// Runs operation while a dialog script answers the first dialog: with pView
+// it must be the prompt (with the stop icon and the application's name as
+// its title), read into *pView first, without it the shell's own
+// confirmation. With bConfirmInShell the shell's confirmation that follows
+// the prompt gets Yes. Returns what operation returns.
+inline int WithPromptAnswered(const std::function<void(HWND)>& answer, PromptView* pView,
+                              const std::function<int()>& operation, bool bConfirmInShell = false)
 {
-    return GetDlgItem(hDlg, IDC_BRWS_FILEOP_MESSAGE) != nullptr && GetDlgItem(hDlg, IDC_BRWS_FILEOP_FILES) != nullptr;
-}
-
-inline PromptView ReadPrompt(HWND hDlg)
-{
-    PromptView view;
-    view.title = DialogDriver::Text(hDlg);
-    view.message = DialogDriver::ItemText(hDlg, IDC_BRWS_FILEOP_MESSAGE);
-    const std::wstring files = DialogDriver::ItemText(hDlg, IDC_BRWS_FILEOP_FILES);
-    for (size_t start = 0, end = 0; start < files.size(); start = end + 2)
-    {
-        end = std::min(files.find(L"\r\n", start), files.size());
-        view.fileLines.push_back(files.substr(start, end - start));
-    }
-    for (int nID : {IDOK, IDYES, IDNO})
-        if (IsWindowVisible(GetDlgItem(hDlg, nID)))
-            view.buttons.push_back(nID);
-    view.iconShown = SendDlgItemMessageW(hDlg, IDC_BRWS_FILEOP_ICON, STM_GETICON, 0, 0) != 0;
-    return view;
-}
-
-// Runs operation while the driver performs its steps, one per dialog shown.
-inline int WithDialogsDriven(DialogDriver& driver, const std::function<int()>& operation)
-{
+    DialogDriver driver;
+    driver.Then([&](HWND hDlg) {
+        std::wistringstream files(DialogDriver::ItemText(hDlg, IDC_BRWS_FILEOP_FILES));
+        const bool bPrompt = GetDlgItem(hDlg, IDC_BRWS_FILEOP_MESSAGE) && GetDlgItem(hDlg, IDC_BRWS_FILEOP_FILES);
+        EXPECT_EQ(pView != nullptr, bPrompt) << "expected the prompt (true) or the shell's dialog (false)";
+        if (pView)
+        {
+            *pView = {DialogDriver::ItemText(hDlg, IDC_BRWS_FILEOP_MESSAGE)};
+            EXPECT_EQ(std::wstring(AfxGetAppName()), DialogDriver::Text(hDlg));
+            EXPECT_NE(0, SendDlgItemMessageW(hDlg, IDC_BRWS_FILEOP_ICON, STM_GETICON, 0, 0)) << "no icon";
+            for (std::wstring line; std::getline(files, line);)
+                pView->fileLines.push_back(line.substr(0, line.find(L'\r')));
+            for (int nID : {IDOK, IDYES, IDNO})
+                if (IsWindowVisible(GetDlgItem(hDlg, nID)))
+                    pView->buttons.push_back(nID);
+        }
+        answer(hDlg);
+    });
+    if (bConfirmInShell)
+        driver.Then(Clicking(IDYES));
     driver.Start();
     const int nResult = operation();
     EXPECT_TRUE(driver.Finished());
     return nResult;
 }
 
-// Runs operation while a dialog script reads the first dialog, which must be
-// the prompt, into *pView and then answers it; with bConfirmInShell the
-// shell's confirmation that follows gets Yes. Returns what operation returns.
-inline int WithPromptAnswered(const std::function<void(HWND)>& answer, PromptView* pView,
-                              const std::function<int()>& operation, bool bConfirmInShell = false)
-{
-    DialogDriver driver;
-    driver.Then([&](HWND hDlg) {
-        EXPECT_TRUE(IsFileOpPrompt(hDlg));
-        *pView = ReadPrompt(hDlg);
-        answer(hDlg);
-    });
-    if (bConfirmInShell)
-        driver.Then(Clicking(IDYES));
-    return WithDialogsDriven(driver, operation);
-}
-
-// Runs operation while the shell's own confirmation (any dialog but the
-// prompt) is answered with button nID.
 inline int WithShellAnswer(int nID, const std::function<int()>& operation)
 {
-    DialogDriver driver;
-    driver.Then([nID](HWND hDlg) {
-        EXPECT_FALSE(IsFileOpPrompt(hDlg)) << "expected the shell's dialog, found the prompt";
-        DialogDriver::Click(hDlg, nID);
-    });
-    return WithDialogsDriven(driver, operation);
+    return WithPromptAnswered(Clicking(nID), nullptr, operation);
 }
 
 // Fails the test when any dialog shows up on this thread while it lives, and

@@ -31,10 +31,8 @@ TEST_F(RenameTest, RenamesAndHandsBackAnObjectWithTheOldValues)
         SCOPED_TRACE(testing_support::Narrow(name));
         const std::wstring oldName = Str(file->m_strName);
         CBFile* pNew = nullptr;
-        {
-            NoDialogExpected quiet;
-            EXPECT_EQ(0, Rename(*file, name, &pNew));
-        }
+        NoDialogExpected quiet;
+        EXPECT_EQ(0, Rename(*file, name, &pNew));
         std::unique_ptr<CBFile> renamed(pNew);
         ASSERT_TRUE(renamed);
         EXPECT_EQ((Strings{name}), Listing(src.Path()));
@@ -49,7 +47,8 @@ TEST_F(RenameTest, RenamesAndHandsBackAnObjectWithTheOldValues)
 }
 
 // The shell does not replace a file by renaming, nor rename a file in use.
-TEST_F(RenameTest, ATakenNameOrAFileInUseKeepsEverythingAsItWas)
+// A missing file is shown with OK only, then 207.
+TEST_F(RenameTest, ATakenNameAFileInUseOrAMissingFileKeepsEverythingAsItWas)
 {
     WriteFile(src / L"b.jpg", "other");
     CScopedFileHandle lock(CreateFileW((src / L"a.jpg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -66,18 +65,13 @@ TEST_F(RenameTest, ATakenNameOrAFileInUseKeepsEverythingAsItWas)
     EXPECT_EQ((Strings{L"a.jpg", L"b.jpg"}), Listing(src.Path()));
     EXPECT_EQ("picture", ReadFile(src / L"a.jpg"));
     EXPECT_EQ("other", ReadFile(src / L"b.jpg"));
-}
-
-TEST_F(RenameTest, AMissingFileIsShownWithOKOnlyThen207)
-{
     ASSERT_TRUE(DeleteFileW((src / L"a.jpg").c_str()));
-    CBFile* pNew = nullptr;
     PromptView view;
     EXPECT_EQ(ZEC_FILES_NOT_FOUND,
-              WithPromptAnswered(Clicking(IDOK), &view, [&] { return Rename(*file, L"b.jpg", &pNew); }));
+              WithPromptAnswered(Clicking(IDOK), &view, [&] { return Rename(*file, L"c.jpg", &pNew); }));
     EXPECT_EQ(nullptr, pNew);
     EXPECT_EQ(ResourceText(IDS_BRWS_RENAME_NOTFOUND), view.message);
     EXPECT_EQ((Strings{src / L"a.jpg"}), view.fileLines);
     EXPECT_EQ(std::vector<int>(1, IDOK), view.buttons);
-    EXPECT_TRUE(Listing(src.Path()).empty());
+    EXPECT_EQ((Strings{L"b.jpg"}), Listing(src.Path()));
 }

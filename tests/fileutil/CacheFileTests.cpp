@@ -6,6 +6,7 @@
 #include <TarkGDI.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <utility>
 
 namespace {
@@ -32,14 +33,12 @@ std::wstring Summary(int code, DWORD version, const CString& text1, const CStrin
 // closed: it opens without sharing.
 std::wstring WriteAndRead(const std::wstring& path, const std::string& bytes, int mask = 7)
 {
-    CScopedFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    DWORD written = 0, version = 0;
-    EXPECT_TRUE(WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
-    file.Reset();
+    EXPECT_TRUE(std::ofstream(path.c_str(), std::ios::binary).write(bytes.data(), bytes.size()).good());
+    DWORD version = 0;
     CString text1 = L"-", text2 = L"-";
     const int code = ReadCacheFileInfo(path.c_str(), mask & 1 ? &version : nullptr, mask & 2 ? &text1 : nullptr,
                                        mask & 4 ? &text2 : nullptr);
-    file.Reset(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    CScopedFileHandle file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     EXPECT_TRUE(file.IsValid()) << "still open";
     return Summary(code, version, text1, text2);
 }

@@ -59,7 +59,6 @@ TEST(FileTime, ExistenceSizeAndStamps)
 
     const ULONGLONG values[] = {0, 0xFFFFFFFFULL, 0x100000000ULL, Ticks(modified)};
     for (ULONGLONG a : values)
-    {
         for (ULONGLONG b : values)
         {
             FILETIME fa = FromTicks(a), fb = FromTicks(b);
@@ -67,7 +66,6 @@ TEST(FileTime, ExistenceSizeAndStamps)
             CopyFileTime(&fa, &fb);
             EXPECT_EQ(b, Ticks(fa));
         }
-    }
 }
 
 // The C runtime's local time zone, set through TZ for the scope.

@@ -52,9 +52,7 @@ TEST(PathUtil, UncComponents)
     {
         CString server(L"x"), share(L"x"), rest(L"x");
         EXPECT_EQ(c.result, GetUNCComponents(c.path, &server, &share, &rest)) << Narrow(c.path ? c.path : L"");
-        EXPECT_STREQ(c.server, server);
-        EXPECT_STREQ(c.share, share);
-        EXPECT_STREQ(c.rest, rest);
+        EXPECT_EQ(std::wstring(c.server) + L"|" + c.share + L"|" + c.rest, std::wstring(server + L"|" + share + L"|" + rest));
     }
     CString rest(L"x"), name;
     EXPECT_FALSE(GetUNCComponents(L"\\\\srv\\share\\r", nullptr, nullptr, &rest));

@@ -2,16 +2,10 @@
 #include "ShellTestSupport.h"
 
 #include <tuple>
-#include <type_traits>
 
 using namespace shellmodel_test;
 
 namespace {
-
-static_assert(!std::is_copy_constructible<CBFile>::value && !std::is_copy_assignable<CBFolder>::value &&
-                  !std::is_copy_constructible<CBShellData>::value &&
-                  !std::is_copy_constructible<CShellFolderBind>::value,
-              "objects that own data must not be copied member-wise");
 
 using FileObjectTest = ShellModelTest;
 
@@ -38,8 +32,7 @@ TEST_F(FileObjectTest, FilesCarryTheirPartsIntoIndependentCopies)
 // the list and the parent's reference.
 TEST_F(FileObjectTest, BaseFactoryAgreesWithShell)
 {
-    ScratchFolder scratch(L"base");
-    MakeFolders(scratch / kNonAnsiNames[0]);
+    ScratchFolder scratch(L"base", {kNonAnsiNames[0]});
     MakeFile(scratch / L"file.txt");
     const std::wstring names[] = {L"", L"C:\\", scratch / kNonAnsiNames[0], scratch / L"file.txt",
                                   kDocumentsItem, L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}"};
@@ -50,7 +43,8 @@ TEST_F(FileObjectTest, BaseFactoryAgreesWithShell)
         ASSERT_TRUE(full) << Narrow(name);
         CIDListHolder parentList(CreateParentIDList(full.Get()));
         CShellFolderBind parent(desktop.Get(), parentList.Get());
-        const std::wstring expectedPath = ShellPath(full.Get());
+        wchar_t expectedPath[MAX_PATH] = {};
+        SHGetPathFromIDListW(full.Get(), expectedPath);
         const CString expectedName = GetNameOf(parent.m_pFolder, ILFindLastID(full.Get()), SHGDN_INFOLDER);
         // The documents item's parsing name is the documents folder's path.
         CIDListHolder viaParent(GetFullIDList(parent.m_pFolder, ILFindLastID(full.Get())));
@@ -74,13 +68,23 @@ TEST_F(FileObjectTest, BaseFactoryAgreesWithShell)
 
 // Without ownership the list and the parent reference stay the caller's; a
 // copy takes its own of both, and one that cannot get its list takes nothing.
-// A clip folder owns only its list and cannot be copied.
+// A bound folder holds one reference, which Detach hands over; no parent
+// binds nothing.
 TEST_F(FileObjectTest, OwnershipFollowsTheFlagAndCopiesTakeTheirOwn)
 {
-    CIDListHolder drives(SpecialList(CSIDL_DRIVES)), drive(Parse(L"C:\\"));
+    CIDListHolder drives(SpecialList(CSIDL_DRIVES)), drive(Parse(L"C:\\")), empty(SpecialList(CSIDL_DESKTOP));
     CShellFolderBind computer(Desktop().Get(), drives.Get());
     IShellFolder* pParent = computer.m_pFolder;
     const ULONG nRefs = Refs(pParent);
+    {
+        CShellFolderBind self(pParent, empty.Get());
+        EXPECT_EQ(pParent, self.m_pFolder);
+        EXPECT_EQ(nRefs + 1, Refs(pParent));
+        CShellFolderHolder detached(self.Detach());
+        EXPECT_FALSE(self.IsBound());
+    }
+    EXPECT_EQ(nRefs, Refs(pParent)); // released once, by the new owner
+    EXPECT_FALSE(CShellFolderBind(nullptr, empty.Get()).IsBound());
     const size_t nBlocks = Outstanding();
     delete CreateShellFolder(nullptr, pParent, drive.Get(), false);
     EXPECT_EQ(nRefs, Refs(pParent));
@@ -100,15 +104,6 @@ TEST_F(FileObjectTest, OwnershipFollowsTheFlagAndCopiesTakeTheirOwn)
     EXPECT_EQ(nRefs + 1, Refs(pParent));
     folder.reset();
     EXPECT_EQ(nRefs, Refs(pParent));
-
-    LPITEMIDLIST pidl = Parse(L"C:\\");
-    FolderPtr clip(CreateShellClipFolder(nullptr, pidl, L"D:\\"));
-    ASSERT_TRUE(clip);
-    EXPECT_TRUE(clip->m_strName.IsEmpty());
-    EXPECT_EQ(nullptr, clip->GetShellData()->m_pParentFolder);
-    EXPECT_EQ(ILFindLastID(pidl), clip->GetShellData()->m_pidlRelative);
-    EXPECT_EQ(nullptr, CopyBFolder(clip.get()));
-    // Destroying the clip folder frees the list: the fixture finds no block left.
 }
 
 } // namespace

@@ -1,5 +1,4 @@
-// Identifier-list functions against what shell32 computes for real lists, and
-// the bound-folder holder against real reference counts.
+// Identifier-list functions against what shell32 computes for real lists.
 #include "ShellTestSupport.h"
 
 #include <functional>
@@ -12,8 +11,7 @@ using IDListTest = ShellModelTest;
 
 TEST_F(IDListTest, WalksAndNewListsAgreeWithShellOrAreNullWithoutMemory)
 {
-    ScratchFolder scratch(L"idl");
-    MakeFolders(scratch / L"a\\b");
+    ScratchFolder scratch(L"idl", {L"a", L"a\\b"});
     CIDListHolder lists[] = {CIDListHolder(SpecialList(CSIDL_DESKTOP)), CIDListHolder(SpecialList(CSIDL_DRIVES)),
                              CIDListHolder(Parse(L"C:\\")), CIDListHolder(Parse(kDocumentsItem)),
                              CIDListHolder(Parse(scratch / L"a\\b"))};
@@ -65,30 +63,6 @@ TEST_F(IDListTest, WalksAndNewListsAgreeWithShellOrAreNullWithoutMemory)
         TaskMemSpy::Instance().FailNextAllocations(1);
         EXPECT_FALSE(CIDListHolder(make()));
     }
-}
-
-// A bound folder holds one reference, which Detach hands over; a list below
-// a file or no parent binds nothing.
-TEST_F(IDListTest, FolderBindHoldsOneReference)
-{
-    ScratchFolder scratch(L"bind");
-    MakeFile(scratch / L"file");
-    CShellFolderHolder desktop = Desktop();
-    CIDListHolder folder(Parse(scratch.Path())), empty(SpecialList(CSIDL_DESKTOP)), file(Parse(scratch / L"file"));
-    CShellFolderBind bound(desktop.Get(), folder.Get());
-    ASSERT_TRUE(bound.IsBound());
-    IShellFolder* pFolder = bound.m_pFolder;
-    const ULONG nRefs = Refs(pFolder);
-    {
-        CShellFolderBind self(pFolder, empty.Get());
-        EXPECT_EQ(pFolder, self.m_pFolder);
-        EXPECT_EQ(nRefs + 1, Refs(pFolder));
-        CShellFolderHolder detached(self.Detach());
-        EXPECT_FALSE(self.IsBound());
-    }
-    EXPECT_EQ(nRefs, Refs(pFolder)); // released once, by the new owner
-    EXPECT_FALSE(CShellFolderBind(desktop.Get(), file.Get()).IsBound());
-    EXPECT_FALSE(CShellFolderBind(nullptr, empty.Get()).IsBound());
 }
 
 } // namespace

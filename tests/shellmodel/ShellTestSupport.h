@@ -32,13 +32,11 @@ inline CShellFolderHolder Desktop()
     return desktop;
 }
 
-// The relative list of a name, parsed by pFolder itself (by the desktop: the absolute list).
-inline LPITEMIDLIST Parse(const std::wstring& name, IShellFolder* pFolder = Desktop().Get())
+// The absolute list of a name, parsed by the desktop.
+inline LPITEMIDLIST Parse(const std::wstring& name)
 {
     LPITEMIDLIST pidl = nullptr;
-    std::wstring text = name;
-    ULONG cchEaten = 0;
-    pFolder->ParseDisplayName(nullptr, nullptr, &text[0], &cchEaten, &pidl, nullptr);
+    SHParseDisplayName(name.c_str(), nullptr, &pidl, 0, nullptr);
     return pidl;
 }
 
@@ -62,14 +60,6 @@ inline std::wstring DocumentsPath()
 {
     wchar_t path[MAX_PATH] = {};
     EXPECT_HRESULT_SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, 0, path));
-    return path;
-}
-
-// What SHGetPathFromIDListW reports for the list.
-inline std::wstring ShellPath(LPCITEMIDLIST pidl)
-{
-    wchar_t path[MAX_PATH] = {};
-    SHGetPathFromIDListW(pidl, path);
     return path;
 }
 
