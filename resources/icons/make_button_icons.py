@@ -9,7 +9,7 @@ at every size, and no size is an enlargement of another.
 
     make_button_icons.py OUTPUT_DIR
 writes BrwsNewFolder.ico (icon 25977), BrwsLocate.ico (icon 25978) and
-BrwsSpecialFolders.ico (icon 25979).
+BrwsPlacesMenu.ico (icon 25979).
 """
 import math
 import struct
@@ -75,7 +75,7 @@ def locate(x, y):
 ICONS = {
     "BrwsNewFolder.ico": new_folder,
     "BrwsLocate.ico": locate,
-    "BrwsSpecialFolders.ico": special_folders,
+    "BrwsPlacesMenu.ico": special_folders,
 }
 
 
